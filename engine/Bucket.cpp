@@ -1,0 +1,5 @@
+#include "Bucket.h"
+
+#include "Box.h"
+
+Bucket::Bucket() { BoxMakeEmpty(corners); }

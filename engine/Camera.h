@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Singleton.h"
+#include "Vec2.h"
+
+// The world rectangle on screen; follows a target with shake and zoom.
+class Camera : public singleton<Camera> {
+public:
+    Camera();
+
+    void SetView(const Vec2& centre, const Vec2& size);
+    Vec2 GetTopLeft() const { return corners[0]; }
+    // Moves the view and multiplies the view transform onto the modelview matrix.
+    void Update(float dt);
+
+    // Offset applied by the view transform: the rotation (degrees), scale and translation
+    // of the last Update, kept so that tests and tools can reason about the frame.
+    float lastAngle = 0.0f;
+    Vec2 lastTranslation;
+
+    Vec2 corners[4];
+    Vec2 targetZoom{1.0f, 1.0f};
+    Vec2 zoom{1.0f, 1.0f};
+    Vec2 targetPosition;
+    Vec2 shakenTarget;
+    float shakeTick = 0.0f;
+    float shakeTime = 0.0f;
+    float shakeMagnitude = 0.0f;
+};
+
+extern Camera camera;

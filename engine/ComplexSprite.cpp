@@ -1,0 +1,73 @@
+#include "ComplexSprite.h"
+
+#include "Renderer.h"
+#include "TextureManager.h"
+
+ComplexSprite::~ComplexSprite() {
+    delete[] colours;
+    delete[] vertices;
+}
+
+void ComplexSprite::Allocate(int count, bool withColours, bool withTexCoords) {
+    delete[] vertices;
+    delete[] colours;
+    delete[] texCoords;
+    vertexCount = count;
+    vertices = new float[static_cast<size_t>(count) * 3]();
+    colours = withColours ? new float[static_cast<size_t>(count) * 4]() : nullptr;
+    texCoords = withTexCoords ? new Vec2[count] : nullptr;
+    texCoordCount = withTexCoords ? count : 0;
+}
+
+void ComplexSprite::UpdateCorners() {
+    float minX = 10000.0f, minY = 10000.0f, maxX = -10000.0f, maxY = -10000.0f;
+    for (int i = 0; i < vertexCount; ++i) {
+        float x = vertices[i * 3];
+        float y = vertices[i * 3 + 1];
+        if (x < minX) minX = x;
+        if (x > maxX) maxX = x;
+        if (y < minY) minY = y;
+        if (y > maxY) maxY = y;
+    }
+    corners[0] = position + Vec2(minX, minY);
+    corners[1] = position + Vec2(maxX, minY);
+    corners[2] = position + Vec2(minX, maxY);
+    corners[3] = position + Vec2(maxX, maxY);
+}
+
+void ComplexSprite::SetImage(const std::string& name) {
+    Renderable::SetImage(name);
+    UpdateCorners();
+    Update(0.0f);
+}
+
+void ComplexSprite::SetDepth(float d) {
+    for (int i = 0; i < vertexCount; ++i) vertices[i * 3 + 2] = d;
+    Renderable::SetDepth(d);
+}
+
+float ComplexSprite::GetDepth() { return vertexCount > 0 && vertices ? vertices[2] : depth; }
+
+void ComplexSprite::Draw() {
+    textureManager.Bind(texture, 0);
+    renderer.SetBlendMode(blendMode);
+    renderer.PushTransform(screenSpace, position, rotation, scale);
+    glColor4fv(colour);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, vertices);
+    if (texCoords) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
+    } else {
+        // Another drawer may have left the array on with a stale pointer.
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    if (colours) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_FLOAT, 0, colours);
+    }
+    glDrawArrays(primitive, 0, vertexCount);
+    if (colours) glDisableClientState(GL_COLOR_ARRAY);
+    if (texCoords) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glPopMatrix();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "GL.h"
+#include "Renderable.h"
+
+// Arbitrary vertex arrays filled by the owner (water, sky, island, particles).
+class ComplexSprite : public Renderable {
+public:
+    ComplexSprite() = default;
+    ~ComplexSprite() override;
+
+    void UpdateCorners() override;
+    void Draw() override;
+    void SetImage(const std::string& name) override;
+    void SetDepth(float d) override;
+    float GetDepth() override;
+    float GetWidth() override { return corners[3].x - corners[0].x; }
+    float GetHeight() override { return corners[3].y - corners[0].y; }
+
+    // Allocates the arrays for count vertices; colours and texture coordinates on request.
+    void Allocate(int count, bool withColours, bool withTexCoords);
+
+    uint32_t primitive = GL_TRIANGLE_STRIP;
+    float* colours = nullptr;   // RGBA per vertex, or null
+    float* vertices = nullptr;  // x, y, z per vertex
+};

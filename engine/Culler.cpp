@@ -1,0 +1,58 @@
+#include "Culler.h"
+
+#include "Camera.h"
+#include "Renderable.h"
+
+Culler culler;
+
+Culler::~Culler() { Reset(); }
+
+void Culler::Reset() {
+    for (auto it = buckets.Begin(); !it.AtEnd(); ++it) {
+        (*it)->renderables.Clear();
+        delete *it;
+    }
+    buckets.Clear();
+}
+
+void Culler::AddBucket(const Vec2* corners) {
+    Bucket* b = new Bucket;
+    for (int i = 0; i < 4; ++i) b->corners[i] = corners[i];
+    buckets.PushBack(b);
+}
+
+void Culler::Insert(Renderable* r) {
+    float d = r->GetDepth();
+    for (auto it = buckets.Begin(); !it.AtEnd(); ++it) {
+        List<Renderable*>& list = (*it)->renderables;
+        ListNode<Renderable*>* n = list.Head();
+        while (n && !(n->value->GetDepth() >= d)) n = n->next;
+        if (n) list.InsertBefore(r, n);
+        else list.PushBack(r);
+    }
+}
+
+void Culler::Remove(Renderable* r) {
+    for (auto it = buckets.Begin(); !it.AtEnd(); ++it) (*it)->renderables.Remove(r);
+}
+
+void Culler::Render() {
+    const Vec2 viewMin = camera.corners[0];
+    const Vec2 viewMax = camera.corners[3];
+    drawnLastFrame = 0;
+    for (auto it = buckets.Begin(); !it.AtEnd(); ++it) {
+        Bucket* b = *it;
+        if (!(b->corners[0].x <= viewMax.x && b->corners[0].y <= viewMax.y &&
+              b->corners[3].x >= viewMin.x && b->corners[3].y >= viewMin.y))
+            continue;
+        for (ListNode<Renderable*>* n = b->renderables.Head(); n; n = n->next) {
+            Renderable* r = n->value;
+            if (r->screenSpace == 1 ||
+                (r->corners[3].x >= viewMin.x && r->corners[3].y >= viewMin.y &&
+                 r->corners[0].x <= viewMax.x && r->corners[0].y <= viewMax.y)) {
+                r->Draw();
+                ++drawnLastFrame;
+            }
+        }
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Bucket.h"
+#include "List.h"
+#include "Singleton.h"
+
+class Renderable;
+
+// Depth-sorted render lists with a visibility test against the camera's view.
+class Culler : public singleton<Culler> {
+public:
+    ~Culler() override;
+
+    void AddBucket(const Vec2* corners);
+    void Insert(Renderable* r);
+    void Remove(Renderable* r);
+    void Render();
+    // Frees every bucket (program exit, and tests).
+    void Reset();
+
+    List<Bucket*> buckets;
+    // Renderables drawn by the last Render, for diagnostics.
+    int drawnLastFrame = 0;
+};
+
+extern Culler culler;

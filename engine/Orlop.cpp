@@ -1,0 +1,157 @@
+#include "Orlop.h"
+
+#include <cstdio>
+
+#include "Camera.h"
+#include "Culler.h"
+#include "Renderer.h"
+#include "TextureManager.h"
+
+Orlop orlop;
+
+Orlop::Orlop() = default;
+
+Orlop::~Orlop() = default;
+
+int64_t WindowProc(void* window, uint32_t message, uint64_t wParam, int64_t lParam) {
+    (void)window;
+    return orlop.HandleMessage(message, wParam, lParam);
+}
+
+bool Orlop::Init() {
+    if (!platform) {
+        std::fprintf(stderr, "Brinegate: no platform layer to open a window with\n");
+        return false;
+    }
+    int w = static_cast<int>(width);
+    int h = static_cast<int>(height);
+    if (!platform->CreateMainWindow(title, w, h, windowed != 0, static_cast<int>(bits))) {
+        std::fprintf(stderr, "Brinegate: cannot create the window: %s\n",
+                     platform->LastError().c_str());
+        return false;
+    }
+    window = platform;
+    platform->ShowSystemCursor(false);
+    if (!renderer.CreateContext(*platform)) {
+        std::fprintf(stderr, "Brinegate: cannot create the OpenGL context: %s\n",
+                     platform->LastError().c_str());
+        platform->DestroyMainWindow();
+        window = nullptr;
+        return false;
+    }
+    renderer.InitState(w, h);
+    textureManager.mipmaps = 1;
+    textureManager.SetFilterMode(2);
+    const Vec2 bucket[4] = {Vec2(-100000.0f, -100000.0f), Vec2(100000.0f, -100000.0f),
+                            Vec2(-100000.0f, 100000.0f), Vec2(100000.0f, 100000.0f)};
+    culler.AddBucket(bucket);
+    camera.SetView(Vec2(width / 2, height / 2), Vec2(width, height));
+    inputEvent = 0;
+    return true;
+}
+
+void Orlop::Run() {
+    platform->PinToFirstProcessor();
+    bool quit = false;
+    for (;;) {
+        mousePosition = platform->GetCursorPos();
+        WindowMessage msg;
+        if (platform->PeekMessage(msg)) {
+            if (msg.message == WM_QUIT) break;
+            WindowProc(window, msg.message, msg.wParam, msg.lParam);
+            continue;
+        }
+        timer.WaitForRate(60.0f);
+        renderer.BeginFrame();
+        camera.Update(kFrameStep);
+        int32_t result = frameCallback ? frameCallback(kFrameStep) : 1;
+        culler.Render();
+        renderer.EndFrame(platform);
+        if (result == 0) quit = true;
+        inputEvent = 0;
+        wheelSteps = 0;
+        if (quit) break;
+    }
+}
+
+void Orlop::Shutdown() {
+    if (!platform) return;
+    renderer.DestroyContext(*platform);
+    if (!windowed) {
+        platform->RestoreDisplayMode();
+        platform->ShowSystemCursor(true);
+    }
+    platform->DestroyMainWindow();
+    window = nullptr;
+    instance = nullptr;
+}
+
+int64_t Orlop::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
+    switch (message) {
+        case WM_SIZE:
+            renderer.Resize(static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));
+            return 0;
+        case WM_CLOSE:
+            if (platform) platform->PostQuitMessage(0);
+            return 0;
+        case WM_KEYDOWN:
+            inputEvent = 1;
+            lastDown = 1;
+            lastCode = static_cast<uint32_t>(wParam);
+            // Virtual-key codes are below 256; anything else is not a key this handler knows.
+            if (wParam < 256) keys[wParam] = 1;
+            return 0;
+        case WM_KEYUP:
+            inputEvent = 1;
+            lastCode = static_cast<uint32_t>(wParam);
+            lastDown = 0;
+            if (wParam < 256) keys[wParam] = 0;
+            return 0;
+        case WM_SYSCOMMAND:
+            if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
+            return 0;  // nothing else to hand on to
+        case WM_LBUTTONDOWN:
+            inputEvent = 1;
+            lastDown = 1;
+            mouseLeft = 1;
+            lastCode = 0;
+            return 0;
+        case WM_LBUTTONUP:
+            inputEvent = 1;
+            lastCode = 0;
+            lastDown = 0;
+            mouseLeft = 0;
+            return 0;
+        case WM_RBUTTONDOWN:
+            inputEvent = 1;
+            lastDown = 1;
+            mouseRight = 1;
+            lastCode = 2;
+            return 0;
+        case WM_RBUTTONUP:
+            inputEvent = 1;
+            lastCode = 2;
+            lastDown = 0;
+            mouseRight = 0;
+            return 0;
+        case WM_MBUTTONDOWN:
+            inputEvent = 1;
+            lastCode = 1;
+            lastDown = 1;
+            mouseMiddle = 1;
+            return 0;
+        case WM_MBUTTONUP:
+            inputEvent = 1;
+            lastCode = 1;
+            lastDown = 0;
+            mouseMiddle = 0;
+            return 0;
+        case WM_MOUSEWHEEL: {
+            int16_t delta = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
+            wheelSteps = static_cast<int32_t>(delta / 120.0);
+            return 0;
+        }
+        default:
+            return 0;  // the default window procedure has nothing to do here
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Platform.h"
+#include "Singleton.h"
+#include "Timer.h"
+#include "Vec2.h"
+
+// The constant frame step handed to the game: the float nearest 1/60.
+constexpr float kFrameStep = 0.016666668f;
+
+// The engine's application shell: window, context, main loop and input state.
+class Orlop : public singleton<Orlop> {
+public:
+    using FrameCallback = int32_t (*)(float seconds);
+
+    Orlop();
+    ~Orlop() override;
+
+    // Returns false (with a message on stderr) when the window or context cannot be made.
+    bool Init();
+    void Run();
+    void Shutdown();
+
+    // The window procedure body: records input, returns 0 for handled messages.
+    int64_t HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam);
+
+    Timer timer;
+    void* window = nullptr;
+    void* instance = nullptr;
+    uint8_t inputEvent = 0;
+    uint32_t lastCode = 0;
+    uint8_t lastDown = 0;
+    float bits = 32.0f;
+    std::string title;
+    uint8_t windowed = 0;
+    float width = 0.0f;
+    float height = 0.0f;
+    Vec2 mousePosition;
+    FrameCallback frameCallback = nullptr;
+    uint8_t keys[256] = {};
+    uint8_t mouseLeft = 0;
+    uint8_t mouseMiddle = 0;
+    uint8_t mouseRight = 0;
+    int32_t wheelSteps = 0;
+
+    // The stand-in for the operating system; set before Init.
+    Platform* platform = nullptr;
+};
+
+// Forwards to the global Orlop's input handler.
+int64_t WindowProc(void* window, uint32_t message, uint64_t wParam, int64_t lParam);
+
+extern Orlop orlop;

@@ -1,0 +1,39 @@
+#include "Renderable.h"
+
+#include "Box.h"
+#include "Culler.h"
+#include "TextureManager.h"
+
+Renderable::Renderable() { BoxMakeEmpty(corners); }
+
+Renderable::~Renderable() {
+    RemoveFromRenderList(this);
+    delete[] texCoords;
+}
+
+void Renderable::SetImage(const std::string& name) { texture = textureManager.GetTexture(name); }
+
+void Renderable::SetDepth(float d) {
+    depth = d;
+    RemoveFromRenderList(this);
+    AddToRenderList(this);
+}
+
+void Renderable::SetScale(const Vec2& s) {
+    scale = s;
+    UpdateCorners();
+}
+
+void AddToRenderList(Renderable* r) {
+    if (r->inRenderList == 0) {
+        culler.Insert(r);
+        r->inRenderList = 1;
+    }
+}
+
+void RemoveFromRenderList(Renderable* r) {
+    if (r->inRenderList == 1) {
+        culler.Remove(r);
+        r->inRenderList = 0;
+    }
+}

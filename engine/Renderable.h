@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Vec2.h"
+
+struct Texture;
+
+// Anything the engine draws: positioned, scaled, rotated, coloured, depth-ordered.
+class Renderable {
+public:
+    Renderable();
+    Renderable(const Renderable&) = delete;
+    Renderable& operator=(const Renderable&) = delete;
+
+    virtual void UpdateCorners() {}
+    virtual ~Renderable();
+    virtual void Draw() {}
+    virtual void Update(float dt) { (void)dt; }
+    virtual void SetImage(const std::string& name);
+    virtual void SetDepth(float d);
+    virtual float GetDepth() { return depth; }
+    virtual float GetWidth() = 0;
+    virtual float GetHeight() = 0;
+
+    void SetScale(const Vec2& s);
+
+    float depth = 1.0f;  // larger is nearer and drawn later
+    Vec2 position;
+    Vec2 scale{1.0f, 1.0f};
+    float rotation = 0.0f;  // degrees
+    Vec2 corners[4];
+    int32_t screenSpace = 0;
+    uint32_t blendMode = 0;
+    float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    Texture* texture = nullptr;
+    uint8_t inRenderList = 0;
+    Vec2* texCoords = nullptr;
+    int32_t texCoordCount = 0;
+    int32_t vertexCount = 0;
+};
+
+void AddToRenderList(Renderable* r);
+void RemoveFromRenderList(Renderable* r);

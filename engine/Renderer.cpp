@@ -1,0 +1,107 @@
+#include "Renderer.h"
+
+#include "GL.h"
+#include "Platform.h"
+#include "TextureManager.h"
+
+Renderer renderer;
+
+bool Renderer::CreateContext(Platform& platform) {
+    hasContext = platform.CreateContext();
+    return hasContext;
+}
+
+void Renderer::DestroyContext(Platform& platform) {
+    if (hasContext) {
+        platform.DestroyContext();
+        hasContext = false;
+    }
+}
+
+void Renderer::InitState(int width, int height) {
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    Resize(width, height);
+    glClientActiveTexture(GL_TEXTURE0);
+    glActiveTexture(GL_TEXTURE0);
+    if (!textureManager.texturing) {
+        textureManager.texturing = 1;
+        glEnable(GL_TEXTURE_2D);
+    }
+    glEnable(GL_MULTISAMPLE);
+}
+
+void Renderer::Resize(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // A zero height gives an infinite aspect; only the unused base matrix sees it.
+    gluPerspective(60.0, static_cast<double>(width) / static_cast<double>(height),
+                   static_cast<double>(0.1f), 100000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void Renderer::BeginOrtho() {
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, viewport[2], viewport[3], 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void Renderer::EndOrtho() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void Renderer::BeginFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    BeginOrtho();
+}
+
+void Renderer::EndFrame(Platform* platform) {
+    EndOrtho();
+    if (platform) platform->SwapBuffers();
+}
+
+void Renderer::SetBlendMode(unsigned mode) {
+    switch (mode) {
+        case 0:
+            glDisable(GL_BLEND);
+            break;
+        case 1:
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            break;
+        case 2:
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+            break;
+        case 3:
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+            break;
+        default:
+            break;  // leaves the previous blend state in force
+    }
+}
+
+void Renderer::PushTransform(int screenSpace, const Vec2& position, float rotation,
+                             const Vec2& scale) {
+    glPushMatrix();
+    if (screenSpace == 1) glLoadIdentity();
+    glTranslatef(position.x, position.y, 0.0f);
+    glRotatef(rotation, 0.0f, 0.0f, 1.0f);
+    glScalef(scale.x, scale.y, 1.0f);
+}

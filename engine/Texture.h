@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One GL texture made from one image file; owned by the texture manager.
+struct Texture {
+    uint32_t glName = 0;
+    std::string fileName;  // as first requested
+    int32_t referenceCount = 0;
+    int32_t width = 0;   // pixels
+    int32_t height = 0;  // pixels
+    uint32_t id = 0;     // creation order, from 0
+    bool placeholder = false;  // the file could not be read
+};

@@ -1,0 +1,1 @@
+// Anchors the game library while its subsystem folders fill up.

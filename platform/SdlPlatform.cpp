@@ -1,0 +1,234 @@
+#include "SdlPlatform.h"
+
+#include <pthread.h>
+#include <sched.h>
+
+SdlPlatform::SdlPlatform() = default;
+
+SdlPlatform::~SdlPlatform() {
+    DestroyContext();
+    DestroyMainWindow();
+    if (videoInit_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int height, bool windowed,
+                                   int bits) {
+    if (!videoInit_) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            lastError_ = std::string("SDL video: ") + SDL_GetError();
+            return false;
+        }
+        videoInit_ = true;
+    }
+    // Keep the display awake while the game runs, as the window procedure swallows
+    // screen-saver requests.
+    SDL_DisableScreenSaver();
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+    if (!windowed) flags |= SDL_WINDOW_FULLSCREEN;
+    fullscreen_ = !windowed;
+    // 32 depth bits are asked for; the deepest buffer the driver offers is accepted.
+    static const int kDepths[] = {32, 24, 16};
+    for (int depth : kDepths) {
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
+        window_ = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
+        if (window_) {
+            depthBits_ = depth;
+            break;
+        }
+    }
+    if (!window_) {
+        lastError_ = std::string("SDL window: ") + SDL_GetError();
+        return false;
+    }
+    if (fullscreen_) {
+        SDL_DisplayMode mode = {};
+        mode.w = width;
+        mode.h = height;
+        mode.format = bits >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
+        SDL_DisplayMode closest;
+        if (SDL_GetClosestDisplayMode(0, &mode, &closest)) SDL_SetWindowDisplayMode(window_, &closest);
+    }
+    SDL_RaiseWindow(window_);
+    return true;
+}
+
+bool SdlPlatform::CreateContext() {
+    if (!window_) {
+        lastError_ = "no window";
+        return false;
+    }
+    context_ = SDL_GL_CreateContext(window_);
+    if (!context_) {
+        lastError_ = std::string("SDL GL context: ") + SDL_GetError();
+        return false;
+    }
+    SDL_GL_MakeCurrent(window_, context_);
+    int got = 0;
+    if (SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &got) == 0) depthBits_ = got;
+    return true;
+}
+
+void SdlPlatform::DestroyContext() {
+    if (context_) {
+        SDL_GL_MakeCurrent(window_, nullptr);
+        SDL_GL_DeleteContext(context_);
+        context_ = nullptr;
+    }
+}
+
+void SdlPlatform::DestroyMainWindow() {
+    if (window_) {
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+    }
+}
+
+void SdlPlatform::RestoreDisplayMode() {
+    if (window_ && fullscreen_) SDL_SetWindowFullscreen(window_, 0);
+}
+
+void SdlPlatform::ShowSystemCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+bool SdlPlatform::PeekMessage(WindowMessage& out) {
+    if (pending_.empty()) {
+        SDL_Event e;
+        while (pending_.empty() && SDL_PollEvent(&e)) Translate(e, pending_);
+    }
+    if (pending_.empty()) return false;
+    out = pending_.front();
+    pending_.pop_front();
+    return true;
+}
+
+void SdlPlatform::PostQuitMessage(int exitCode) {
+    WindowMessage m;
+    m.message = WM_QUIT;
+    m.wParam = static_cast<uint64_t>(exitCode);
+    pending_.push_back(m);
+}
+
+Vec2 SdlPlatform::GetCursorPos() {
+    if (cursorOverride_) return cursorPos_;
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    return Vec2(static_cast<float>(x), static_cast<float>(y));
+}
+
+void SdlPlatform::SwapBuffers() {
+    if (window_) SDL_GL_SwapWindow(window_);
+}
+
+void SdlPlatform::PinToFirstProcessor() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(0, &set);
+    pthread_setaffinity_np(pthread_self(), sizeof(set), &set);
+}
+
+uint32_t SdlPlatform::VirtualKey(SDL_Keycode k) {
+    if (k >= SDLK_a && k <= SDLK_z) return 'A' + static_cast<uint32_t>(k - SDLK_a);
+    if (k >= SDLK_0 && k <= SDLK_9) return '0' + static_cast<uint32_t>(k - SDLK_0);
+    if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + static_cast<uint32_t>(k - SDLK_F1);
+    if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return VK_NUMPAD0 + 1 + static_cast<uint32_t>(k - SDLK_KP_1);
+    switch (k) {
+        case SDLK_BACKSPACE: return VK_BACK;
+        case SDLK_TAB: return VK_TAB;
+        case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+        case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+        case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+        case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+        case SDLK_PAUSE: return VK_PAUSE;
+        case SDLK_CAPSLOCK: return VK_CAPITAL;
+        case SDLK_ESCAPE: return VK_ESCAPE;
+        case SDLK_SPACE: return VK_SPACE;
+        case SDLK_PAGEUP: return VK_PRIOR;
+        case SDLK_PAGEDOWN: return VK_NEXT;
+        case SDLK_END: return VK_END;
+        case SDLK_HOME: return VK_HOME;
+        case SDLK_LEFT: return VK_LEFT;
+        case SDLK_UP: return VK_UP;
+        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_DOWN: return VK_DOWN;
+        case SDLK_INSERT: return VK_INSERT;
+        case SDLK_DELETE: return VK_DELETE;
+        case SDLK_KP_0: return VK_NUMPAD0;
+        case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+        case SDLK_KP_PLUS: return VK_ADD;
+        case SDLK_KP_MINUS: return VK_SUBTRACT;
+        case SDLK_KP_PERIOD: return VK_DECIMAL;
+        case SDLK_KP_DIVIDE: return VK_DIVIDE;
+        case SDLK_SEMICOLON: return VK_OEM_1;
+        case SDLK_EQUALS: return VK_OEM_PLUS;
+        case SDLK_COMMA: return VK_OEM_COMMA;
+        case SDLK_MINUS: return VK_OEM_MINUS;
+        case SDLK_PERIOD: return VK_OEM_PERIOD;
+        case SDLK_SLASH: return VK_OEM_2;
+        case SDLK_BACKQUOTE: return VK_OEM_3;
+        case SDLK_LEFTBRACKET: return VK_OEM_4;
+        case SDLK_BACKSLASH: return VK_OEM_5;
+        case SDLK_RIGHTBRACKET: return VK_OEM_6;
+        case SDLK_QUOTE: return VK_OEM_7;
+        default: return 0;
+    }
+}
+
+void SdlPlatform::Translate(const SDL_Event& e, std::deque<WindowMessage>& out) {
+    WindowMessage m;
+    switch (e.type) {
+        case SDL_QUIT:
+            m.message = WM_CLOSE;
+            break;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+                m.message = WM_CLOSE;
+            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                m.message = WM_SIZE;
+                m.lParam = MakeLong(static_cast<uint32_t>(e.window.data1),
+                                    static_cast<uint32_t>(e.window.data2));
+            } else {
+                return;
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            uint32_t vk = VirtualKey(e.key.keysym.sym);
+            if (vk == 0) return;
+            m.message = e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
+            m.wParam = vk;
+            // Bit 30: the key was already down (auto-repeat), as Windows reports it.
+            m.lParam = (e.type == SDL_KEYDOWN && e.key.repeat) ? (int64_t{1} << 30) : 0;
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            m.message = WM_MOUSEMOVE;
+            m.lParam = MakeLong(static_cast<uint32_t>(e.motion.x), static_cast<uint32_t>(e.motion.y));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            if (e.button.button == SDL_BUTTON_LEFT) m.message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+            else if (e.button.button == SDL_BUTTON_RIGHT) m.message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+            else if (e.button.button == SDL_BUTTON_MIDDLE) m.message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+            else return;
+            m.lParam = MakeLong(static_cast<uint32_t>(e.button.x), static_cast<uint32_t>(e.button.y));
+            break;
+        }
+        case SDL_MOUSEWHEEL: {
+            int notches = e.wheel.y;
+            if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+            m.message = WM_MOUSEWHEEL;
+            int32_t delta = notches * 120;
+            m.wParam = static_cast<uint64_t>(static_cast<uint16_t>(static_cast<int16_t>(delta))) << 16;
+            break;
+        }
+        default:
+            return;
+    }
+    out.push_back(m);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <deque>
+#include <string>
+
+#include "Platform.h"
+
+// The SDL2 stand-in for the Win32 window, message queue and WGL context.
+class SdlPlatform : public Platform {
+public:
+    SdlPlatform();
+    ~SdlPlatform() override;
+
+    bool CreateMainWindow(const std::string& title, int width, int height, bool windowed,
+                          int bits) override;
+    bool CreateContext() override;
+    void DestroyContext() override;
+    void DestroyMainWindow() override;
+    void RestoreDisplayMode() override;
+    void ShowSystemCursor(bool show) override;
+    bool PeekMessage(WindowMessage& out) override;
+    void PostQuitMessage(int exitCode) override;
+    Vec2 GetCursorPos() override;
+    void SwapBuffers() override;
+    void PinToFirstProcessor() override;
+    std::string LastError() const override { return lastError_; }
+
+    // Queues a message as if the system had sent it (scripted runs and tests).
+    void InjectMessage(const WindowMessage& msg) { pending_.push_back(msg); }
+    // Overrides the cursor position (scripted runs).
+    void SetCursorOverride(bool on, Vec2 p) {
+        cursorOverride_ = on;
+        cursorPos_ = p;
+    }
+    SDL_Window* Window() const { return window_; }
+    int DepthBits() const { return depthBits_; }
+
+    // Translates one SDL event into window messages appended to out; public for tests.
+    static void Translate(const SDL_Event& e, std::deque<WindowMessage>& out);
+    static uint32_t VirtualKey(SDL_Keycode key);
+
+private:
+    SDL_Window* window_ = nullptr;
+    SDL_GLContext context_ = nullptr;
+    bool videoInit_ = false;
+    bool fullscreen_ = false;
+    bool cursorOverride_ = false;
+    Vec2 cursorPos_;
+    int depthBits_ = 0;
+    std::deque<WindowMessage> pending_;
+    std::string lastError_;
+};
