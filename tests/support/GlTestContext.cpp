@@ -1,0 +1,79 @@
+#include "GlTestContext.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "Camera.h"
+#include "Culler.h"
+#include "FileResolver.h"
+#include "GL.h"
+#include "Orlop.h"
+#include "Renderer.h"
+#include "SdlPlatform.h"
+
+namespace gltest {
+
+namespace {
+SdlPlatform* g_platform = nullptr;
+int g_state = 0;  // 0 untried, 1 open, -1 failed
+}  // namespace
+
+void UseDataFolder() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    FileResolver::AddSearchRoot(BRINEGATE_DATA_DIR);
+}
+
+bool Open() {
+    if (g_state != 0) return g_state == 1;
+    UseDataFolder();
+    if (!std::getenv("DISPLAY")) {
+        g_state = -1;
+        return false;
+    }
+    g_platform = new SdlPlatform;
+    orlop.platform = g_platform;
+    orlop.width = 800.0f;
+    orlop.height = 600.0f;
+    orlop.bits = 32.0f;
+    orlop.title = "Brinegate tests";
+    orlop.windowed = 1;
+    g_state = orlop.Init() ? 1 : -1;
+    return g_state == 1;
+}
+
+void BeginFrame() {
+    renderer.BeginFrame();
+    camera.Update(kFrameStep);
+}
+
+void RenderList() {
+    culler.Render();
+    renderer.EndOrtho();
+    glFinish();
+}
+
+Rgba ReadPixel(int x, int y) {
+    unsigned char p[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, 599 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return Rgba{p[0], p[1], p[2], p[3]};
+}
+
+bool SaveScreenshot(const std::string& path) {
+    std::vector<unsigned char> pixels(800 * 600 * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    std::fprintf(f, "P6\n800 600\n255\n");
+    for (int row = 599; row >= 0; --row) std::fwrite(&pixels[row * 800 * 3], 1, 800 * 3, f);
+    std::fclose(f);
+    return true;
+}
+
+}  // namespace gltest
