@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+
+#include "Vec2.h"
+
+struct Texture;
+
+// Corners of drawn text: top-left, top-right, bottom-left, bottom-right.
+using TextCorners = std::array<Vec2, 4>;
+
+// A bitmap font: one image holding a grid of equal glyph cells, cell 0 being
+// character code 30. Filled by its owner.
+struct Font {
+    Texture* texture = nullptr;
+    float textureWidth = 0.0f;   // pixels
+    float textureHeight = 0.0f;  // pixels
+    float glyphWidth = 0.0f;     // cell width, pixels
+    float glyphHeight = 0.0f;    // cell height, pixels
+
+    // Draws text immediately in window pixels (the camera is ignored), at depth z,
+    // with alpha testing. Call inside a frame. The returned box is in unscaled glyph
+    // units added to (x, y). Characters outside the grid advance but draw nothing.
+    TextCorners DrawText(int x, int y, float z, const char* text, const float colour[4],
+                         Vec2 scale);
+};

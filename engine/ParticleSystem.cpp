@@ -1,0 +1,206 @@
+#include "ParticleSystem.h"
+
+#include <climits>
+
+#include "Box.h"
+#include "GL.h"
+#include "Random.h"
+#include "Renderer.h"
+#include "TextureManager.h"
+
+namespace {
+
+// Symmetric factor in -1..1 from two draws, first minus second. The two draws are
+// sequenced explicitly: in "Rand() - Rand()" their order would be unspecified.
+double SpreadFactor() {
+    const int first = Rand();
+    const int second = Rand();
+    return static_cast<double>(first - second) / 32767.0;
+}
+
+float Spread(float base, float spread) {
+    const double r = SpreadFactor();
+    return static_cast<float>(static_cast<double>(base) + r * static_cast<double>(spread));
+}
+
+Vec2 Spread(const ParticleRange2& range) {
+    Vec2 v;
+    v.x = Spread(range.base.x, range.spread.x);
+    v.y = Spread(range.base.y, range.spread.y);
+    return v;
+}
+
+// Whole pixels a particle may be born across. The emitter code keeps hi >= min, so
+// this is at least 1 in ordinary use; far from the origin min + 1 rounds back to min
+// (and NaN compares false), which would otherwise make the modulo divide by zero.
+int PixelRange(float extent) {
+    if (!(extent >= 1.0f)) return 1;
+    if (extent >= 2147483647.0f) return INT_MAX;
+    return static_cast<int>(extent);
+}
+
+void SetQuad(float* v, float x, float y, float x2, float y2) {
+    const float xs[6] = {x, x2, x, x, x2, x2};
+    const float ys[6] = {y, y, y2, y2, y, y2};
+    for (int k = 0; k < 6; ++k) {
+        v[k * 3] = xs[k];
+        v[k * 3 + 1] = ys[k];
+    }
+}
+
+void SetQuadColour(float* c, const float rgba[4]) {
+    for (int k = 0; k < 6; ++k)
+        for (int j = 0; j < 4; ++j) c[k * 4 + j] = rgba[j];
+}
+
+}  // namespace
+
+ParticleSystem::ParticleSystem() { primitive = GL_TRIANGLES; }
+
+ParticleSystem::~ParticleSystem() { delete[] particles; }
+
+void ParticleSystem::Setup(const ParticleSettings& s) {
+    settings = s;
+    if (settings.count < 0) settings.count = 0;
+    primitive = GL_TRIANGLES;
+    poolSize_ = settings.count;
+
+    delete[] particles;
+    particles = new Particle[poolSize_];
+    // Vertices start at the origin so a never-emitted particle covers no pixels.
+    Allocate(6 * poolSize_, true, true);
+    static const Vec2 kCorner[6] = {Vec2(0, 0), Vec2(1, 0), Vec2(0, 1),
+                                    Vec2(0, 1), Vec2(1, 0), Vec2(1, 1)};
+    for (int i = 0; i < poolSize_; ++i)
+        for (int k = 0; k < 6; ++k) texCoords[i * 6 + k] = kCorner[k];
+    Reset();
+}
+
+void ParticleSystem::Reset() {
+    for (int i = 0; i < poolSize_; ++i) {
+        particles[i].life = -1.0f;
+        particles[i].startColour[3] = 0.0f;
+    }
+}
+
+void ParticleSystem::SetImage(const std::string& name) {
+    Renderable::SetImage(name);
+    textureWidth = static_cast<float>(texture->width);
+    textureHeight = static_cast<float>(texture->height);
+}
+
+void ParticleSystem::Emit(int i) {
+    Particle& p = particles[i];
+    p.size = Spread(settings.size);
+
+    const Vec2& lo = settings.emitterBox[kTopLeft];
+    const Vec2& hi = settings.emitterBox[kBottomRight];
+    const float w = p.size.x * textureWidth;
+    const float h = p.size.y * textureHeight;
+    float hiX = hi.x - w / 2.0f;
+    float hiY = hi.y - h / 2.0f;
+    if (hiY < lo.y) hiY = lo.y + 1.0f;
+    if (hiX < lo.x) hiX = lo.x + 1.0f;
+    // Born on whole pixels; the range is truncated, so a box narrower than the
+    // particle still yields at least one pixel.
+    const int rangeX = PixelRange(hiX + 1.0f - lo.x);
+    p.position.x = lo.x + static_cast<float>(Rand() % rangeX);
+    const int rangeY = PixelRange(hiY + 1.0f - lo.y);
+    p.position.y = lo.y + static_cast<float>(Rand() % rangeY);
+    p.z = settings.z;
+
+    for (int j = 0; j < 4; ++j) {
+        p.startColour[j] = settings.startColour[j];
+        p.endColour[j] = settings.endColour[j];
+    }
+    p.velocity = Spread(settings.velocity);
+    p.acceleration = Spread(settings.acceleration);
+    p.rotation = Spread(settings.rotation.base, settings.rotation.spread);
+    p.life = Spread(settings.lifetime.base, settings.lifetime.spread);
+
+    float* v = vertices + i * 18;
+    SetQuad(v, p.position.x, p.position.y, p.position.x + w, p.position.y + h);
+    for (int k = 0; k < 6; ++k) v[k * 3 + 2] = p.z;
+    SetQuadColour(colours + i * 24, p.startColour);
+}
+
+void ParticleSystem::Update(float dt) {
+    if (stopEmitting && finished) return;
+
+    emitTimer += dt;
+    liveCount = 0;
+    float minX = 10000.0f, minY = 10000.0f, maxX = -100000.0f, maxY = -100000.0f;
+
+    // The period is taken in double: in float 1/60 equals the frame step exactly, and
+    // a rate of 60 must emit on every frame, the first included. A rate of 0 (or
+    // less) has no finite period and never emits.
+    const bool mayEmit = stopEmitting == 0 && emissionRate > 0.0f;
+    const double period = mayEmit ? 1.0 / static_cast<double>(emissionRate) : 0.0;
+
+    for (int i = 0; i < poolSize_; ++i) {
+        Particle& p = particles[i];
+        if (p.life > 0.0f) {
+            ++liveCount;
+            const float x = p.position.x;
+            const float y = p.position.y;
+            if (x < minX) minX = x;
+            if (x > maxX) maxX = x;
+            if (y < minY) minY = y;
+            if (y > maxY) maxY = y;
+
+            // Drawn this frame where it was before this step's move.
+            SetQuad(vertices + i * 18, x, y, x + textureWidth * p.size.x,
+                    y + textureHeight * p.size.y);
+
+            p.size = p.size + settings.sizeGrowth * dt;
+            if (p.size.x < 0.0f) p.size.x = 0.0f;
+            if (p.size.y < 0.0f) p.size.y = 0.0f;
+            p.position = p.position + p.velocity * dt;
+            p.rotation += settings.spin * dt;
+            p.velocity = p.velocity + p.acceleration * dt;
+            p.life -= dt;
+            if (p.life < 0.0f) p.life = 0.0f;
+
+            // A zero base lifetime would divide by zero; such a particle shows its end.
+            const float t =
+                settings.lifetime.base != 0.0f ? 1.0f - p.life / settings.lifetime.base : 1.0f;
+            float c[4];
+            for (int j = 0; j < 4; ++j)
+                c[j] = p.startColour[j] + (p.endColour[j] - p.startColour[j]) * t;
+            if (!(p.life > 0.0f)) c[3] = 0.0f;
+            SetQuadColour(colours + i * 24, c);
+        } else if (mayEmit && (p.life == -1.0f || settings.continuous != 0) &&
+                   static_cast<double>(emitTimer) > period) {
+            emitTimer = static_cast<float>(static_cast<double>(emitTimer) - period);
+            Emit(i);
+            ++liveCount;
+        }
+    }
+
+    // Positions only: not offset by the sprite's position, no particle size.
+    BoxSet(corners, minX, minY, maxX, maxY);
+    if (liveCount == 0) finished = 1;
+}
+
+void ParticleSystem::Draw() {
+    renderer.SetBlendMode(blendMode);
+    textureManager.Bind(texture, 0);
+    renderer.PushTransform(screenSpace, position, rotation, scale);
+    glColor4fv(colour);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, vertices);
+    if (texCoords) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
+    } else {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    if (colours) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_FLOAT, 0, colours);
+    }
+    if (vertexCount > 0) glDrawArrays(primitive, 0, vertexCount);
+    if (colours) glDisableClientState(GL_COLOR_ARRAY);
+    if (texCoords) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glPopMatrix();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ComplexSprite.h"
+#include "ParticleSettings.h"
+
+// One particle of the pool. life: -1 never emitted, > 0 alive, 0 dead.
+struct Particle {
+    Vec2 position;
+    float z = 0.0f;
+    float startColour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    float endColour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    Vec2 velocity;
+    Vec2 acceleration;
+    Vec2 size;
+    float rotation = 0.0f;
+    float life = 0.0f;
+};
+
+// A fixed pool of textured, screen-aligned quads (two triangles each) that move,
+// grow, fade and are re-emitted. Owners set emissionRate and the two flags directly.
+class ParticleSystem : public ComplexSprite {
+public:
+    ParticleSystem();
+    ~ParticleSystem() override;
+
+    void Update(float dt) override;
+    void Draw() override;
+    // Only takes the texture and its size; the particles are left alone.
+    void SetImage(const std::string& name) override;
+    float GetDepth() override { return settings.z; }
+
+    // Copies the settings, allocates the pool and the vertex arrays, then Reset.
+    void Setup(const ParticleSettings& s);
+    // Marks every particle as never emitted.
+    void Reset();
+    // Gives particle i a new life inside the emitter box.
+    void Emit(int i);
+
+    float textureWidth = 0.0f;
+    float textureHeight = 0.0f;
+    ParticleSettings settings;
+    Particle* particles = nullptr;
+    float emitTimer = 0.0f;     // seconds owed to emission
+    float emissionRate = 0.0f;  // particles per second; 0 or less never emits
+    int32_t liveCount = 0;
+    uint8_t stopEmitting = 0;
+    uint8_t finished = 0;  // set whenever an update ends with nothing alive
+
+private:
+    int32_t poolSize_ = 0;  // particles allocated; settings.count may be edited later
+};
