@@ -19,7 +19,7 @@ void Camera::Update(float dt) {
     float angle = 0.0f;
     if (shakeTime > 0.0f) {
         shakeTick += dt;
-        if (shakeTick > 0.1f) {
+        if (shakeTick > 0.1) {  // compared in double: the sixth 1/60 step passes it
             shakeTick = 0.0f;
             bool positive = (Rand() % 2) == 1;
             int n = static_cast<int>(shakeMagnitude + 1.0f - shakeMagnitude * 0.5f);

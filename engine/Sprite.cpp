@@ -46,7 +46,8 @@ void Sprite::Update(float dt) {
     texCoords[3] = Vec2(u1, t1);
     if (texCoordCount <= 4) {
         frameTimer += dt;
-        if (frameTimer > 1.0f / framesPerSecond) {
+        // In double: two float 1/60 steps must pass a 1/30 frame.
+        if (frameTimer > 1.0 / framesPerSecond) {
             frameTimer = 0.0f;
             frameColumn += 1.0f;
             if (frameColumn >= static_cast<float>(columns)) frameColumn = 0.0f;

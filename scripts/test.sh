@@ -8,6 +8,7 @@ BUILD=${BUILD_DIR:-build-test}
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINEGATE_SANITIZE=ON
 cmake --build "$BUILD" -j"$(nproc)"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # Mesa's software renderer under Xvfb; no sound card is needed.
 export LIBGL_ALWAYS_SOFTWARE=1

@@ -1,1 +1,0 @@
-// Anchors the game library while its subsystem folders fill up.

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Vec2.h"
+
+class Renderable;
+
+// Base of everything that lives in the scene. Owned by the GOManager; owns its renderable.
+class GameObj {
+public:
+    GameObj() = default;
+    GameObj(const GameObj&) = delete;
+    GameObj& operator=(const GameObj&) = delete;
+
+    virtual ~GameObj();
+    virtual const char* GetType() { return "GameObj"; }
+    // Corner box of the renderable: top-left, top-right, bottom-left, bottom-right.
+    virtual Vec2* GetCorners();
+    virtual void SetPosition(const Vec2& p);
+    virtual void Collide(GameObj* other) { (void)other; }
+    // Unused slot kept so that the later operations keep their order.
+    virtual void Spare(int32_t, int32_t) {}
+    virtual Vec2* GetPosition();
+    virtual void Update(float dt);
+    virtual void Init();
+    virtual void Kill();
+
+    // Same state: nothing. Another: frozen cleared, stateTime reset.
+    void SetState(int32_t newState);
+    // Makes the object's sprite (alpha blended) or re-images the existing renderable.
+    void MakeSprite(const std::string& imageName);
+    // Moves the renderable by a displacement and refreshes its box.
+    void Move(const Vec2& displacement);
+
+    float difficulty = 0.0f;
+    int32_t realm = -1;
+    int32_t team = -1;  // -1 hostile, 1 the player's side
+    int32_t rows = 1;
+    int32_t columns = 1;
+    uint8_t noCollide = 0;
+    Renderable* renderable = nullptr;
+    float lastStep = 0.0f;  // seconds
+    int32_t state = 1;      // 1 normal, 3 dead
+    Vec2 velocity;          // pixels per second
+    float stateTime = 0.0f; // seconds in the current state
+    uint8_t frozen = 0;
+
+protected:
+    // lastStep, stateTime and the renderable's animation: every Update does these.
+    void BaseStep(float dt);
+};

@@ -1,0 +1,58 @@
+#include "GameObjFactory.h"
+
+#include <new>
+
+#include "GameObj.h"
+
+namespace {
+
+template <typename T>
+GameObj* Make() {
+    return new T;
+}
+
+struct Entry {
+    const char* name;
+    GameObj* (*make)();
+};
+
+// Compared in this order, whole string and case-sensitive. Classes still to come
+// have no constructor yet and yield no object, like any unknown name.
+const Entry kTable[] = {
+    {"ParticleObj", nullptr},
+    {"Water", nullptr},
+    {"MerchantShip", nullptr},
+    {"Cloud", nullptr},
+    {"Rain", nullptr},
+    {"FireBall", nullptr},
+    {"Fire", nullptr},
+    {"World", nullptr},
+    {"Cannon", nullptr},
+    {"TreasureChest", nullptr},
+    {"Tower", nullptr},
+    {"Upgrader", nullptr},
+    {"CannonBall", nullptr},
+    {"RamBoat", nullptr},
+    {"MineLayer", nullptr},
+    {"Mine", nullptr},
+    {"UIButton", nullptr},
+    {"MenuButton", nullptr},
+    {"Sky", nullptr},
+    {"UpgradeButton", nullptr},
+    {"LifeBar", nullptr},
+};
+
+}  // namespace
+
+GameObj* GameObjFactory::Construct(const std::string& typeName) {
+    for (const Entry& e : kTable) {
+        if (typeName != e.name) continue;
+        if (!e.make) return nullptr;
+        try {
+            return e.make();
+        } catch (const std::bad_alloc&) {
+            return nullptr;  // no object, and nothing is added to the manager's list
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,224 @@
+// The input handler's message table and the main loop's pumping rules, driven by
+// scripted window messages.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "Orlop.h"
+
+namespace {
+
+void ResetInput() {
+    orlop.inputEvent = 0;
+    orlop.lastCode = 0;
+    orlop.lastDown = 0;
+    std::memset(orlop.keys, 0, sizeof(orlop.keys));
+    orlop.mouseLeft = orlop.mouseMiddle = orlop.mouseRight = 0;
+    orlop.wheelSteps = 0;
+}
+
+uint64_t WheelParam(int delta) {
+    return static_cast<uint64_t>(static_cast<uint16_t>(static_cast<int16_t>(delta))) << 16;
+}
+
+class InputHandler : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetInput();
+        orlop.platform = &platform;
+    }
+    void TearDown() override { orlop.platform = nullptr; }
+    FakePlatform platform;
+};
+
+TEST_F(InputHandler, KeyMessagesRecordKeyStateAndLastEvent) {
+    EXPECT_EQ(orlop.HandleMessage(WM_KEYDOWN, 'A', 0), 0);
+    EXPECT_EQ(orlop.keys['A'], 1);
+    EXPECT_EQ(orlop.inputEvent, 1);
+    EXPECT_EQ(orlop.lastCode, static_cast<uint32_t>('A'));
+    EXPECT_EQ(orlop.lastDown, 1);
+
+    orlop.HandleMessage(WM_KEYDOWN, 'D', 0);
+    orlop.HandleMessage(WM_KEYUP, 'A', 0);
+    EXPECT_EQ(orlop.keys['A'], 0);
+    EXPECT_EQ(orlop.keys['D'], 1) << "another key stays held";
+    EXPECT_EQ(orlop.lastCode, static_cast<uint32_t>('A'));
+    EXPECT_EQ(orlop.lastDown, 0);
+}
+
+TEST_F(InputHandler, MouseButtonsUseCodesZeroOneTwo) {
+    struct Case {
+        uint32_t down, up;
+        uint8_t* flag;
+        uint32_t code;
+    } cases[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, &orlop.mouseLeft, 0},
+                 {WM_MBUTTONDOWN, WM_MBUTTONUP, &orlop.mouseMiddle, 1},
+                 {WM_RBUTTONDOWN, WM_RBUTTONUP, &orlop.mouseRight, 2}};
+    for (const Case& c : cases) {
+        ResetInput();
+        orlop.lastCode = 99;
+        orlop.HandleMessage(c.down, 0, 0);
+        EXPECT_EQ(*c.flag, 1);
+        EXPECT_EQ(orlop.lastCode, c.code);
+        EXPECT_EQ(orlop.lastDown, 1);
+        EXPECT_EQ(orlop.inputEvent, 1);
+        orlop.inputEvent = 0;
+        orlop.HandleMessage(c.up, 0, 0);
+        EXPECT_EQ(*c.flag, 0);
+        EXPECT_EQ(orlop.lastCode, c.code);
+        EXPECT_EQ(orlop.lastDown, 0);
+        EXPECT_EQ(orlop.inputEvent, 1);
+    }
+}
+
+TEST_F(InputHandler, LeftButtonAndKeyCodeZeroAreIndistinguishable) {
+    orlop.HandleMessage(WM_KEYDOWN, 0, 0);
+    EXPECT_EQ(orlop.lastCode, 0u);
+    EXPECT_EQ(orlop.keys[0], 1);
+    orlop.HandleMessage(WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(orlop.lastCode, 0u);
+    EXPECT_EQ(orlop.lastDown, 0);
+}
+
+TEST_F(InputHandler, WheelCountsWholeNotchesAndLeavesInputEventAlone) {
+    orlop.HandleMessage(WM_MOUSEWHEEL, WheelParam(-120), 0);
+    EXPECT_EQ(orlop.wheelSteps, -1);
+    EXPECT_EQ(orlop.inputEvent, 0);
+    orlop.HandleMessage(WM_MOUSEWHEEL, WheelParam(360), 0);
+    EXPECT_EQ(orlop.wheelSteps, 3);
+    orlop.HandleMessage(WM_MOUSEWHEEL, WheelParam(100), 0);
+    EXPECT_EQ(orlop.wheelSteps, 0) << "less than a notch truncates to zero";
+    orlop.HandleMessage(WM_MOUSEWHEEL, WheelParam(-239), 0);
+    EXPECT_EQ(orlop.wheelSteps, -1) << "truncation is toward zero";
+}
+
+TEST_F(InputHandler, CloseAsksToQuitAndOtherMessagesChangeNothing) {
+    orlop.HandleMessage(WM_CLOSE, 0, 0);
+    ASSERT_EQ(platform.queue.size(), 1u);
+    EXPECT_EQ(platform.queue.front().message, static_cast<uint32_t>(WM_QUIT));
+
+    EXPECT_EQ(orlop.HandleMessage(WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+    EXPECT_EQ(orlop.HandleMessage(WM_SYSCOMMAND, SC_MONITORPOWER, 0), 0);
+    orlop.HandleMessage(WM_MOUSEMOVE, 0, MakeLong(10, 20));
+    EXPECT_EQ(orlop.inputEvent, 0);
+    EXPECT_EQ(orlop.lastDown, 0);
+}
+
+TEST_F(InputHandler, KeyCodesBeyondTheTableAreNotWrittenOutOfBounds) {
+    orlop.HandleMessage(WM_KEYDOWN, 300, 0);
+    EXPECT_EQ(orlop.lastCode, 300u);
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(orlop.keys[i], 0) << i;
+}
+
+// --- main loop -------------------------------------------------------------
+
+struct LoopLog {
+    int frames = 0;
+    int result = 1;
+    int quitAfter = -1;
+    std::vector<int> queueSizes;
+    std::vector<uint8_t> inputEvents;
+    std::vector<int> wheel;
+    std::vector<float> steps;
+    FakePlatform* platform = nullptr;
+};
+LoopLog* g_log = nullptr;
+
+int32_t RecordingFrame(float dt) {
+    ++g_log->frames;
+    g_log->queueSizes.push_back(static_cast<int>(g_log->platform->queue.size()));
+    g_log->inputEvents.push_back(orlop.inputEvent);
+    g_log->wheel.push_back(orlop.wheelSteps);
+    g_log->steps.push_back(dt);
+    if (g_log->frames == g_log->quitAfter) return 0;
+    return g_log->result;
+}
+
+class MainLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetInput();
+        log.platform = &platform;
+        g_log = &log;
+        orlop.platform = &platform;
+        orlop.frameCallback = RecordingFrame;
+    }
+    void TearDown() override {
+        orlop.platform = nullptr;
+        orlop.frameCallback = nullptr;
+        g_log = nullptr;
+    }
+    FakePlatform platform;
+    LoopLog log;
+};
+
+TEST_F(MainLoop, NoFrameRunsWhileMessagesWait) {
+    for (int i = 0; i < 50; ++i) platform.Post(WM_MOUSEMOVE);
+    log.quitAfter = 2;
+    orlop.Run();
+    ASSERT_EQ(log.frames, 2);
+    EXPECT_EQ(log.queueSizes[0], 0) << "the first frame waits for the whole flood";
+    EXPECT_TRUE(platform.pinned);
+}
+
+TEST_F(MainLoop, ZeroResultStillDrawsAndShowsThatFrame) {
+    log.quitAfter = 3;
+    orlop.Run();
+    EXPECT_EQ(log.frames, 3);
+    EXPECT_EQ(platform.swaps, 3);
+}
+
+TEST_F(MainLoop, QuitMessageEndsTheLoopBeforeAnotherFrame) {
+    platform.Post(WM_KEYDOWN, 'A');
+    platform.Post(WM_CLOSE);
+    orlop.Run();
+    EXPECT_EQ(log.frames, 0);
+    EXPECT_EQ(platform.swaps, 0);
+    EXPECT_EQ(orlop.keys['A'], 1) << "messages before the close were still handled";
+}
+
+TEST_F(MainLoop, InputEventAndWheelLastOneFrameAndStepIsConstant) {
+    platform.Post(WM_KEYDOWN, 'D');
+    platform.Post(WM_MOUSEWHEEL, WheelParam(-120));
+    log.quitAfter = 2;
+    orlop.Run();
+    ASSERT_EQ(log.frames, 2);
+    EXPECT_EQ(log.inputEvents[0], 1);
+    EXPECT_EQ(log.wheel[0], -1);
+    EXPECT_EQ(log.inputEvents[1], 0);
+    EXPECT_EQ(log.wheel[1], 0);
+    EXPECT_EQ(orlop.keys['D'], 1) << "a held key stays down across frames";
+    for (float s : log.steps) EXPECT_EQ(s, 0.016666668f);
+}
+
+TEST_F(MainLoop, FramesAreAtLeastASixtiethApart) {
+    log.quitAfter = 6;
+    Timer clock;
+    orlop.Run();
+    // Six waits of at least 1/60 s each.
+    EXPECT_GE(clock.Elapsed(), 6.0f / 60.0f - 1e-3f);
+}
+
+TEST(OrlopInit, FailedWindowOrContextIsReportedNotIgnored) {
+    FakePlatform platform;
+    orlop.platform = &platform;
+    platform.windowOk = false;
+    EXPECT_FALSE(orlop.Init());
+    platform.windowOk = true;
+    platform.contextOk = false;
+    EXPECT_FALSE(orlop.Init());
+    EXPECT_EQ(platform.windowsDestroyed, 1) << "the window made before the context failed is closed";
+    orlop.platform = nullptr;
+}
+
+TEST(Timer, ElapsedMeasuresSinceThePreviousCall) {
+    Timer t;
+    float waited = t.WaitForRate(100.0f);
+    EXPECT_GE(waited, 0.01f);
+    float next = t.Elapsed();
+    EXPECT_LT(next, 0.01f) << "each call restarts the measurement";
+}
+
+}  // namespace
