@@ -117,7 +117,8 @@ TEST_F(Drawing, AlphaBlendedSpriteLetsTheBackgroundThrough) {
     glass->blendMode = 1;
     gltest::BeginFrame();
     gltest::RenderList();
-    EXPECT_TRUE(IsRed(gltest::ReadPixel(400, 400)));
+    gltest::Rgba p = gltest::ReadPixel(400, 400);
+    EXPECT_TRUE(IsRed(p)) << p.r << "," << p.g << "," << p.b;
     delete back;
     delete glass;
 }
