@@ -86,7 +86,14 @@ TEST(ParticleSystemGl, LiveParticleColoursItsPixelsAndFadesOut) {
     ps.SetImage(image);
     EXPECT_EQ(before, std::vector<float>(ps.vertices, ps.vertices + ps.vertexCount * 3));
 
+    // Born this pass, so not yet in the box: the render list culls it this frame.
     DrawListedFrame();
+    ExpectPixel(208, 158, 0, 0, 0);
+    // Drawn directly it is there, red, covering exactly its 16 x 16 square.
+    gltest::BeginFrame();
+    ps.Draw();
+    renderer.EndOrtho();
+    glFinish();
     ExpectPixel(208, 158, 255, 0, 0);
     ExpectPixel(201, 151, 255, 0, 0);
     ExpectPixel(214, 164, 255, 0, 0);
