@@ -1,5 +1,6 @@
 #include "Font.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "GL.h"
@@ -10,14 +11,15 @@ namespace {
 
 // Cells that fit whole along one side; 0 when the sizes make no grid.
 int CellsAlong(float imageSize, float cellSize) {
+    if (!(cellSize > 0.0f)) return 0;
     const float n = imageSize / cellSize;
-    if (!(n >= 1.0f)) return 0;  // also catches NaN and a zero or negative cell
+    if (!(n >= 1.0f)) return 0;  // also catches NaN
     if (n >= 2147483647.0f) return 0;
     return static_cast<int>(n);
 }
 
-// Kerning in unscaled pixels: lower case and '`' are narrow, digits and the space
-// narrower still, so columns of numbers line up.
+// Kerning in unscaled pixels: lower case (and '`') sit closer than capitals,
+// digits and the space closer still.
 int Kerning(int g) {
     if (g >= 66 && g <= 92) return 30;
     if ((g >= 18 && g <= 27) || g == 2) return 35;
@@ -26,7 +28,8 @@ int Kerning(int g) {
 
 // Truncation toward zero, kept inside int for absurd scales (and NaN).
 int Truncate(float v) {
-    if (!(v > -2147483648.0f)) return v != v ? 0 : INT32_MIN;
+    if (std::isnan(v)) return 0;
+    if (v <= -2147483648.0f) return INT32_MIN;
     if (v >= 2147483647.0f) return INT32_MAX;
     return static_cast<int>(v);
 }
