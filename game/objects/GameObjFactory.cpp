@@ -3,6 +3,11 @@
 #include <new>
 
 #include "GameObj.h"
+#include "LifeBar.h"
+#include "MenuButton.h"
+#include "UIButton.h"
+#include "UpgradeButton.h"
+#include "World.h"
 
 namespace {
 
@@ -26,7 +31,7 @@ const Entry kTable[] = {
     {"Rain", nullptr},
     {"FireBall", nullptr},
     {"Fire", nullptr},
-    {"World", nullptr},
+    {"World", Make<World>},
     {"Cannon", nullptr},
     {"TreasureChest", nullptr},
     {"Tower", nullptr},
@@ -35,11 +40,11 @@ const Entry kTable[] = {
     {"RamBoat", nullptr},
     {"MineLayer", nullptr},
     {"Mine", nullptr},
-    {"UIButton", nullptr},
+    {"UIButton", Make<UIButton>},
     {"MenuButton", nullptr},
     {"Sky", nullptr},
-    {"UpgradeButton", nullptr},
-    {"LifeBar", nullptr},
+    {"UpgradeButton", Make<UpgradeButton>},
+    {"LifeBar", Make<LifeBar>},
 };
 
 }  // namespace

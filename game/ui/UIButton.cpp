@@ -1,0 +1,38 @@
+#include "UIButton.h"
+
+#include "Renderable.h"
+#include "Texture.h"
+#include "TextureManager.h"
+
+Font LoadGameFont(const std::string& imageName) {
+    Font font;
+    textureManager.mipmaps = 0;
+    font.texture = textureManager.GetTexture(imageName);
+    textureManager.mipmaps = 1;
+    font.textureWidth = static_cast<float>(font.texture->width);
+    font.textureHeight = static_cast<float>(font.texture->height);
+    font.glyphWidth = 63.0f;
+    font.glyphHeight = 42.0f;
+    return font;
+}
+
+void UIButton::Init() {
+    renderable->screenSpace = 1;
+    renderable->SetDepth(0.9f);
+    AddToRenderList(renderable);
+}
+
+void UIButton::SetLabel(std::string text) { label = std::move(text); }
+
+void UIButton::Update(float dt) {
+    BaseStep(dt);
+    // A button whose creator gave it no font has nothing to draw its label with.
+    if (label.empty() || !renderable || !renderable->inRenderList || !font.texture) return;
+    const Vec2* c = renderable->corners;
+    float y = (renderable->scale.y * renderable->GetHeight() - font.glyphHeight) * 0.5f + c[0].y;
+    float x = (renderable->scale.x * renderable->GetWidth() - textWidth) * 0.5f + c[0].x;
+    if (c[0].x > x) x = c[0].x;
+    TextCorners box = font.DrawText(static_cast<int>(x), static_cast<int>(y), 1.0f, label.c_str(),
+                                    textColour, textScale);
+    textWidth = box[3].x - box[0].x;
+}

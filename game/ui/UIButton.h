@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "Font.h"
+#include "GameObj.h"
+
+// A window-pixel face (the renderable, made by the creator with MakeSprite) with a
+// one-line label centred on it, drawn at once during the update.
+class UIButton : public GameObj {
+public:
+    const char* GetType() override { return "UIButton"; }
+    void Update(float dt) override;
+    void Init() override;
+
+    void SetLabel(std::string text);
+
+    Vec2 textScale{1.0f, 1.0f};
+    std::string label;
+    Font font;
+    float textWidth = 1.0f;  // pixels, as last drawn
+    float textColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+};
+
+// Loads a font image as every text of the game does: unmipmapped, 63 x 42 cells.
+Font LoadGameFont(const std::string& imageName);

@@ -1,0 +1,29 @@
+#include "UpgradeButton.h"
+
+#include "Box.h"
+#include "Orlop.h"
+#include "Renderable.h"
+
+void UpgradeButton::Init() {
+    MakeSprite("Images\\Nothing.tga");
+    renderable->colour[0] = 1.0f;
+    renderable->colour[1] = 1.0f;
+    renderable->colour[2] = 1.0f;
+    renderable->colour[3] = 0.0f;
+    renderable->screenSpace = 1;
+    renderable->SetDepth(0.9f);
+    AddToRenderList(renderable);
+    renderable->scale = Vec2(40.0f, 5.0f);
+    renderable->UpdateCorners();
+    textScale = Vec2(0.5f, 0.5f);
+}
+
+void UpgradeButton::Update(float dt) {
+    UIButton::Update(dt);
+    if (state != 1) return;
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    hovered = BoxContains(renderable->corners, orlop.mousePosition) ? 1 : 0;
+    const float* c = hovered ? white : black;
+    for (int i = 0; i < 4; ++i) textColour[i] = c[i];
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "UIButton.h"
+
+// A price line of the upgrade panel: an invisible hit box whose label turns white
+// under the cursor. The panel handles the clicks.
+class UpgradeButton : public UIButton {
+public:
+    void Update(float dt) override;
+    void Init() override;
+
+    uint8_t hovered = 0;
+};
