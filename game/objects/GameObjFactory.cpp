@@ -3,6 +3,11 @@
 #include <new>
 
 #include "GameObj.h"
+#include "Cloud.h"
+#include "Fire.h"
+#include "ParticleObj.h"
+#include "Rain.h"
+#include "Sky.h"
 #include "LifeBar.h"
 #include "MenuButton.h"
 #include "UIButton.h"
@@ -24,13 +29,13 @@ struct Entry {
 // Compared in this order, whole string and case-sensitive. Classes still to come
 // have no constructor yet and yield no object, like any unknown name.
 const Entry kTable[] = {
-    {"ParticleObj", nullptr},
+    {"ParticleObj", Make<ParticleObj>},
     {"Water", nullptr},
     {"MerchantShip", nullptr},
-    {"Cloud", nullptr},
-    {"Rain", nullptr},
+    {"Cloud", Make<Cloud>},
+    {"Rain", Make<Rain>},
     {"FireBall", nullptr},
-    {"Fire", nullptr},
+    {"Fire", Make<Fire>},
     {"World", Make<World>},
     {"Cannon", nullptr},
     {"TreasureChest", nullptr},
@@ -42,7 +47,7 @@ const Entry kTable[] = {
     {"Mine", nullptr},
     {"UIButton", Make<UIButton>},
     {"MenuButton", nullptr},
-    {"Sky", nullptr},
+    {"Sky", Make<Sky>},
     {"UpgradeButton", Make<UpgradeButton>},
     {"LifeBar", Make<LifeBar>},
 };

@@ -27,9 +27,14 @@ public:
     ParticleSettings& Settings();
     // The particle system (the renderable), or null before Init.
     ParticleSystem* System();
+    // Before Init the rate is kept and handed to the system when Init makes it.
     void SetEmissionRate(float perSecond);
 
     Vec2 position;  // kept for the interface; the emitter box is what moves
     ParticleSettings settings;
     uint8_t removeWhenSpent = 1;
+
+private:
+    ParticleSystem* system_ = nullptr;  // same object as renderable once Init has run
+    float pendingRate_ = 0.0f;
 };

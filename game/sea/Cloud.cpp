@@ -1,0 +1,92 @@
+#include "Cloud.h"
+
+#include <cstring>
+
+#include "GOManager.h"
+#include "Rain.h"
+#include "Random.h"
+#include "Renderable.h"
+
+Cloud::~Cloud() {
+    if (rain && rain->cloud == this) rain->cloud = nullptr;
+}
+
+void Cloud::Init() {
+    MakeSprite("Images\\cloud.tga");
+    renderable->scale = Vec2(0.0f, 0.0f);
+    renderable->UpdateCorners();
+    // Two draws, x first: sequenced explicitly.
+    const int rx = Rand() % 20;
+    const int ry = Rand() % 20;
+    targetScale = Vec2(static_cast<float>(rx / 40.0 + 0.2), static_cast<float>(ry / 40.0 + 0.2));
+    AddToRenderList(renderable);
+    renderable->SetDepth(1.0f);
+}
+
+void Cloud::Update(float dt) {
+    if (!renderable) {  // not initialised: nothing to grow or tint
+        BaseStep(dt);
+        moisture = 0;
+        return;
+    }
+    if (targetScale.x > renderable->scale.x) {
+        renderable->scale.x += dt;
+        renderable->UpdateCorners();
+    }
+    if (targetScale.y > renderable->scale.y) {
+        renderable->scale.y += dt;
+        renderable->UpdateCorners();
+    }
+    BaseStep(dt);
+
+    float* colour = renderable->colour;
+    switch (state) {
+        case 1:
+            if (moisture > 1) {
+                rain = static_cast<Rain*>(goManager.Create("Rain"));
+                if (rain) {
+                    rain->cloud = this;
+                    rain->Init();
+                    rain->intensity = static_cast<float>(moisture);
+                    rain->SetEmissionRate(2.0f * static_cast<float>(moisture));
+                    rain->SetPosition(renderable->position);
+                }
+                SetState(1000);
+            }
+            break;
+        case 1000:
+            if (rain) {
+                rain->intensity = static_cast<float>(moisture);
+                rain->SetEmissionRate(2.0f * static_cast<float>(moisture));
+            }
+            rainTime = static_cast<float>(moisture);
+            for (int i = 0; i < 3; ++i) colour[i] += (0.5f - colour[i]) * dt;
+            colour[3] = 1.0f;
+            // Rain lasts while the overlaps go on: with none, the next update ends it.
+            if (rainTime < stateTime) SetState(2);
+            break;
+        case 2:
+            if (rain) rain->StopEmitting();
+            colour[3] += (0.0f - colour[3]) * dt;
+            if (stateTime > 3.0) SetState(4);
+            break;
+        default:
+            break;
+    }
+    moisture = 0;
+}
+
+void Cloud::Collide(GameObj* other) {
+    if (std::strcmp(other->GetType(), "Cloud") != 0) return;
+    const int32_t theirs = static_cast<Cloud*>(other)->moisture;
+    moisture += theirs > 0 ? theirs : 1;
+}
+
+void Cloud::Kill() {
+    if (rain) {
+        rain->cloud = nullptr;
+        goManager.QueueForDeletion(rain);
+        rain = nullptr;
+    }
+    GameObj::Kill();
+}
