@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Image.h"
+
+// Screen furniture, drawn in window pixels.
+class UiPainter {
+public:
+    // 32 x 32: a gunsight centred on the mouse. It is drawn without blending, so
+    // its transparent texels hold a deliberate dark backing rather than black.
+    Image Cursor() const;
+    // 280 x 56: a wooden plank for the menu buttons (at 200 and 270, 70 apart), the
+    // gold display (scale 0.7) and the life bar ((1, 0.5) centred on x = 145: 5 to 285).
+    Image ButtonWood() const;
+    // 48 x 48: a light heart tinted by the health colour (the game never shows it).
+    Image Health() const;
+    // 560 x 460: a parchment scroll drawn at (1, 0.5) around (400, 175), so it spans
+    // 120..680 by 60..290 behind the price lines at y = 100 to 250.
+    Image Scroll() const;
+    // 8 x 8, fully transparent: times (40, 5) it is a 320 x 40 price-line hit box.
+    Image Nothing() const;
+
+    // Wood grain in the given tones, for planks and the wooden font.
+    static Image WoodGrain(int width, int height, unsigned seed, double ringScale);
+};
