@@ -8,6 +8,7 @@
 #include "ParticleObj.h"
 #include "Rain.h"
 #include "Sky.h"
+#include "Water.h"
 #include "LifeBar.h"
 #include "MenuButton.h"
 #include "UIButton.h"
@@ -30,7 +31,7 @@ struct Entry {
 // have no constructor yet and yield no object, like any unknown name.
 const Entry kTable[] = {
     {"ParticleObj", Make<ParticleObj>},
-    {"Water", nullptr},
+    {"Water", Make<Water>},
     {"MerchantShip", nullptr},
     {"Cloud", Make<Cloud>},
     {"Rain", Make<Rain>},
@@ -46,7 +47,7 @@ const Entry kTable[] = {
     {"MineLayer", nullptr},
     {"Mine", nullptr},
     {"UIButton", Make<UIButton>},
-    {"MenuButton", nullptr},
+    {"MenuButton", Make<MenuButton>},
     {"Sky", Make<Sky>},
     {"UpgradeButton", Make<UpgradeButton>},
     {"LifeBar", Make<LifeBar>},

@@ -1,6 +1,9 @@
 #include "GlTestContext.h"
 
+#include <cairo.h>
+
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <vector>
 
@@ -64,16 +67,20 @@ Rgba ReadPixel(int x, int y) {
 }
 
 bool SaveScreenshot(const std::string& path) {
-    std::vector<unsigned char> pixels(800 * 600 * 3);
+    std::vector<unsigned char> pixels(800 * 600 * 4);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fprintf(f, "P6\n800 600\n255\n");
-    for (int row = 599; row >= 0; --row) std::fwrite(&pixels[row * 800 * 3], 1, 800 * 3, f);
-    std::fclose(f);
-    return true;
+    glReadPixels(0, 0, 800, 600, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 800, 600);
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    for (int row = 0; row < 600; ++row)
+        std::memcpy(data + row * stride, &pixels[(599 - row) * 800 * 4], 800 * 4);
+    cairo_surface_mark_dirty(surface);
+    bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return ok;
 }
 
 }  // namespace gltest

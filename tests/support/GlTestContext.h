@@ -19,7 +19,7 @@ struct Rgba {
     int r, g, b, a;
 };
 Rgba ReadPixel(int x, int y);
-// Saves the back buffer as a binary PPM image (for a person to look at).
+// Saves the back buffer as a PNG image (for a person to look at).
 bool SaveScreenshot(const std::string& path);
 // Makes the search roots point at the generated data folder.
 void UseDataFolder();

@@ -1,0 +1,203 @@
+// The real entry point in a real window: the scene it builds, and a scripted session
+// fed through the input handler that plays, returns to the menu and quits.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "FileResolver.h"
+#include "GL.h"
+#include "GOManager.h"
+#include "Game.h"
+#include "GameObj.h"
+#include "GlTestContext.h"
+#include "LifeBar.h"
+#include "MenuButton.h"
+#include "Orlop.h"
+#include "Program.h"
+#include "Renderable.h"
+#include "SdlPlatform.h"
+#include "Texture.h"
+#include "Sprite.h"
+#include "UIButton.h"
+#include "Water.h"
+
+namespace {
+
+// Plays a script: each frame it may move the cursor, post messages and take pictures.
+class ScriptedPlatform : public SdlPlatform {
+public:
+    using Step = std::function<void(ScriptedPlatform&, int frame)>;
+
+    Vec2 GetCursorPos() override { return cursor; }
+    void SwapBuffers() override {
+        ++frame;
+        if (step) step(*this, frame);
+        SdlPlatform::SwapBuffers();
+    }
+    void Click(Vec2 at) {
+        cursor = at;
+        Post(WM_LBUTTONDOWN);
+        Post(WM_LBUTTONUP);
+    }
+    void Key(uint32_t vk) {
+        Post(WM_KEYDOWN, vk);
+        Post(WM_KEYUP, vk);
+    }
+    void Post(uint32_t message, uint64_t wParam = 0) {
+        WindowMessage m;
+        m.message = message;
+        m.wParam = wParam;
+        InjectMessage(m);
+    }
+
+    Vec2 cursor{700, 500};
+    int frame = 0;
+    Step step;
+};
+
+std::string Shot(const char* name) { return std::string(BRINEGATE_BUILD_DIR) + "/" + name; }
+
+TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    gltest::UseDataFolder();
+    ScriptedPlatform platform;
+
+    enum Stage { kMenu, kPressedPlay, kPlaying, kBackInMenu, kPressedQuit } stage = kMenu;
+    std::vector<std::string> seen;
+    int stageStart = 0;
+    bool timedOut = false;
+    platform.step = [&](ScriptedPlatform& p, int frame) {
+        Game* game = Program::game;
+        if (frame > 3000) {  // a stuck script must not hang the test run
+            timedOut = true;
+            p.Post(WM_CLOSE);
+            return;
+        }
+        switch (stage) {
+            case kMenu:
+                if (frame == 40) {
+                    gltest::SaveScreenshot(Shot("screenshot_menu.png"));
+                    // Only the menu is on screen: the title and two buttons.
+                    if (game->goldButton->renderable->inRenderList) seen.push_back("gold shown in menu");
+                    p.Click(Vec2(200, 200));
+                    stage = kPressedPlay;
+                    stageStart = frame;
+                }
+                break;
+            case kPressedPlay:
+                if (frame == stageStart + 30) gltest::SaveScreenshot(Shot("screenshot_menu_falling.png"));
+                if (game->phase == Game::kPlaying) {
+                    seen.push_back("playing");
+                    stage = kPlaying;
+                    stageStart = frame;
+                }
+                break;
+            case kPlaying:
+                if (frame == stageStart + 20) {
+                    if (game->playButton->renderable->inRenderList) seen.push_back("menu shown in play");
+                    p.Key(VK_ESCAPE);
+                }
+                if (game->phase == Game::kMenu) {
+                    seen.push_back("menu");
+                    stage = kBackInMenu;
+                    stageStart = frame;
+                }
+                break;
+            case kBackInMenu:
+                if (frame == stageStart + 20) {
+                    if (!game->quitButton->renderable->inRenderList) seen.push_back("quit hidden");
+                    p.Click(Vec2(200, 270));
+                    stage = kPressedQuit;
+                }
+                break;
+            case kPressedQuit:
+                if (game->quitButton->state == MenuButton::kReturning) seen.push_back("quit pressed");
+                break;
+        }
+    };
+
+    int status = Program::Run(platform);
+
+    EXPECT_FALSE(timedOut) << "the script did not finish";
+    EXPECT_EQ(status, 0) << "a normal end is a success";
+    EXPECT_EQ(seen, (std::vector<std::string>{"playing", "menu", "quit pressed"}));
+    // The designed shut-down: game record and cursor freed, every object destroyed,
+    // the window closed.
+    EXPECT_EQ(Program::game, nullptr);
+    EXPECT_EQ(Program::cursor, nullptr);
+    EXPECT_TRUE(goManager.objects.Empty());
+    EXPECT_EQ(orlop.window, nullptr);
+    EXPECT_FALSE(goManager.log.is_open());
+}
+
+TEST(Program, EscapeInTheMenuEndsTheProgramAtOnce) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    gltest::UseDataFolder();
+    ScriptedPlatform platform;
+    int escapeFrame = 0;
+    platform.step = [&](ScriptedPlatform& p, int frame) {
+        if (frame == 5) {
+            p.cursor = Vec2(200, 200);  // over "Play!": Escape wins before any button
+            p.Post(WM_LBUTTONDOWN);
+            p.Key(VK_ESCAPE);
+            escapeFrame = frame;
+        }
+        if (frame > 600) p.Post(WM_CLOSE);
+    };
+    EXPECT_EQ(Program::Run(platform), 0);
+    EXPECT_EQ(platform.frame, escapeFrame + 1);
+}
+
+TEST(Program, ClosingTheWindowEndsTheProgramCleanly) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    gltest::UseDataFolder();
+    ScriptedPlatform platform;
+    platform.step = [](ScriptedPlatform& p, int frame) {
+        if (frame == 10) p.Post(WM_CLOSE);
+    };
+    EXPECT_EQ(Program::Run(platform), 0);
+    EXPECT_EQ(platform.frame, 10) << "no frame after the close";
+    EXPECT_TRUE(goManager.objects.Empty());
+}
+
+// --- the scene ----------------------------------------------------------------------
+
+TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
+    REQUIRE_GL();
+    Game game;
+    game.SetUp();
+    std::map<std::string, int> types;
+    for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) ++types[(*it)->GetType()];
+    EXPECT_EQ(types, (std::map<std::string, int>{
+                         {"Water", 2}, {"Sky", 1}, {"World", 1}, {"GameObj", 1}, {"UIButton", 5}}));
+    EXPECT_EQ(game.phase, Game::kMenu);
+    EXPECT_EQ(game.seaMode, 1);
+    EXPECT_EQ(game.secondSea->noCollide, 1);
+    EXPECT_EQ(game.sea->noCollide, 0);
+    EXPECT_FLOAT_EQ(game.sea->renderable->GetDepth(), 0.7f);
+    EXPECT_FLOAT_EQ(game.secondSea->renderable->GetDepth(), 0.1f);
+    EXPECT_EQ(game.playButton->renderable->inRenderList, 1);
+    EXPECT_EQ(game.quitButton->renderable->inRenderList, 1);
+    EXPECT_EQ(game.optionsButton->renderable->inRenderList, 0);
+    EXPECT_EQ(game.goldButton->renderable->inRenderList, 0);
+    EXPECT_EQ(game.healthButton->renderable->inRenderList, 0);
+    EXPECT_EQ(game.lifeBar->renderable->inRenderList, 0);
+    EXPECT_EQ(game.healthButton->renderable->scale, Vec2(2, 2));
+    EXPECT_EQ(game.goldButton->textScale, Vec2(0.6f, 0.6f));
+    EXPECT_EQ(game.playButton->label, "Play!");
+    EXPECT_EQ(game.quitButton->label, "Quit");
+    EXPECT_EQ(game.optionsButton->label, "Options");
+    EXPECT_FLOAT_EQ(game.font.glyphWidth, 63.0f);
+    EXPECT_FALSE(game.font.texture->placeholder) << "the generated font was found";
+
+    // One frame later the life bar's background has followed the bar off screen.
+    goManager.Update(kFrameStep);
+    EXPECT_EQ(game.lifeBar->background->inRenderList, 0);
+    goManager.Clear();
+}
+
+}  // namespace
