@@ -38,6 +38,18 @@ bool SoundDisabledByEnvironment() {
     return v && *v && std::strcmp(v, "0") != 0;
 }
 
+// A sample being played: where it sounds in the world, if it is placed at all.
+struct Voice {
+    ALuint source = 0;
+    bool placed = false;
+    Vec2 position;
+};
+
+// OpenAL's y grows upwards; the world's grows downwards (x is right in both).
+void Place(ALuint source, Vec2 position, Vec2 listener) {
+    alSource3f(source, AL_POSITION, position.x - listener.x, listener.y - position.y, 0.0f);
+}
+
 }  // namespace
 
 struct SoundManager::Record {
@@ -60,7 +72,11 @@ struct SoundManager::Device {
     unsigned maxVoices = 0;
     std::vector<ALuint> voices;     // every source created
     std::vector<ALuint> idle;       // finished, ready for reuse
-    std::vector<ALuint> oneShots;   // started samples, possibly finished by now
+    std::vector<Voice> oneShots;    // started samples, possibly finished by now
+    // The centre of the view in world pixels. OpenAL Soft 1.19 takes the Doppler
+    // direction from a source's position as if the listener stood at the origin, so the
+    // listener stays there and the voices are placed relative to this point instead.
+    Vec2 listener;
     std::vector<unsigned> streams;  // ids of streams that own a voice
 };
 
@@ -215,9 +231,8 @@ int SoundManager::PlaySound(unsigned id, Vec2 position, Vec2 velocity) {
     alSourcef(voice, AL_GAIN, 1.0f);
     alSourcef(voice, AL_PITCH, 1.0f);
     if (r.is3D) {
-        // World y grows downwards; OpenAL's grows upwards (x is right in both).
         alSourcei(voice, AL_SOURCE_RELATIVE, AL_FALSE);
-        alSource3f(voice, AL_POSITION, position.x, -position.y, 0.0f);
+        Place(voice, position, device_->listener);
         alSource3f(voice, AL_VELOCITY, velocity.x, -velocity.y, 0.0f);
         alSourcef(voice, AL_REFERENCE_DISTANCE, kMinDistance);
         alSourcef(voice, AL_MAX_DISTANCE, kMaxDistance);
@@ -235,7 +250,7 @@ int SoundManager::PlaySound(unsigned id, Vec2 position, Vec2 velocity) {
         device_->idle.push_back(voice);
         return kFailed;
     }
-    device_->oneShots.push_back(voice);
+    device_->oneShots.push_back(Voice{voice, r.is3D != 0, position});
     return kPlaying;
 }
 
@@ -347,12 +362,12 @@ void SoundManager::ReclaimVoices() {
     Device& d = *device_;
     for (size_t i = 0; i < d.oneShots.size();) {
         ALint state = AL_STOPPED;
-        alGetSourcei(d.oneShots[i], AL_SOURCE_STATE, &state);
+        alGetSourcei(d.oneShots[i].source, AL_SOURCE_STATE, &state);
         if (state == AL_PLAYING) {
             ++i;
             continue;
         }
-        d.idle.push_back(d.oneShots[i]);
+        d.idle.push_back(d.oneShots[i].source);
         d.oneShots[i] = d.oneShots.back();
         d.oneShots.pop_back();
     }
@@ -360,12 +375,17 @@ void SoundManager::ReclaimVoices() {
 
 void SoundManager::Update() {
     if (!device_) return;
+    Device& d = *device_;
     const Vec2* c = camera.corners;
-    const float x = (c[0].x + c[1].x + c[2].x + c[3].x) * 0.25f;
-    const float y = (c[0].y + c[1].y + c[2].y + c[3].y) * 0.25f;
-    alListener3f(AL_POSITION, x, -y, 0.0f);
+    const Vec2 centre((c[0].x + c[1].x + c[2].x + c[3].x) * 0.25f,
+                      (c[0].y + c[1].y + c[2].y + c[3].y) * 0.25f);
     RefillStreams();
     ReclaimVoices();
+    if (Finite(centre) && centre != d.listener) {
+        d.listener = centre;
+        for (const Voice& v : d.oneShots)
+            if (v.placed) Place(v.source, v.position, centre);
+    }
     alGetError();
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -84,6 +85,8 @@ public:
         ASSERT_TRUE(WriteToneMp3(InDir("loop.mp3"), 0.25, kRate, 2, 440.0, 0.5, 0.5));
         ASSERT_TRUE(WriteToneMp3(InDir("blip.mp3"), 0.05, kRate, 1, 880.0, 0.5, 0.0));
         ASSERT_TRUE(WriteToneMp3(InDir("long.mp3"), 1.0, kRate, 1, 220.0, 0.01, 0.0));
+        ASSERT_TRUE(WriteToneMp3(InDir("second.mp3"), 1.0, kRate, 1, 440.0, 0.5, 0.0));
+        ASSERT_TRUE(WriteToneMp3(InDir("half.mp3"), 0.5, kRate / 2, 1, 440.0, 0.5, 0.0));
         fs::create_directories(InDir("SFX"));
         ASSERT_TRUE(WriteToneMp3(InDir("SFX/Tone.mp3"), 0.1, kRate, 1, 660.0, 0.5, 0.0));
         std::ofstream(InDir("garbage.mp3")) << "This is a text file, not an MPEG audio stream.\n";
@@ -116,13 +119,16 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 
 // Opens a fresh device (start() loads and plays), runs frames of Update for `seconds`
 // or, with untilSilent, until every voice has finished; then closes the device and
-// decodes what it wrote.
-Recording Record(const std::function<void()>& start, double seconds, bool untilSilent) {
+// decodes what it wrote. `frame`, if given, runs before each Update with the time since
+// the start.
+Recording Record(const std::function<void()>& start, double seconds, bool untilSilent,
+                 const std::function<void(double)>& frame = {}) {
     soundManager.Shutdown();
     start();
     EXPECT_TRUE(soundManager.IsOn());
     const auto t0 = std::chrono::steady_clock::now();
     for (;;) {
+        if (frame) frame(Seconds(t0));
         soundManager.Update();
         if (untilSilent && soundManager.VoicesPlaying() == 0) break;
         if (Seconds(t0) > seconds) {
@@ -160,12 +166,31 @@ double AmplitudeRatio(const Recording& a, const Recording& b) {
     return std::sqrt(TotalEnergy(a) / TotalEnergy(b));
 }
 
-// First frame of the first 10 ms window louder than `threshold`, or Frames() if none.
-size_t Onset(const Recording& r, double threshold) {
-    const size_t w = static_cast<size_t>(r.rate / 100);
-    for (size_t i = 0; i + w <= r.Frames(); i += w)
-        if (Rms(r.left, i, i + w) > threshold) return i;
-    return r.Frames();
+// First frame of the first 10 ms window louder than `threshold`, or size() if none.
+size_t Onset(const std::vector<float>& samples, double threshold) {
+    const size_t w = kRate / 100;
+    for (size_t i = 0; i + w <= samples.size(); i += w)
+        if (Rms(samples, i, i + w) > threshold) return i;
+    return samples.size();
+}
+
+// Frequency of the tone in `samples` from `begin` for `seconds`, from the first and
+// last rising zero crossings (interpolated).
+double ToneFrequency(const std::vector<float>& samples, size_t begin, double seconds, int rate) {
+    const size_t end = std::min(samples.size(), begin + static_cast<size_t>(seconds * rate));
+    double first = -1.0, last = -1.0;
+    int cycles = -1;
+    for (size_t i = begin + 1; i < end; ++i) {
+        if (samples[i - 1] < 0.0f && samples[i] >= 0.0f) {
+            const double t = static_cast<double>(i - 1) +
+                             samples[i - 1] / static_cast<double>(samples[i - 1] - samples[i]);
+            if (first < 0.0) first = t;
+            last = t;
+            ++cycles;
+        }
+    }
+    if (cycles < 1) return 0.0;
+    return cycles * rate / (last - first);
 }
 
 class SoundTest : public ::testing::Test {
@@ -431,6 +456,24 @@ TEST_F(Placement, ListenerFollowsTheCentreOfTheView) {
     const Recording viewRight = PlayAt("mono.mp3", 1, Vec2(1000, 300), Vec2(1100, 300));
     EXPECT_GT(Energy(viewLeft.right), 4.0 * Energy(viewLeft.left));
     EXPECT_GT(Energy(viewRight.left), 4.0 * Energy(viewRight.right));
+
+    // A sound already playing stays where it is in the world while the view moves past it.
+    camera.SetView(Vec2(900, 300), Vec2(800, 600));
+    const Recording moving = Record(
+        [] {
+            const unsigned id = soundManager.LoadSound("second.mp3", 0, 1);
+            soundManager.Update();
+            EXPECT_EQ(soundManager.PlaySound(id, Vec2(1000, 300), Vec2()), SoundManager::kPlaying);
+        },
+        3.0, true,
+        [](double t) {
+            if (t > 0.45) camera.SetView(Vec2(1100, 300), Vec2(800, 600));
+        });
+    const size_t onset = Onset(moving.right, 0.01);
+    ASSERT_LT(onset + kRate, moving.Frames());
+    const size_t early = onset + kRate / 5, late = onset + kRate * 7 / 10;
+    EXPECT_GT(Energy(moving.right, onset, early), 4.0 * Energy(moving.left, onset, early));
+    EXPECT_GT(Energy(moving.left, late, onset + kRate), 4.0 * Energy(moving.right, late, onset + kRate));
 }
 
 TEST_F(Placement, InverseDistanceClampedBetween100And100000) {
@@ -463,6 +506,42 @@ TEST_F(Placement, UnplacedSoundsIgnorePositionAndKeepTheirChannels) {
     EXPECT_GT(Energy(leftOnly.left), 100.0 * Energy(leftOnly.right));
 }
 
+TEST_F(Placement, VelocityShiftsThePitchAsSeenFromTheListener) {
+    // Speed of sound 340 pixels per second; 100 towards the listener raises a 440 Hz tone
+    // to 440 * 340 / 240, 100 away lowers it to 440 * 340 / 440.
+    const double towards = 440.0 * 340.0 / 240.0, away = 440.0 * 340.0 / 440.0;
+    struct Case {
+        Vec2 offset, velocity;
+        double expected;
+    };
+    const Case cases[] = {
+        {Vec2(200, 0), Vec2(-100, 0), towards},  // right of the listener, moving left
+        {Vec2(200, 0), Vec2(100, 0), away},
+        {Vec2(0, 200), Vec2(0, -100), towards},  // below the view centre, moving up
+        {Vec2(0, 200), Vec2(0, 100), away},
+        {Vec2(0, -200), Vec2(0, 100), towards},  // above, moving down
+    };
+    for (const Case& c : cases) {
+        const Vec2 centre(400, 300);
+        camera.SetView(centre, Vec2(800, 600));
+        const Recording r = Record(
+            [&] {
+                const unsigned id = soundManager.LoadSound("mono.mp3", 0, 1);
+                soundManager.Update();
+                EXPECT_EQ(soundManager.PlaySound(id, centre + c.offset, c.velocity),
+                          SoundManager::kPlaying);
+            },
+            3.0, true);
+        const std::vector<float>& louder = Energy(r.left) > Energy(r.right) ? r.left : r.right;
+        const size_t onset = Onset(louder, 0.01);
+        ASSERT_LT(onset, louder.size());
+        const double f = ToneFrequency(louder, onset + kRate / 100, 0.15, kRate);
+        EXPECT_NEAR(f, c.expected, c.expected * 0.02)
+            << "offset " << c.offset.x << "," << c.offset.y << " velocity " << c.velocity.x << ","
+            << c.velocity.y;
+    }
+}
+
 // ---------------------------------------------------------------------------------
 // The music stream
 
@@ -482,14 +561,14 @@ TEST_F(Stream, LoopsPastItsEndWhileUpdatedAtOneFifthVolume) {
     // The same file as a plain sample (another spelling, so another record) for reference.
     const Recording sample = PlayAt("LOOP.mp3", 0, Vec2());
 
-    const size_t onset = Onset(music, 0.01);
+    const size_t onset = Onset(music.left, 0.01);
     ASSERT_LT(onset, music.Frames());
     const size_t window = kRate / 10;
     const size_t end = music.Frames() > window ? music.Frames() - window : 0;
     // Well past the 0.25 s file and the second that PlaySound queues up front, and
     // sounding in every tenth of a second.
     ASSERT_GT(end, onset + kRate * 3 / 2);
-    const size_t sampleOnset = Onset(sample, 0.01);
+    const size_t sampleOnset = Onset(sample.left, 0.01);
     const double reference = Rms(sample.left, sampleOnset, sampleOnset + window * 2);
     std::printf("music from %.3f s to %.3f s, reference RMS %g\n",
                 static_cast<double>(onset) / kRate, static_cast<double>(music.Frames()) / kRate,
@@ -515,13 +594,29 @@ TEST_F(Stream, PlayingAgainRestartsWithOneVoice) {
     EXPECT_EQ(soundManager.PlaySound(id, Vec2(), Vec2()), SoundManager::kPlaying);
     EXPECT_EQ(soundManager.VoicesCreated(), 1u);
     EXPECT_EQ(soundManager.VoicesPlaying(), 1u);
-    // A stream keeps its voice after its length has passed.
+    // A stream keeps its voice after its length and all it queued at the start have passed.
     const auto t0 = std::chrono::steady_clock::now();
-    while (Seconds(t0) < 0.6) {
+    while (Seconds(t0) < 1.3) {
         soundManager.Update();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(soundManager.VoicesPlaying(), 1u);
+}
+
+TEST_F(Stream, PlaysAt44100HzWhateverTheFileSays) {
+    // A 440 Hz tone recorded at 22050 Hz: the stream doubles it, a sample keeps it.
+    const Recording music = Record(
+        [] {
+            const unsigned id = soundManager.LoadSound("half.mp3", 1, 0);
+            EXPECT_EQ(soundManager.PlaySound(id, Vec2(), Vec2()), SoundManager::kPlaying);
+        },
+        0.6, false);
+    const Recording sample = PlayAt("HALF.mp3", 0, Vec2());
+    const size_t musicOnset = Onset(music.left, 0.01), sampleOnset = Onset(sample.left, 0.01);
+    ASSERT_LT(musicOnset, music.Frames());
+    ASSERT_LT(sampleOnset, sample.Frames());
+    EXPECT_NEAR(ToneFrequency(music.left, musicOnset + kRate / 100, 0.15, kRate), 880.0, 15.0);
+    EXPECT_NEAR(ToneFrequency(sample.left, sampleOnset + kRate / 100, 0.15, kRate), 440.0, 8.0);
 }
 
 // ---------------------------------------------------------------------------------
