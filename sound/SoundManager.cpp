@@ -2,7 +2,9 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +39,33 @@ bool SoundDisabledByEnvironment() {
     const char* v = std::getenv("BRINEGATE_NO_SOUND");
     return v && *v && std::strcmp(v, "0") != 0;
 }
+
+// ALSA and OpenAL Soft report on stderr every back end they fail to open; on a machine
+// without sound the single line of our own says all a player needs. Whoever sets
+// ALSOFT_LOGLEVEL wants their report, so it is left alone then.
+class QuietStderr {
+public:
+    QuietStderr() {
+        if (std::getenv("ALSOFT_LOGLEVEL")) return;
+        std::fflush(stderr);
+        saved_ = dup(2);
+        const int null = open("/dev/null", O_WRONLY);
+        if (saved_ < 0 || null < 0 || dup2(null, 2) < 0) Restore();
+        if (null >= 0) close(null);
+    }
+    ~QuietStderr() { Restore(); }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    void Restore() {
+        if (saved_ < 0) return;
+        dup2(saved_, 2);
+        close(saved_);
+        saved_ = -1;
+    }
+    int saved_ = -1;
+};
 
 // A sample being played: where it sounds in the world, if it is placed at all.
 struct Voice {
@@ -91,7 +120,11 @@ bool SoundManager::Start() {
         std::fprintf(stderr, "sound: off (BRINEGATE_NO_SOUND is set)\n");
         return false;
     }
-    ALCdevice* device = alcOpenDevice(nullptr);
+    ALCdevice* device = nullptr;
+    {
+        QuietStderr quiet;
+        device = alcOpenDevice(nullptr);
+    }
     if (!device) {
         std::fprintf(stderr, "sound: no audio device, playing without sound\n");
         return false;

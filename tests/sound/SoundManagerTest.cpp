@@ -404,16 +404,27 @@ ProbeResult RunProbe(const std::vector<std::pair<std::string, std::string>>& env
     return r;
 }
 
-TEST_F(NoDevice, NoBackendMeansSilenceNotACrash) {
-    // No OpenAL back end by that name: opening any device fails, as on a machine
-    // without sound.
-    const ProbeResult r = RunProbe({{"ALSOFT_DRIVERS", "no-such-backend"}});
-    EXPECT_EQ(r.status, 0) << r.err;
-    // effect, missing file, effect again, music; played = kSoundOff; not on.
-    EXPECT_EQ(r.out, "0 1 0 2 1 0\n");
-    const std::vector<std::string> lines = SoundLines(r.err);
-    ASSERT_EQ(lines.size(), 1u) << r.err;
-    EXPECT_NE(lines[0].find("without sound"), std::string::npos) << lines[0];
+TEST_F(NoDevice, FailingToOpenADeviceMeansSilenceNotACrash) {
+    // The wave writer cannot create its file: it fails the way a sound card that is not
+    // there fails, and OpenAL Soft complains about it on stderr.
+    const std::string unwritable = InDir("unwritable.conf");
+    std::ofstream(unwritable) << "[general]\ndrivers = wave\n[wave]\nfile = "
+                              << InDir("no such folder/mix.wav") << "\n";
+    const std::vector<std::vector<std::pair<std::string, std::string>>> setups = {
+        {{"ALSOFT_DRIVERS", "no-such-backend"}},  // nothing to open at all
+        {{"ALSOFT_CONF", unwritable}},
+    };
+    for (const auto& env : setups) {
+        const ProbeResult r = RunProbe(env);
+        EXPECT_EQ(r.status, 0) << r.err;
+        // effect, missing file, effect again, music; played = kSoundOff; not on.
+        EXPECT_EQ(r.out, "0 1 0 2 1 0\n");
+        // One line on stderr, from us, and nothing from the libraries below.
+        const std::vector<std::string> lines = SoundLines(r.err);
+        ASSERT_EQ(lines.size(), 1u) << r.err;
+        EXPECT_EQ(r.err, lines[0] + "\n");
+        EXPECT_NE(lines[0].find("without sound"), std::string::npos) << lines[0];
+    }
 }
 
 TEST_F(NoDevice, WithADeviceStaticDestructionReleasesEverything) {
