@@ -1,5 +1,6 @@
 #include "Cloud.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "GOManager.h"
@@ -79,7 +80,10 @@ void Cloud::Update(float dt) {
 void Cloud::Collide(GameObj* other) {
     if (std::strcmp(other->GetType(), "Cloud") != 0) return;
     const int32_t theirs = static_cast<Cloud*>(other)->moisture;
-    moisture += theirs > 0 ? theirs : 1;
+    // Clouds that keep overlapping feed each other's counts, which grow without bound;
+    // saturate rather than overflow.
+    const int64_t sum = static_cast<int64_t>(moisture) + (theirs > 0 ? theirs : 1);
+    moisture = sum > INT32_MAX ? INT32_MAX : static_cast<int32_t>(sum);
 }
 
 void Cloud::Kill() {

@@ -1,0 +1,79 @@
+// The sky drawn through the render list: in window pixels whatever the camera does,
+// tinted by its colours, with the fog showing only in the ghost sea.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "Camera.h"
+#include "ComplexSprite.h"
+#include "GOManager.h"
+#include "GlTestContext.h"
+#include "Orlop.h"
+#include "Sky.h"
+#include "TestImages.h"
+#include "Texture.h"
+
+namespace {
+
+void ExpectPixel(int x, int y, int r, int g, int b, int tolerance = 3) {
+    const gltest::Rgba p = gltest::ReadPixel(x, y);
+    EXPECT_NEAR(p.r, r, tolerance) << "at " << x << "," << y;
+    EXPECT_NEAR(p.g, g, tolerance) << "at " << x << "," << y;
+    EXPECT_NEAR(p.b, b, tolerance) << "at " << x << "," << y;
+}
+
+void DrawFrame() {
+    gltest::BeginFrame();
+    gltest::RenderList();
+}
+
+}  // namespace
+
+TEST(SkyGl, BackdropFillsTheWindowInItsColoursWhereverTheCameraIs) {
+    REQUIRE_GL();
+    // Found before the generated art: the working directory is searched first.
+    mkdir("images", 0755);
+    ASSERT_TRUE(WriteSolidTga("images/sky.tga", 4, 4, 0xFFFFFFFF));
+    // White, half covering; scaled by 8.5 x 4 it spans the whole window.
+    ASSERT_TRUE(WriteSolidTga("images/fog.tga", 100, 150, 0xFFFFFF80));
+
+    // Far from the origin: anything drawn in world pixels would miss the window.
+    camera.SetView(Vec2(5400.0f, 4300.0f), Vec2(800.0f, 600.0f));
+    camera.targetPosition = camera.corners[0];
+    camera.shakeTime = -1.0f;
+
+    Sky* sky = static_cast<Sky*>(goManager.Create("Sky"));
+    ASSERT_NE(sky, nullptr);
+    const float red[4] = {1, 0, 0, 1}, blue[4] = {0, 0, 1, 1}, green[4] = {0, 1, 0, 1};
+    for (int j = 0; j < 4; ++j) {
+        sky->livingTop[j] = red[j];
+        sky->livingBottom[j] = blue[j];
+        sky->ghostTop[j] = green[j];
+        sky->ghostBottom[j] = green[j];
+    }
+    sky->Init();
+    ASSERT_FALSE(sky->Backdrop()->texture->placeholder);
+
+    DrawFrame();
+    // Red at the top, blue at the bottom, shaded down the window; the fog is clear.
+    ExpectPixel(400, 0, 255, 0, 0, 4);
+    ExpectPixel(3, 599, 0, 0, 255, 4);
+    ExpectPixel(796, 300, 128, 0, 128, 4);
+    ExpectPixel(200, 150, 191, 0, 64, 4);
+
+    // The ghost sea: green all over, under half-covering white fog.
+    sky->SetState(5);
+    for (int i = 0; i < 61; ++i) goManager.Update(kFrameStep);
+    ASSERT_EQ(sky->state, 1);
+    DrawFrame();
+    ExpectPixel(400, 0, 128, 255, 128, 4);
+    ExpectPixel(400, 599, 128, 255, 128, 4);
+    ExpectPixel(10, 300, 128, 255, 128, 4);
+    ExpectPixel(400, 300, 128, 255, 128, 4);
+
+    goManager.Clear();
+    DrawFrame();  // nothing of the sky is left to draw
+    ExpectPixel(400, 300, 0, 0, 0, 1);
+}
