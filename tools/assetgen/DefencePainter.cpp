@@ -35,19 +35,36 @@ Image DefencePainter::Tower() const {
     const double ink = 5.5;
     Rng rng(0x70E4);
 
-    // Rocky footing: boulders piled wider than the tower.
+    // Rocky footing: a mound of earth and stones, wider than the tower.
     const double footTop = 404;
-    for (int i = 0; i < 9; ++i) {
-        double x = 18 + i * 27.5 + rng.Range(-4, 4);
-        double y = footTop + 42 + rng.Range(-8, 14) + std::abs(i - 4) * 5.0;
-        double rx = rng.Range(26, 36), ry = rng.Range(22, 30);
-        canvas.Ellipse(x, y, rx, ry);
-        Colour base = kStone.Mix(kSandWet, rng.Range(0.1, 0.5));
-        canvas.GradientFillAndOutline(y - ry, base.Mix(Colour(1, 1, 1), 0.15), y + ry, base.Shade(0.7), kInk, ink);
+    Noise noise(0x700D);
+    cairo_move_to(cr, 4, h - 4);
+    for (double x = 4; x <= w - 4; x += 6) {
+        double t = (x - 4) / (w - 8);
+        double hump = std::sin(t * M_PI);
+        double y = h - 4 - (h - 4 - footTop) * std::pow(hump, 0.35) + (noise.Sample(x / 18.0, 2.0) - 0.5) * 14;
+        cairo_line_to(cr, x, y);
     }
-    // Grass tufts on the footing.
-    for (int i = 0; i < 7; ++i) {
-        double x = 30 + i * 33 + rng.Range(-6, 6), y = footTop + 10 + rng.Range(0, 10);
+    cairo_line_to(cr, w - 4, h - 4);
+    cairo_close_path(cr);
+    canvas.GradientFillAndOutline(footTop, kSand.Mix(kStone, 0.4), h, kSandWet.Shade(0.7), kInk, ink);
+    for (int i = 0; i < 14; ++i) {
+        double x = rng.Range(20, w - 20), y = rng.Range(footTop + 30, h - 18);
+        double r = rng.Range(9, 17), squash = rng.Range(0.6, 0.85);
+        cairo_new_path(cr);
+        for (int k = 0; k < 7; ++k) {
+            double a = k * 2 * M_PI / 7 + rng.Range(-0.25, 0.25), rr = r * rng.Range(0.8, 1.15);
+            double px = x + std::cos(a) * rr, py = y + std::sin(a) * rr * squash;
+            if (k == 0) cairo_move_to(cr, px, py);
+            else cairo_line_to(cr, px, py);
+        }
+        cairo_close_path(cr);
+        Colour stone = kStone.Mix(kStoneDark, rng.Range(0.0, 0.5));
+        canvas.GradientFillAndOutline(y - r, stone.Mix(Colour(1, 1, 1), 0.2), y + r, stone.Shade(0.75), kInk, 3.5);
+    }
+    // Grass along the mound's top.
+    for (int i = 0; i < 9; ++i) {
+        double x = 14 + i * 28.5 + rng.Range(-5, 5), y = footTop + 8 + std::abs(i - 4) * 6.0;
         cairo_move_to(cr, x - 12, y + 8);
         cairo_curve_to(cr, x - 8, y - 6, x - 2, y - 10, x, y - 14);
         cairo_curve_to(cr, x + 2, y - 6, x + 8, y - 4, x + 12, y + 8);
@@ -109,12 +126,8 @@ Image DefencePainter::Tower() const {
         cairo_line_to(cr, x, bodyBottom - 4);
     }
     cairo_stroke(cr);
-    Canvas* c = &canvas;
-    auto ring = [&](double x, double y) {
-        c->Ellipse(x, y, 3.5, 3.5);
-        c->FillAndOutline(kBrass, kInk, 1.5);
-    };
-    ring(w / 2.0 + 14, bodyBottom - 28);
+    canvas.Ellipse(w / 2.0 + 14, bodyBottom - 28, 3.5, 3.5);
+    canvas.FillAndOutline(kBrass, kInk, 1.5);
 
     // Corbelled gallery and parapet, wider than the body, with an open embrasure
     // in the middle where the cannon shows.
@@ -136,9 +149,9 @@ Image DefencePainter::Tower() const {
     cairo_set_line_width(cr, ink);
     cairo_stroke(cr);
     // Merlons at the two sides; the middle stays open.
-    for (double x : {12.0, 52.0, w - 12.0 - 36, w - 52.0 - 36}) {
-        cairo_rectangle(cr, x, 8, 36, parapetTop - 8 + 2);
-        canvas.SetLinearGradient(x, 0, x + 36, 0, {{0, kStoneLight}, {1, kStone.Shade(0.85)}});
+    for (double x : {12.0, 60.0, w - 12.0 - 34, w - 60.0 - 34}) {
+        cairo_rectangle(cr, x, 8, 34, parapetTop - 8 + 2);
+        canvas.SetLinearGradient(x, 0, x + 34, 0, {{0, kStoneLight}, {1, kStone.Shade(0.85)}});
         cairo_fill_preserve(cr);
         canvas.SetColour(kInk);
         cairo_set_line_width(cr, ink);

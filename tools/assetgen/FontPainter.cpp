@@ -17,6 +17,7 @@ namespace {
 
 constexpr double kMargin = 1.0;  // clear column and row at each cell edge
 constexpr double kGap = 2.0;     // clear space kept before the next glyph
+constexpr double kExtend = 1.12;  // horizontal stretch of the face
 
 // One FreeType library for the program's life; faces opened from it may outlive
 // a painter inside Cairo's font caches.
@@ -70,22 +71,17 @@ Image FontPainter::Paint(Style style) const {
 
     // The outline (wooden) or halo (plain) extends the ink on every side.
     const double rim = style == Style::kWooden ? 2.4 : 1.6;
-    const double condense = 0.9;
 
-    // Choose the size from the tallest printable glyphs so that every glyph,
-    // rim included, fits between the cell's clear top and bottom rows.
-    double top = 0, bottom = 0;
+    // Size the face so capitals and descenders fill the cell's height; the rare
+    // taller glyphs (brackets, bar) are shrunk to fit one by one below.
     cairo_set_font_size(cr, 100);
-    for (int c = 33; c < 127; ++c) {
-        char text[2] = {static_cast<char>(c), 0};
-        cairo_text_extents_t e;
-        cairo_text_extents(cr, text, &e);
-        top = std::min(top, e.y_bearing);
-        bottom = std::max(bottom, e.y_bearing + e.height);
-    }
-    const double usable = kCellHeight - 2 * kMargin - 2 * rim - 1.0;
-    const double size = 100 * usable / (bottom - top);
-    const double baseline = kMargin + rim + 0.5 + (-top) * size / 100;
+    cairo_text_extents_t capital, descender;
+    cairo_text_extents(cr, "H", &capital);
+    cairo_text_extents(cr, "gjpqy", &descender);
+    const double top = capital.y_bearing, bottom = descender.y_bearing + descender.height;
+    const double roomTop = kMargin + rim + 0.5, roomBottom = kCellHeight - kMargin - rim - 0.5;
+    const double size = 100 * (roomBottom - roomTop) / (bottom - top);
+    const double baseline = roomTop + (-top) * size / 100;
 
     Image grain;
     if (style == Style::kWooden) {
@@ -101,22 +97,30 @@ Image FontPainter::Paint(Style style) const {
         const double limit = Advance(static_cast<unsigned char>(c)) - kMargin - kGap - 2 * rim;
         char text[2] = {static_cast<char>(c), 0};
         cairo_matrix_t m;
-        cairo_matrix_init_scale(&m, size * condense, size);
+        cairo_matrix_init_scale(&m, size, size);
         cairo_set_font_matrix(cr, &m);
         cairo_text_extents_t e;
         cairo_text_extents(cr, text, &e);
-        double sx = condense;
-        if (e.width > limit) {
-            sx = condense * limit / e.width;
-            cairo_matrix_init_scale(&m, size * sx, size);
-            cairo_set_font_matrix(cr, &m);
-            cairo_text_extents(cr, text, &e);
-        }
+        // Shrink a glyph that reaches above or below the room, about its baseline.
+        double sy = 1.0;
+        if (baseline + e.y_bearing < roomTop) sy = std::min(sy, (baseline - roomTop) / -e.y_bearing);
+        if (baseline + e.y_bearing + e.height > roomBottom)
+            sy = std::min(sy, (roomBottom - baseline) / (e.y_bearing + e.height));
+        // A slightly extended face fills the fixed advances better; a glyph still
+        // wider than its advance allows is narrowed to fit.
+        double sx = sy * kExtend;
+        if (e.width * sx > limit) sx = limit / e.width;
+        cairo_matrix_init_scale(&m, size * sx, size * sy);
+        cairo_set_font_matrix(cr, &m);
+        cairo_text_extents(cr, text, &e);
         cairo_save(cr);
         cairo_rectangle(cr, cx, cy, kCellWidth, kCellHeight);
         cairo_clip(cr);
         cairo_new_path(cr);
-        cairo_move_to(cr, cx + kMargin + rim + 0.5 - e.x_bearing, cy + baseline);
+        // The text routine spaces every glyph of a class alike, so each glyph is
+        // centred in its advance: narrow letters do not leave ragged gaps.
+        const double slack = std::max(0.0, limit - e.width);
+        cairo_move_to(cr, cx + kMargin + rim + 0.5 + slack / 2 - e.x_bearing, cy + baseline);
         cairo_text_path(cr, text);
         if (style == Style::kWooden) {
             canvas.SetColour(palette::kInk);

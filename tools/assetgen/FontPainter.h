@@ -6,9 +6,9 @@
 
 // The two bitmap fonts: a grid of 63 x 42 cells, 16 to a row, the glyph of
 // character c in cell c - 30 (space is cell 2), printable ASCII in cells 2..96.
-// Each glyph starts one pixel into its cell and ends before the advance the text
-// routine gives it at scale 1 (43 pixels for capitals and punctuation, 33 for
-// lower case and '`', 28 for digits), narrowed where the face is wider.
+// Each glyph lies inside the part of its cell that the text routine advances
+// over at scale 1 (43 pixels for capitals and punctuation, 33 for lower case
+// and `, 28 for digits), centred in it and narrowed where the face is wider.
 class FontPainter {
 public:
     static constexpr int kCellWidth = 63;

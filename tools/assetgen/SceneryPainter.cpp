@@ -25,8 +25,8 @@ void SceneryPainter::PaintCumulus(Canvas& canvas, Rng& rng, double x, double y, 
         double t = (i + 0.5) / lumps;
         double cx = x + w * (0.08 + 0.84 * t) + rng.Range(-0.03, 0.03) * w;
         double bulge = std::sin(t * M_PI);
-        double r = h * (0.28 + 0.32 * bulge) * rng.Range(0.85, 1.1);
-        double cy = y + h - r * 0.9 - h * 0.05;
+        double r = h * (0.2 + 0.26 * bulge) * rng.Range(0.9, 1.05);
+        double cy = y + h - r * 0.85 - h * 0.05;
         canvas.Ellipse(cx, cy, r * 1.1, r);
     }
     canvas.RoundedRect(x + w * 0.06, y + h * 0.55, w * 0.88, h * 0.43, h * 0.2);
@@ -99,9 +99,11 @@ Image SceneryPainter::Fog() const {
         for (int x = 0; x < w; ++x) {
             double n = noise.Fbm(x / 32.0, y / 32.0, 4, w / 32, h / 32);
             double wisp = noise.Fbm(x / 16.0 + 5, y / 64.0 + 9, 3, w / 16, h / 64);
-            double a = Smoothstep(0.32, 0.72, n) * 0.7 + Smoothstep(0.55, 0.8, wisp) * 0.2;
+            // A thin haze everywhere and drifting banks with clear gaps, so ships
+            // stay visible through a fog drawn at full strength.
+            double a = 0.08 + Smoothstep(0.45, 0.78, n) * 0.45 + Smoothstep(0.6, 0.85, wisp) * 0.15;
             Colour c = Colour(0.70, 0.86, 0.78).Mix(Colour(0.88, 0.95, 0.90), n);
-            image.Set(x, y, c.WithAlpha(std::clamp(a, 0.0, 0.85)));
+            image.Set(x, y, c.WithAlpha(std::clamp(a, 0.0, 0.7)));
         }
     return image;
 }
