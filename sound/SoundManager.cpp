@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "Camera.h"
 #include "FileResolver.h"
@@ -231,6 +232,11 @@ void SoundManager::OpenFile(Record& record, const std::string& name) {
     // OpenAL places only mono sources, so positioned effects are mixed down.
     if (!DecodeMp3(path, record.is3D != 0, samples, rate, channels)) {
         std::fprintf(stderr, "sound: \"%s\" is not a readable MP3, it will play nothing\n",
+                     name.c_str());
+        return;
+    }
+    if (samples.size() > static_cast<size_t>(std::numeric_limits<ALsizei>::max()) / sizeof(int16_t)) {
+        std::fprintf(stderr, "sound: \"%s\" is too long for a sample, it will play nothing\n",
                      name.c_str());
         return;
     }

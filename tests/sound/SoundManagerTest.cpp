@@ -376,19 +376,33 @@ struct ProbeResult {
 // Runs the probe program with extra environment variables, its output in files.
 ProbeResult RunProbe(const std::vector<std::pair<std::string, std::string>>& env) {
     const std::string out = InDir("probe.out"), err = InDir("probe.err");
+    // Everything the child needs is built here: between fork and exec it only makes calls
+    // that cannot need a lock another thread might hold.
+    std::vector<std::string> entries;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        bool replaced = false;
+        for (const auto& kv : env) replaced = replaced || entry.rfind(kv.first + "=", 0) == 0;
+        if (!replaced) entries.push_back(entry);
+    }
+    for (const auto& [k, v] : env) entries.push_back(k + "=" + v);
+    std::vector<char*> envp;
+    for (std::string& entry : entries) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    char probe[] = SOUND_PROBE_PATH, effect[] = "mono.mp3", music[] = "loop.mp3";
+    char* argv[] = {probe, effect, music, nullptr};
+    const std::string dir = Shared().dir;
     fflush(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
-        for (const auto& [k, v] : env) setenv(k.c_str(), v.c_str(), 1);
         int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (o < 0 || e < 0) _exit(120);
         dup2(o, 1);
         dup2(e, 2);
         // Short names, as the game uses: a record keeps only 29 characters of a name.
-        if (chdir(Shared().dir.c_str()) != 0) _exit(122);
-        execl(SOUND_PROBE_PATH, SOUND_PROBE_PATH, "mono.mp3", "loop.mp3",
-              static_cast<char*>(nullptr));
+        if (chdir(dir.c_str()) != 0) _exit(122);
+        execve(probe, argv, envp.data());
         _exit(121);
     }
     ProbeResult r;
@@ -427,7 +441,12 @@ TEST_F(NoDevice, FailingToOpenADeviceMeansSilenceNotACrash) {
     }
 }
 
-TEST_F(NoDevice, WithADeviceStaticDestructionReleasesEverything) {
+// ---------------------------------------------------------------------------------
+// Lifetime
+
+using Lifetime = SoundTest;
+
+TEST_F(Lifetime, StaticDestructionReleasesEverything) {
     // The probe leaves a playing effect and music to the destructor; the sanitizers
     // (leaks included) turn any fault there into a failed exit.
     const ProbeResult r = RunProbe({});
@@ -436,6 +455,31 @@ TEST_F(NoDevice, WithADeviceStaticDestructionReleasesEverything) {
     const std::vector<std::string> lines = SoundLines(r.err);
     ASSERT_EQ(lines.size(), 1u) << r.err;
     EXPECT_NE(lines[0].find("no such file.mp3"), std::string::npos) << lines[0];
+}
+
+TEST_F(Lifetime, ShutdownWhilePlayingReleasesEverythingAndCanStartAgain) {
+    const unsigned music = soundManager.LoadSound("loop.mp3", 1, 1);
+    const unsigned effect = soundManager.LoadSound("second.mp3", 0, 1);
+    const unsigned flat = soundManager.LoadSound("both.mp3", 0, 0);
+    EXPECT_EQ(soundManager.PlaySound(music, Vec2(), Vec2()), SoundManager::kPlaying);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(soundManager.PlaySound(effect, Vec2(300.0f + 50 * i, 300), Vec2(5, 5)),
+                  SoundManager::kPlaying);
+        EXPECT_EQ(soundManager.PlaySound(flat, Vec2(), Vec2()), SoundManager::kPlaying);
+    }
+    soundManager.Update();
+    EXPECT_EQ(soundManager.VoicesPlaying(), 11u);
+    soundManager.Shutdown();
+    EXPECT_FALSE(soundManager.IsOn());
+    EXPECT_EQ(soundManager.VoicesCreated(), 0u);
+    EXPECT_EQ(soundManager.PlaySound(effect, Vec2(), Vec2()), SoundManager::kSoundOff);
+    soundManager.Update();
+    // The next load opens a device again, and the music plays again.
+    EXPECT_EQ(soundManager.LoadSound("loop.mp3", 1, 1), 0u);
+    EXPECT_TRUE(soundManager.IsOn());
+    EXPECT_EQ(soundManager.PlaySound(0, Vec2(), Vec2()), SoundManager::kPlaying);
+    soundManager.Update();
+    EXPECT_EQ(soundManager.VoicesPlaying(), 1u);
 }
 
 // ---------------------------------------------------------------------------------
