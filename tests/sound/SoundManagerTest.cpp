@@ -83,8 +83,7 @@ public:
         ASSERT_TRUE(WriteToneMp3(InDir("left.mp3"), 0.3, kRate, 2, 440.0, 0.5, 0.0));
         ASSERT_TRUE(WriteToneMp3(InDir("both.mp3"), 0.3, kRate, 2, 440.0, 0.5, 0.5));
         ASSERT_TRUE(WriteToneMp3(InDir("loop.mp3"), 0.25, kRate, 2, 440.0, 0.5, 0.5));
-        ASSERT_TRUE(WriteToneMp3(InDir("blip.mp3"), 0.05, kRate, 1, 880.0, 0.5, 0.0));
-        ASSERT_TRUE(WriteToneMp3(InDir("long.mp3"), 1.0, kRate, 1, 220.0, 0.01, 0.0));
+        ASSERT_TRUE(WriteToneMp3(InDir("long.mp3"), 8.0, kRate, 1, 220.0, 0.01, 0.0));
         ASSERT_TRUE(WriteToneMp3(InDir("second.mp3"), 1.0, kRate, 1, 440.0, 0.5, 0.0));
         ASSERT_TRUE(WriteToneMp3(InDir("half.mp3"), 0.5, kRate / 2, 1, 440.0, 0.5, 0.0));
         fs::create_directories(InDir("SFX"));
@@ -460,7 +459,7 @@ TEST_F(Lifetime, StaticDestructionReleasesEverything) {
 TEST_F(Lifetime, ShutdownWhilePlayingReleasesEverythingAndCanStartAgain) {
     const unsigned music = soundManager.LoadSound("loop.mp3", 1, 1);
     const unsigned effect = soundManager.LoadSound("second.mp3", 0, 1);
-    const unsigned flat = soundManager.LoadSound("both.mp3", 0, 0);
+    const unsigned flat = soundManager.LoadSound("SECOND.mp3", 0, 0);
     EXPECT_EQ(soundManager.PlaySound(music, Vec2(), Vec2()), SoundManager::kPlaying);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(soundManager.PlaySound(effect, Vec2(300.0f + 50 * i, 300), Vec2(5, 5)),
@@ -680,12 +679,14 @@ TEST_F(Stream, PlaysAt44100HzWhateverTheFileSays) {
 using Voices = SoundTest;
 
 TEST_F(Voices, FinishedVoicesAreReused) {
-    const unsigned id = soundManager.LoadSound("blip.mp3", 0, 1);
+    const unsigned id = soundManager.LoadSound("mono.mp3", 0, 1);
     for (int round = 0; round < 4; ++round) {
         for (int i = 0; i < 8; ++i)
             ASSERT_EQ(soundManager.PlaySound(id, Vec2(400.0f + i, 300), Vec2()),
                       SoundManager::kPlaying);
-        EXPECT_EQ(soundManager.VoicesCreated(), 8u) << "round " << round;
+        // Never more than were sounding at once (fewer if one ended before the last began).
+        EXPECT_LE(soundManager.VoicesCreated(), 8u) << "round " << round;
+        EXPECT_GE(soundManager.VoicesCreated(), 2u) << "round " << round;
         const auto t0 = std::chrono::steady_clock::now();
         while (soundManager.VoicesPlaying() > 0 && Seconds(t0) < 3.0) {
             soundManager.Update();
@@ -696,6 +697,7 @@ TEST_F(Voices, FinishedVoicesAreReused) {
 }
 
 TEST_F(Voices, NoMoreThanTheDeviceAllows) {
+    // Eight seconds long, so that none ends while the rest are started.
     const unsigned id = soundManager.LoadSound("long.mp3", 0, 1);
     const unsigned max = soundManager.MaxVoices();
     std::printf("voices: %u\n", max);
