@@ -76,10 +76,12 @@ void Planking(Canvas& canvas, double top, double bottom, const Colour& light, co
             double shade = 1.0 - 0.35 * std::clamp((y - top) / (bottom - top), 0.0, 1.0);
             wood.Set(x, y, dark.Mix(light, 0.55 + 0.45 * grain.Get(x, y).r).Shade(shade));
         }
+    // Fill, strakes clipped to the hull, then the outline on top.
+    cairo_path_t* hull = cairo_copy_path(cr);
     canvas.SetImageSource(wood);
     cairo_fill_preserve(cr);
     cairo_save(cr);
-    cairo_clip_preserve(cr);
+    cairo_clip(cr);
     canvas.SetColour(kInk.WithAlpha(0.45));
     cairo_set_line_width(cr, ink * 0.35);
     for (double y = top + strake; y < bottom; y += strake) {
@@ -88,6 +90,9 @@ void Planking(Canvas& canvas, double top, double bottom, const Colour& light, co
     }
     cairo_stroke(cr);
     cairo_restore(cr);
+    cairo_new_path(cr);
+    cairo_append_path(cr, hull);
+    cairo_path_destroy(hull);
     canvas.SetColour(kInk);
     cairo_set_line_width(cr, ink);
     cairo_stroke(cr);

@@ -107,11 +107,11 @@ std::vector<float> SoundSynth::Dead() const {
         const double env = Smoothstep(0, 1.1, t) * (1 - Smoothstep(1.5, length, t));
         if (i % 32 == 0) {
             const double sweep = std::sin(M_PI * std::min(1.0, t / 2.6));
-            wind.Set(Biquad::Kind::kBandPass, 140 + 850 * sweep * sweep, 1.4, kRateD);
-            wind2.Set(Biquad::Kind::kBandPass, 260 + 1300 * sweep * sweep, 2.5, kRateD);
+            wind.Set(Biquad::Kind::kBandPass, 110 + 480 * sweep * sweep, 1.4, kRateD);
+            wind2.Set(Biquad::Kind::kBandPass, 220 + 800 * sweep * sweep, 2.5, kRateD);
         }
         const double white = rng.Range(-1, 1);
-        const double whoosh = (wind.Process(white) * 2.6 + wind2.Process(white) * 1.2) * env;
+        const double whoosh = (wind.Process(white) * 2.6 + wind2.Process(white) * 0.7) * env;
         // A low drone of a fifth and a rubbing minor second that beat slowly.
         p1 += 2 * M_PI * 55.0 / kRateD;
         p2 += 2 * M_PI * 58.27 / kRateD;

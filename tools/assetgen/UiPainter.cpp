@@ -200,7 +200,7 @@ Image UiPainter::Scroll() const {
 }
 
 Image UiPainter::Nothing() const {
-    Image image(8, 8);
+    Image image(8, 9);
     image.Fill(Colour(1, 1, 1, 0));
     return image;
 }

@@ -16,7 +16,9 @@ public:
     // 560 x 460: a parchment scroll drawn at (1, 0.5) around (400, 175), so it spans
     // 120..680 by 60..290 behind the price lines at y = 100 to 250.
     Image Scroll() const;
-    // 8 x 8, fully transparent: times (40, 5) it is a 320 x 40 price-line hit box.
+    // 8 x 9, fully transparent: times (40, 5) it is a 320 x 45 price-line hit box,
+    // which covers the half-scale label drawn up to 21 pixels above the line's
+    // centre and stays clear of the next line 50 pixels away.
     Image Nothing() const;
 
     // Wood grain in the given tones, for planks and the wooden font.
