@@ -21,7 +21,7 @@ constexpr int kStride = 3;  // x, y, z per vertex
 
 }  // namespace
 
-ComplexSprite* Water::Sprite() const { return static_cast<ComplexSprite*>(renderable); }
+ComplexSprite* Water::Strip() const { return static_cast<ComplexSprite*>(renderable); }
 
 void Water::Init() {
     auto* strip = new ComplexSprite;
@@ -67,7 +67,7 @@ float Water::LineWidth() const {
 }
 
 void Water::DrawSurfaceLine() {
-    ComplexSprite* strip = Sprite();
+    ComplexSprite* strip = Strip();
     glPushMatrix();
     glTranslatef(strip->position.x, strip->position.y, 0.0f);
     renderer.SetBlendMode(1);
@@ -95,7 +95,7 @@ void Water::DrawSurfaceLine() {
 }
 
 void Water::Update(float dt) {
-    ComplexSprite* strip = Sprite();
+    ComplexSprite* strip = Strip();
     if (!strip) {
         BaseStep(dt);
         return;
@@ -125,7 +125,7 @@ void Water::Update(float dt) {
 }
 
 void Water::Tint(float g, float b) {
-    ComplexSprite* strip = Sprite();
+    ComplexSprite* strip = Strip();
     for (int i = 0; i < strip->vertexCount; ++i) {
         float* colour = strip->colours + i * 4;
         colour[0] = 1.0f;
@@ -175,7 +175,7 @@ void Water::Surge(float strength, float x) {
 }
 
 float Water::GetHeight(float x, float* slope) {
-    const ComplexSprite* strip = Sprite();
+    const ComplexSprite* strip = Strip();
     if (!strip) return 0.0f;
     const float xr = x - strip->position.x;
     const float* v = strip->vertices;

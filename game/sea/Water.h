@@ -26,7 +26,7 @@ public:
     // Width of the surface line: nearer seas draw a thicker line.
     float LineWidth() const;
     // The sprite made by Init (null before).
-    ComplexSprite* Sprite() const;
+    ComplexSprite* Strip() const;
 
     float width = 0.0f;
     float bottom = 0.0f;

@@ -68,6 +68,6 @@ inline GameObj* LastOfType(const char* typeName) {
     return found;
 }
 
-inline float SurfaceY(Water* w, int point) { return w->Sprite()->vertices[point * 6 + 1]; }
+inline float SurfaceY(Water* w, int point) { return w->Strip()->vertices[point * 6 + 1]; }
 
 }  // namespace watertest

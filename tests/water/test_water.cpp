@@ -62,7 +62,7 @@ TEST_F(WaterTest, FactoryMakesAWaterThatStartsEmpty) {
 }
 
 TEST_F(WaterTest, InitBuildsTheStripAndTheField) {
-    ComplexSprite* strip = sea->Sprite();
+    ComplexSprite* strip = sea->Strip();
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(strip->vertexCount, 600);
     EXPECT_EQ(sea->sim.count, 301);
@@ -111,7 +111,7 @@ TEST_F(WaterTest, OtherSizesGiveTheirOwnCounts) {
     w->bottom = 50.0f;
     w->spacing = 7.0f;  // 142.85 -> 142 vertices
     w->Init();
-    EXPECT_EQ(w->Sprite()->vertexCount, 142);
+    EXPECT_EQ(w->Strip()->vertexCount, 142);
     EXPECT_EQ(w->sim.count, 72);
 
     // An odd count leaves the last surface point without a partner and stays in bounds.
@@ -120,10 +120,10 @@ TEST_F(WaterTest, OtherSizesGiveTheirOwnCounts) {
     odd->bottom = 10.0f;
     odd->spacing = 9.0f;
     odd->Init();
-    ASSERT_EQ(odd->Sprite()->vertexCount, 5);
-    EXPECT_EQ(odd->Sprite()->vertices[4 * 3], 36.0f);
+    ASSERT_EQ(odd->Strip()->vertexCount, 5);
+    EXPECT_EQ(odd->Strip()->vertices[4 * 3], 36.0f);
     odd->Update(kStep);
-    EXPECT_EQ(odd->Sprite()->vertices[4 * 3 + 1], odd->sim.heights[2] * 100.0f - 10.0f);
+    EXPECT_EQ(odd->Strip()->vertices[4 * 3 + 1], odd->sim.heights[2] * 100.0f - 10.0f);
 
     // Nonsense sizes give an empty strip, not a crash.
     for (float spacing : {0.0f, -15.0f, std::numeric_limits<float>::quiet_NaN()}) {
@@ -131,7 +131,7 @@ TEST_F(WaterTest, OtherSizesGiveTheirOwnCounts) {
         bad->width = 9000.0f;
         bad->spacing = spacing;
         bad->Init();
-        EXPECT_EQ(bad->Sprite()->vertexCount, 0) << spacing;
+        EXPECT_EQ(bad->Strip()->vertexCount, 0) << spacing;
         bad->Update(kStep);
         float slope = 0.0f;
         EXPECT_EQ(bad->GetHeight(10.0f, &slope), 0.0f);
@@ -142,7 +142,7 @@ TEST_F(WaterTest, AtRestTheSurfaceLiesAHundredAboveThePosition) {
     for (int frame = 0; frame < 120; ++frame) sea->Update(kStep);
     for (int p = 0; p < 300; ++p) {
         ASSERT_EQ(SurfaceY(sea, p), -100.0f) << p;
-        ASSERT_EQ(sea->Sprite()->vertices[p * 6 + 4], 200.0f) << p;
+        ASSERT_EQ(sea->Strip()->vertices[p * 6 + 4], 200.0f) << p;
     }
     for (float x : {-4499.0f, -4470.0f, -4455.5f, -1000.0f, 0.0f, 123.4f, 4460.0f, 4469.9f}) {
         float slope = 99.0f;
@@ -182,7 +182,7 @@ TEST_F(WaterTest, HeightsOutsideTheStripAreZeroAndKeepTheSlope) {
 
 TEST_F(WaterTest, HeightComesFromTheChordThatStartsStrictlyLeft) {
     // A bowl: surface point k at y = k * k, so every chord has its own slope.
-    float* v = sea->Sprite()->vertices;
+    float* v = sea->Strip()->vertices;
     for (int k = 0; k < 300; ++k) v[k * 6 + 1] = static_cast<float>(k * k);
     const float px = -4500.0f, py = 550.0f;
     auto chord = [&](int k, float xr, float& s) {
@@ -276,7 +276,7 @@ TEST_F(WaterTest, UpdateMovesTheSurfaceAndTheBoxFollowsTheHighestCrest) {
     for (int p = 0; p < 300; ++p) {
         const float y = SurfaceY(sea, p);
         ASSERT_EQ(y, sea->sim.heights[p] * 100.0f - 200.0f) << p;
-        ASSERT_EQ(sea->Sprite()->vertices[p * 6 + 4], 200.0f) << p;
+        ASSERT_EQ(sea->Strip()->vertices[p * 6 + 4], 200.0f) << p;
         highest = std::fmin(highest, y);
         moved = moved || y != -100.0f;
     }
@@ -315,7 +315,7 @@ TEST_F(WaterTest, LineWidthIsTenTimesTheDepthButAtLeastThree) {
 namespace {
 
 void ExpectTint(Water* w, float g, float b) {
-    const ComplexSprite* s = w->Sprite();
+    const ComplexSprite* s = w->Strip();
     for (int i = 0; i < s->vertexCount; ++i) {
         const float* c = s->colours + i * 4;
         ASSERT_EQ(c[0], 1.0f) << i;
@@ -344,7 +344,7 @@ TEST_F(WaterTest, GhostSeaDarkensForASecondThenFreezes) {
     EXPECT_EQ(sea->frozen, 1);
     EXPECT_EQ(sea->state, 5);
     const float held = sea->stateTime;
-    const float tint = sea->Sprite()->colours[1];
+    const float tint = sea->Strip()->colours[1];
     EXPECT_NEAR(tint, g, 0.02f);
 
     // Frozen: the manager leaves it alone, so even a new disturbance does not move it.
@@ -353,7 +353,7 @@ TEST_F(WaterTest, GhostSeaDarkensForASecondThenFreezes) {
     for (int frame = 0; frame < 20; ++frame) goManager.Update(kStep);
     EXPECT_EQ(sea->stateTime, held);
     EXPECT_EQ(SurfaceY(sea, 150), before);
-    EXPECT_EQ(sea->Sprite()->colours[1], tint);
+    EXPECT_EQ(sea->Strip()->colours[1], tint);
 
     // The second sea has its own, lighter ghost green.
     Water* back = MakeSea(-4500.0f, 530.0f, 0.1f);
@@ -382,10 +382,10 @@ TEST_F(WaterTest, LivingSeaBrightensAndReturnsToNormal) {
     EXPECT_EQ(sea->frozen, 0);
 
     // Normal again: the colours stay and the sea keeps moving.
-    const float tint = sea->Sprite()->colours[1];
+    const float tint = sea->Strip()->colours[1];
     sea->Disturb(5.0f, 0.0f);
     for (int frame = 0; frame < 5; ++frame) goManager.Update(kStep);
-    EXPECT_EQ(sea->Sprite()->colours[1], tint);
+    EXPECT_EQ(sea->Strip()->colours[1], tint);
     EXPECT_GT(sea->stateTime, 0.0f);
     EXPECT_NE(SurfaceY(sea, 149), -100.0f);
 }

@@ -58,7 +58,7 @@ TEST_F(WaterGl, TheBodyTakesTheColourOfTheFirstTexel) {
     // Surface at y = 300 - 100 = 200, bottom at 500.
     Water* w = MakeSea(-100.0f, 300.0f, 0.7f);
     ASSERT_NE(w, nullptr);
-    ASSERT_FALSE(w->Sprite()->texture->placeholder);
+    ASSERT_FALSE(w->Strip()->texture->placeholder);
     Frames(w, 2);
 
     // Alpha runs from 0.95 at the surface to 1 at the bottom, over a black screen.

@@ -31,6 +31,13 @@ TEST(WaveSim, InitFillsTheRestState) {
     // From the double constant, not the float one.
     EXPECT_EQ(s.flowGain, static_cast<float>(7.000000000000001e-4 / (s.cellWidth * 5.0)));
     EXPECT_NEAR(s.flowGain, 0.00014 * 301, 1e-7);
+    // Worked out in float the gain comes out one unit lower for many counts.
+    for (int n = 1; n <= 64; ++n) {
+        WaveSim other = MakeSim(n);
+        ASSERT_EQ(other.flowGain,
+                  static_cast<float>(7.000000000000001e-4 / (static_cast<double>(other.cellWidth) * 5.0)))
+            << n;
+    }
     ASSERT_EQ(s.volumes.size(), 301u);
     ASSERT_EQ(s.flows.size(), 302u);
     ASSERT_EQ(s.heights.size(), 301u);
