@@ -34,6 +34,8 @@ int Program::Run(Platform& platform) {
     if (!orlop.Init()) return 1;
 
     cursor = new Sprite(1, 1, "images\\cursor.tga");
+    // Blended, so the cursor's transparent corners show the scene rather than a black box.
+    cursor->blendMode = 1;
     cursor->SetDepth(1.0f);
     AddToRenderList(cursor);
 

@@ -83,6 +83,12 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
                     gltest::SaveScreenshot(Shot("screenshot_menu.png"));
                     // Only the menu is on screen: the title and two buttons.
                     if (game->goldButton->renderable->inRenderList) seen.push_back("gold shown in menu");
+                    // The cursor's transparent corner shows the scene, not a black box.
+                    Sprite* c = Program::cursor;
+                    gltest::Rgba corner =
+                        gltest::ReadPixel(static_cast<int>(p.cursor.x - c->frameWidth / 2 + 1),
+                                          static_cast<int>(p.cursor.y - c->frameHeight / 2 + 1));
+                    if (corner.r + corner.g + corner.b < 30) seen.push_back("black cursor corner");
                     p.Click(Vec2(200, 200));
                     stage = kPressedPlay;
                     stageStart = frame;

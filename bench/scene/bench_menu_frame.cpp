@@ -1,0 +1,56 @@
+// One frame of the main menu as the loop runs it: game logic, every object's update,
+// drawing the render list under the software renderer at 800 x 600, and finishing.
+// Needs a display (run under xvfb-run).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "Camera.h"
+#include "Culler.h"
+#include "FileResolver.h"
+#include "GL.h"
+#include "GOManager.h"
+#include "Game.h"
+#include "Orlop.h"
+#include "Renderer.h"
+#include "SdlPlatform.h"
+#include "SoundManager.h"
+
+namespace {
+
+void BM_MenuFrame(benchmark::State& state) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("no display");
+        return;
+    }
+    FileResolver::AddSearchRoot(BRINEGATE_DATA_DIR);
+    static SdlPlatform platform;
+    orlop.platform = &platform;
+    orlop.width = 800.0f;
+    orlop.height = 600.0f;
+    orlop.title = "Brinegate benchmark";
+    orlop.windowed = 1;
+    if (!orlop.Init()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    Game game;
+    game.SetUp();
+    for (auto _ : state) {
+        renderer.BeginFrame();
+        camera.Update(kFrameStep);
+        game.Update(kFrameStep);
+        goManager.Update(kFrameStep);
+        soundManager.Update();
+        culler.Render();
+        renderer.EndOrtho();
+        glFinish();
+    }
+    goManager.Clear();
+}
+
+}  // namespace
+
+BENCHMARK(BM_MenuFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK_MAIN();
