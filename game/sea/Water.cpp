@@ -14,7 +14,7 @@
 namespace {
 
 constexpr float kSurfaceAlpha = 0.95f;
-constexpr float kRestLevel = 100.0f;  // heights are in hundredths of this
+constexpr float kUnitsPerHeight = 100.0f;  // surface y = height * this - bottom
 // More vertices than any sea could want: a bad width or spacing yields an empty strip.
 constexpr double kMaxVertices = 1 << 20;
 constexpr int kStride = 3;  // x, y, z per vertex
@@ -24,6 +24,7 @@ constexpr int kStride = 3;  // x, y, z per vertex
 ComplexSprite* Water::Strip() const { return static_cast<ComplexSprite*>(renderable); }
 
 void Water::Init() {
+    delete renderable;  // a second Init starts the strip afresh rather than leaking it
     auto* strip = new ComplexSprite;
     strip->primitive = GL_TRIANGLE_STRIP;
     renderable = strip;
@@ -107,7 +108,7 @@ void Water::Update(float dt) {
     const float* heights = sim.heights.data();
     float highest = 100000.0f;
     for (int i = 0; i < count; i += 2) {
-        const float y = heights[i / 2] * kRestLevel - bottom;
+        const float y = heights[i / 2] * kUnitsPerHeight - bottom;
         strip->vertices[i * kStride + 1] = y;
         if (y < highest) highest = y;
     }

@@ -111,8 +111,12 @@ TEST_F(WaterTest, OtherSizesGiveTheirOwnCounts) {
     w->bottom = 50.0f;
     w->spacing = 7.0f;  // 142.85 -> 142 vertices
     w->Init();
+    w->Disturb(1.0f, 500.0f);
+    w->Init();  // again: a fresh strip and a fresh field, nothing leaked
     EXPECT_EQ(w->Strip()->vertexCount, 142);
+    EXPECT_EQ(w->Strip()->inRenderList, 1);
     EXPECT_EQ(w->sim.count, 72);
+    for (float q : w->sim.flows) EXPECT_EQ(q, 0.0f);
 
     // An odd count leaves the last surface point without a partner and stays in bounds.
     auto* odd = static_cast<Water*>(goManager.Create("Water"));
