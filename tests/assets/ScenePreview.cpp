@@ -18,9 +18,8 @@ const char* const kNames[] = {
 const double kLivingTop[3] = {0.8, 0.8, 1.0}, kLivingBottom[3] = {0.5, 0.7, 1.0};
 const double kGhostTop[3] = {0.0, 0.25, 0.0}, kGhostBottom[3] = {0.31, 0.0, 0.15};
 
-// The image times a colour, premultiplied; opaque ignores the image's alpha (a
-// sprite drawn without blending).
-cairo_surface_t* Premultiplied(const DecodedImage& image, double r, double g, double b, double a, bool opaque) {
+// The image times a colour, premultiplied, as GL's colour modulates the texture.
+cairo_surface_t* Premultiplied(const DecodedImage& image, double r, double g, double b, double a) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.Width(), image.Height());
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
@@ -28,7 +27,7 @@ cairo_surface_t* Premultiplied(const DecodedImage& image, double r, double g, do
     for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x) {
             const uint8_t* p = image.Rgba(x, y);
-            double al = (opaque ? 1.0 : p[3] / 255.0) * a;
+            double al = p[3] / 255.0 * a;
             auto ch = [&](double v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * al * 255)); };
             uint32_t A = static_cast<uint32_t>(std::lround(al * 255));
             reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride)[x] =
@@ -51,9 +50,9 @@ ScenePreview::ScenePreview(const std::string& dataDir) {
 const DecodedImage& ScenePreview::Image(const std::string& name) const { return *images_.at(name); }
 
 void ScenePreview::Sprite(cairo_t* cr, const std::string& name, double x, double y, double sx, double sy,
-                          double rotation, Tint tint, bool mirrored, bool additive, bool opaque) const {
+                          double rotation, Tint tint, bool mirrored, bool additive) const {
     const DecodedImage& image = Image(name);
-    cairo_surface_t* s = Premultiplied(image, tint.r, tint.g, tint.b, tint.a, opaque);
+    cairo_surface_t* s = Premultiplied(image, tint.r, tint.g, tint.b, tint.a);
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_rotate(cr, rotation * M_PI / 180);
@@ -266,8 +265,7 @@ cairo_surface_t* ScenePreview::Render(Kind kind) const {
         for (const auto& l : lines) Label(cr, "caribbeanfont", l.text, l.x, l.y, bw, bh, l.hover ? white : black, 0.5);
     }
     if (ghost) Sprite(cr, "fog", 400, 300, 8.5, 4, 0, {1, 1, 1, 1}, false);
-    // The cursor is drawn without blending.
-    Sprite(cr, "cursor", 520, 260, 1, 1, 0, {1, 1, 1, 1}, false, false, true);
+    Sprite(cr, "cursor", 520, 260, 1, 1, 0, {1, 1, 1, 1}, false);
     cairo_destroy(cr);
     return target;
 }

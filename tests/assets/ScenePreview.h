@@ -27,7 +27,7 @@ private:
         double r = 1, g = 1, b = 1, a = 1;
     };
     void Sprite(cairo_t* cr, const std::string& name, double x, double y, double sx, double sy,
-                double rotation, Tint tint, bool mirrored, bool additive = false, bool opaque = false) const;
+                double rotation, Tint tint, bool mirrored, bool additive = false) const;
     void Sky(cairo_t* cr, bool ghost) const;
     void Island(cairo_t* cr, bool raised) const;
     void Sea(cairo_t* cr, double surface, double lineWidth, double depth, bool ghost, double phase) const;

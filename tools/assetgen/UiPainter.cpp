@@ -72,18 +72,7 @@ Image UiPainter::Cursor() const {
     canvas.Ellipse(c, c, 1.6, 1.6);
     canvas.SetColour(Colour(0.85, 0.15, 0.1));
     cairo_fill(cr);
-    Image image = canvas.ToImage(1, false);
-    // The backing that shows when the cursor is drawn without blending.
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            uint8_t* p = image.Pixel(x, y);
-            if (p[3] == 0) {
-                p[0] = 30;
-                p[1] = 38;
-                p[2] = 52;
-            }
-        }
-    return image;
+    return canvas.ToImage(1, true);
 }
 
 Image UiPainter::ButtonWood() const {

@@ -5,8 +5,7 @@
 // Screen furniture, drawn in window pixels.
 class UiPainter {
 public:
-    // 32 x 32: a gunsight centred on the mouse. It is drawn without blending, so
-    // its transparent texels hold a deliberate dark backing rather than black.
+    // 32 x 32: a gunsight centred on the mouse, drawn 1:1 and blended.
     Image Cursor() const;
     // 280 x 56: a wooden plank for the menu buttons (at 200 and 270, 70 apart), the
     // gold display (scale 0.7) and the life bar ((1, 0.5) centred on x = 145: 5 to 285).
