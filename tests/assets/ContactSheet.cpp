@@ -101,7 +101,7 @@ bool ContactSheet::Write(const ScenePreview& preview, const std::string& pngPath
         cairo_surface_destroy(surface);
         char text[96];
         std::snprintf(text, sizeof text, "%s %dx%d", t.name, image.Width(), image.Height());
-        label.Draw(cr, static_cast<int>(x + 8), static_cast<int>(y + tileH - 32), text, ink, 0.42, 0.42, 1.0);
+        label.Draw(cr, static_cast<int>(x + 8), static_cast<int>(y + tileH - 28), text, ink, 0.34, 0.34, 1.0);
         column += t.span;
     }
     cairo_destroy(cr);
