@@ -21,6 +21,16 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
         }
         videoInit_ = true;
     }
+    // With no display SDL falls back to drivers that draw nowhere; a game nobody can
+    // see has failed to start, unless such a driver was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        !(wanted && SDL_strcasecmp(wanted, driver) == 0)) {
+        lastError_ = std::string("no display to open a window on (video driver \"") + driver +
+                     "\"; is DISPLAY set?)";
+        return false;
+    }
     // Keep the display awake while the game runs, as the window procedure swallows
     // screen-saver requests.
     SDL_DisableScreenSaver();

@@ -7,7 +7,7 @@ PACKAGES=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   xvfb xauth x11-utils
   libopenal-dev libopenal1 libmpg123-dev
-  libcairo2-dev libmp3lame-dev fonts-dejavu-core
+  libcairo2-dev libfreetype-dev libmp3lame-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
 )
 missing=()

@@ -30,6 +30,9 @@ void ParticleObj::Init() {
         delete renderable;
         system_ = new ParticleSystem;
         system_->emissionRate = pendingRate_;
+        // Blended: particles fade out through their alpha, and dead ones keep their last
+        // quads, which must then draw as nothing rather than as solid squares.
+        system_->blendMode = 1;
         renderable = system_;
     }
     system_->Setup(current);

@@ -207,3 +207,22 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Program, NoDisplayIsAClearFailureNotAnInvisibleGame) {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already started in this process";
+    std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    SdlPlatform platform;
+    ::testing::internal::CaptureStderr();
+    int status = Program::Run(platform);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(err.find("cannot create the window"), std::string::npos) << err;
+    EXPECT_EQ(Program::game, nullptr) << "nothing was built";
+}
+
+}  // namespace

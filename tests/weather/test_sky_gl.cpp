@@ -9,6 +9,11 @@
 #include "GOManager.h"
 #include "GlTestContext.h"
 #include "Orlop.h"
+#include "ParticleObj.h"
+#include "ParticleSystem.h"
+#include "Sprite.h"
+#include "TextureManager.h"
+#include "Box.h"
 #include "Sky.h"
 #include "TestImages.h"
 #include "Texture.h"
@@ -74,4 +79,43 @@ TEST(SkyGl, BackdropFillsTheWindowInItsColoursWhereverTheCameraIs) {
     goManager.Clear();
     DrawFrame();  // nothing of the sky is left to draw
     ExpectPixel(400, 300, 0, 0, 0, 1);
+}
+
+// Splashes, rain and spray fade through their alpha: a half-faded white drop over red
+// shows pink, not a solid white square.
+TEST(ParticleObjGl, ParticlesAreDrawnBlended) {
+    REQUIRE_GL();
+    camera = Camera();
+    camera.SetView(Vec2(400, 300), Vec2(800, 600));
+    ASSERT_TRUE(WriteSolidTga("drop.tga", 16, 16, 0xFFFFFFFF));
+    ASSERT_TRUE(WriteSolidTga("backdrop.tga", 16, 16, 0xFF0000FF));
+    ASSERT_TRUE(WriteSolidTga("burn.tga", 1, 1, 0x000000FF));
+    textureManager.GetTexture("burn.tga");  // takes id 0, which the first bind skips
+    Sprite back(1, 1, "backdrop.tga");
+    back.position = Vec2(100, 100);
+    back.scale = Vec2(10, 10);
+    back.UpdateCorners();
+    back.SetDepth(0.05f);
+
+    auto* drop = static_cast<ParticleObj*>(goManager.Create("ParticleObj"));
+    ParticleSettings& s = drop->Settings();
+    s.count = 1;
+    s.z = 0.5f;
+    BoxSet(s.emitterBox, 100.0f, 100.0f, 101.0f, 101.0f);
+    for (int i = 0; i < 4; ++i) s.endColour[i] = i < 3 ? 1.0f : 0.0f;
+    s.size.base = Vec2(1, 1);
+    s.lifetime.base = 2.0f;
+    drop->Init();
+    drop->MakeSprite("drop.tga");
+    drop->SetEmissionRate(60.0f);
+    drop->removeWhenSpent = 0;
+    // Two steps a frame: 30 frames age the drop by about a second, half its life.
+    for (int i = 0; i < 30; ++i) drop->Update(kFrameStep);
+
+    DrawFrame();
+    const gltest::Rgba p = gltest::ReadPixel(104, 104);
+    EXPECT_GT(p.r, 200);
+    EXPECT_GT(p.g, 80) << "some white shows through";
+    EXPECT_LT(p.g, 180) << "but only about half of it";
+    goManager.Clear();
 }
