@@ -4,15 +4,15 @@
 #include <vector>
 
 // What each generated image must be, as the generator's README documents it.
-struct ImageSpec {
+struct ImageEntry {
     std::string name;  // file under images/
     int width, height;
     int bytesPerPixel;  // 4: with alpha, 3: opaque
     bool sprite;        // drawn as a sprite or particle: needs a transparent edge
 };
 
-inline const std::vector<ImageSpec>& ImageSpecs() {
-    static const std::vector<ImageSpec> specs = {
+inline const std::vector<ImageEntry>& ImageTable() {
+    static const std::vector<ImageEntry> specs = {
         {"cursor.tga", 32, 32, 4, true},
         {"caribbeanfont_wood.tga", 1008, 336, 4, false},
         {"caribbeanfont.tga", 1008, 336, 4, false},

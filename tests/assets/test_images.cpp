@@ -29,13 +29,13 @@ double OpaqueFraction(const DecodedImage& image, int threshold) {
 }  // namespace
 
 TEST(ImageFiles, EveryImageDecodesWithItsSizeAndChannels) {
-    for (const ImageSpec& spec : ImageSpecs()) {
-        SCOPED_TRACE(spec.name);
-        const DecodedImage& image = Load(spec.name);
+    for (const ImageEntry& entry : ImageTable()) {
+        SCOPED_TRACE(entry.name);
+        const DecodedImage& image = Load(entry.name);
         ASSERT_TRUE(image.Ok()) << image.Error();
-        EXPECT_EQ(image.Width(), spec.width);
-        EXPECT_EQ(image.Height(), spec.height);
-        EXPECT_EQ(image.BytesPerPixel(), spec.bytesPerPixel);
+        EXPECT_EQ(image.Width(), entry.width);
+        EXPECT_EQ(image.Height(), entry.height);
+        EXPECT_EQ(image.BytesPerPixel(), entry.bytesPerPixel);
     }
 }
 
@@ -66,10 +66,10 @@ TEST(ImageFiles, DecodedBytesAreInTheOrderTheTextureUploadAssumes) {
 TEST(Sprites, HaveATransparentEdgeAndAVisibleBody) {
     // Textures repeat and are mipmapped, so an opaque edge would bleed onto the
     // opposite edge of the quad.
-    for (const ImageSpec& spec : ImageSpecs()) {
-        if (!spec.sprite) continue;
-        SCOPED_TRACE(spec.name);
-        const DecodedImage& image = Load(spec.name);
+    for (const ImageEntry& entry : ImageTable()) {
+        if (!entry.sprite) continue;
+        SCOPED_TRACE(entry.name);
+        const DecodedImage& image = Load(entry.name);
         ASSERT_TRUE(image.Ok());
         int opaqueEdge = 0;
         for (int x = 0; x < image.Width(); ++x)
