@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINEGATE_TESTS=OFF -DBRINEGATE_BENCH=OFF
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINEGATE_TESTS=OFF
 cmake --build build -j"$(nproc)"
 exec ./build/brinegate
