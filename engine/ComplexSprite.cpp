@@ -51,6 +51,10 @@ float ComplexSprite::GetDepth() { return vertexCount > 0 && vertices ? vertices[
 void ComplexSprite::Draw() {
     textureManager.Bind(texture, 0);
     renderer.SetBlendMode(blendMode);
+    DrawArrays();
+}
+
+void ComplexSprite::DrawArrays() {
     renderer.PushTransform(screenSpace, position, rotation, scale);
     glColor4fv(colour);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -66,7 +70,7 @@ void ComplexSprite::Draw() {
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(4, GL_FLOAT, 0, colours);
     }
-    glDrawArrays(primitive, 0, vertexCount);
+    if (vertexCount > 0 && vertices) glDrawArrays(primitive, 0, vertexCount);
     if (colours) glDisableClientState(GL_COLOR_ARRAY);
     if (texCoords) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopMatrix();

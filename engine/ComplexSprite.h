@@ -20,6 +20,11 @@ public:
     // Allocates the arrays for count vertices; colours and texture coordinates on request.
     void Allocate(int count, bool withColours, bool withTexCoords);
 
+protected:
+    // Transform, client arrays and the draw call, after texture and blend are set.
+    void DrawArrays();
+
+public:
     uint32_t primitive = GL_TRIANGLE_STRIP;
     float* colours = nullptr;   // RGBA per vertex, or null
     float* vertices = nullptr;  // x, y, z per vertex

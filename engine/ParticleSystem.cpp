@@ -183,24 +183,8 @@ void ParticleSystem::Update(float dt) {
 }
 
 void ParticleSystem::Draw() {
+    // Blend mode first, then the texture.
     renderer.SetBlendMode(blendMode);
     textureManager.Bind(texture, 0);
-    renderer.PushTransform(screenSpace, position, rotation, scale);
-    glColor4fv(colour);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, vertices);
-    if (texCoords) {
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
-    } else {
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    }
-    if (colours) {
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(4, GL_FLOAT, 0, colours);
-    }
-    if (vertexCount > 0) glDrawArrays(primitive, 0, vertexCount);
-    if (colours) glDisableClientState(GL_COLOR_ARRAY);
-    if (texCoords) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glPopMatrix();
+    DrawArrays();
 }
