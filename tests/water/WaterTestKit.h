@@ -68,6 +68,13 @@ inline GameObj* LastOfType(const char* typeName) {
     return found;
 }
 
+// True while no disturbance has moved any water.
+inline bool FlowsAtRest(const Water* w) {
+    for (float q : w->sim.flows)
+        if (q != 0.0f) return false;
+    return true;
+}
+
 inline float SurfaceY(Water* w, int point) { return w->Strip()->vertices[point * 6 + 1]; }
 
 }  // namespace watertest

@@ -145,30 +145,24 @@ Image ShipPainter::MerchantShip() const {
     canvas.FillAndOutline(Colour(0.80, 0.16, 0.12), kInk, ink * 0.5);
 
     // Hull: high stern castle on the left, forecastle on the right, keel on the bottom edge.
-    cairo_move_to(cr, 26, 162);
-    cairo_line_to(cr, 138, 168);
-    cairo_curve_to(cr, 146, 200, 150, deck, 170, deck);
-    cairo_line_to(cr, 372, deck);
-    cairo_curve_to(cr, 384, deck, 390, 206, 400, 204);
-    cairo_line_to(cr, 452, 198);
-    cairo_curve_to(cr, 452, 290, 420, 350, 380, keel);
-    cairo_line_to(cr, 92, keel);
-    cairo_curve_to(cr, 60, 340, 40, 280, 26, 162);
-    cairo_close_path(cr);
+    auto traceHull = [&] {
+        cairo_move_to(cr, 26, 162);
+        cairo_line_to(cr, 138, 168);
+        cairo_curve_to(cr, 146, 200, 150, deck, 170, deck);
+        cairo_line_to(cr, 372, deck);
+        cairo_curve_to(cr, 384, deck, 390, 206, 400, 204);
+        cairo_line_to(cr, 452, 198);
+        cairo_curve_to(cr, 452, 290, 420, 350, 380, keel);
+        cairo_line_to(cr, 92, keel);
+        cairo_curve_to(cr, 60, 340, 40, 280, 26, 162);
+        cairo_close_path(cr);
+    };
+    traceHull();
     Planking(canvas, 162, keel, kWoodLight, kWood, 22, ink, 4141);
 
     // A painted wale with gun ports, and a darker band at the waterline.
     cairo_save(cr);
-    cairo_move_to(cr, 26, 162);
-    cairo_line_to(cr, 138, 168);
-    cairo_curve_to(cr, 146, 200, 150, deck, 170, deck);
-    cairo_line_to(cr, 372, deck);
-    cairo_curve_to(cr, 384, deck, 390, 206, 400, 204);
-    cairo_line_to(cr, 452, 198);
-    cairo_curve_to(cr, 452, 290, 420, 350, 380, keel);
-    cairo_line_to(cr, 92, keel);
-    cairo_curve_to(cr, 60, 340, 40, 280, 26, 162);
-    cairo_close_path(cr);
+    traceHull();
     cairo_clip(cr);
     cairo_rectangle(cr, 0, 256, w, 34);
     canvas.SetColour(Colour(0.20, 0.33, 0.42));
