@@ -22,22 +22,6 @@ void Checker(cairo_t* cr, double x, double y, double w, double h) {
     cairo_restore(cr);
 }
 
-cairo_surface_t* SurfaceOf(const DecodedImage& image) {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.Width(), image.Height());
-    cairo_surface_flush(s);
-    unsigned char* data = cairo_image_surface_get_data(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x) {
-            const uint8_t* p = image.Rgba(x, y);
-            uint32_t a = p[3];
-            reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride)[x] =
-                (a << 24) | ((p[0] * a / 255) << 16) | ((p[1] * a / 255) << 8) | (p[2] * a / 255);
-        }
-    cairo_surface_mark_dirty(s);
-    return s;
-}
-
 }  // namespace
 
 bool ContactSheet::Write(const ScenePreview& preview, const std::string& pngPath) {
@@ -90,7 +74,7 @@ bool ContactSheet::Write(const ScenePreview& preview, const std::string& pngPath
         const double boxW = w - 16, boxH = tileH - 40;
         Checker(cr, x + 8, y + 8, boxW, boxH);
         const double s = std::min({boxW / image.Width(), boxH / image.Height(), 4.0});
-        cairo_surface_t* surface = SurfaceOf(image);
+        cairo_surface_t* surface = ScenePreview::Surface(image);
         cairo_save(cr);
         cairo_translate(cr, x + 8 + (boxW - image.Width() * s) / 2, y + 8 + (boxH - image.Height() * s) / 2);
         cairo_scale(cr, s, s);

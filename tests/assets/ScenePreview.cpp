@@ -18,8 +18,9 @@ const char* const kNames[] = {
 const double kLivingTop[3] = {0.8, 0.8, 1.0}, kLivingBottom[3] = {0.5, 0.7, 1.0};
 const double kGhostTop[3] = {0.0, 0.25, 0.0}, kGhostBottom[3] = {0.31, 0.0, 0.15};
 
-// The image times a colour, premultiplied, as GL's colour modulates the texture.
-cairo_surface_t* Premultiplied(const DecodedImage& image, double r, double g, double b, double a) {
+}  // namespace
+
+cairo_surface_t* ScenePreview::Surface(const DecodedImage& image, double r, double g, double b, double a) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.Width(), image.Height());
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
@@ -37,8 +38,6 @@ cairo_surface_t* Premultiplied(const DecodedImage& image, double r, double g, do
     return s;
 }
 
-}  // namespace
-
 ScenePreview::ScenePreview(const std::string& dataDir) {
     for (const char* name : kNames) {
         auto image = std::make_unique<DecodedImage>(dataDir + "/images/" + name + ".tga");
@@ -52,7 +51,7 @@ const DecodedImage& ScenePreview::Image(const std::string& name) const { return 
 void ScenePreview::Sprite(cairo_t* cr, const std::string& name, double x, double y, double sx, double sy,
                           double rotation, Tint tint, bool mirrored, bool additive) const {
     const DecodedImage& image = Image(name);
-    cairo_surface_t* s = Premultiplied(image, tint.r, tint.g, tint.b, tint.a);
+    cairo_surface_t* s = Surface(image, tint.r, tint.g, tint.b, tint.a);
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_rotate(cr, rotation * M_PI / 180);

@@ -19,6 +19,11 @@ public:
     const DecodedImage& Image(const std::string& name) const;
     bool Ok() const { return ok_; }
 
+    // The image times a colour, premultiplied, as GL's colour modulates the
+    // texture; the caller destroys the surface.
+    static cairo_surface_t* Surface(const DecodedImage& image, double r = 1, double g = 1, double b = 1,
+                                    double a = 1);
+
     // An 800 x 600 frame; the caller destroys the surface.
     cairo_surface_t* Render(Kind kind) const;
 
