@@ -61,7 +61,7 @@ void Orlop::Run() {
             WindowProc(window, msg.message, msg.wParam, msg.lParam);
             continue;
         }
-        timer.WaitForRate(60.0f);
+        if (paced) timer.WaitForRate(60.0f);
         renderer.BeginFrame();
         camera.Update(kFrameStep);
         int32_t result = frameCallback ? frameCallback(kFrameStep) : 1;

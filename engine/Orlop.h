@@ -48,6 +48,8 @@ public:
 
     // The stand-in for the operating system; set before Init.
     Platform* platform = nullptr;
+    // When cleared, frames follow each other without the 1/60 s wait (tests, replays).
+    bool paced = true;
 };
 
 // Forwards to the global Orlop's input handler.

@@ -24,15 +24,16 @@ void Renderable::SetScale(const Vec2& s) {
     UpdateCorners();
 }
 
+// Both tolerate null: an object can be killed before it ever got its renderable.
 void AddToRenderList(Renderable* r) {
-    if (r->inRenderList == 0) {
+    if (r && r->inRenderList == 0) {
         culler.Insert(r);
         r->inRenderList = 1;
     }
 }
 
 void RemoveFromRenderList(Renderable* r) {
-    if (r->inRenderList == 1) {
+    if (r && r->inRenderList == 1) {
         culler.Remove(r);
         r->inRenderList = 0;
     }

@@ -4,12 +4,13 @@
 
 #include "Font.h"
 #include "List.h"
+#include "ObjRef.h"
+#include "MerchantShip.h"
 
 class World;
 class Water;
 class UIButton;
 class MenuButton;
-class MerchantShip;
 class Tower;
 class LifeBar;
 
@@ -23,6 +24,10 @@ public:
     void SetUp();
     // One frame of the menu or of play; false ends the program.
     bool Update(float dt);
+    // Places one tower of the current level on the island, raising the island under it.
+    void SpawnTower();
+    // Starts the next level once no hostile tower is left; draws the level banner.
+    void UpdateLevel();
 
     int32_t phase = 0;
     World* world = nullptr;
@@ -32,7 +37,7 @@ public:
     uint8_t spawnLeft = 0;
     UIButton* goldButton = nullptr;
     int32_t seaMode = 1;  // 1 living sea, 2 ghost sea
-    MerchantShip* playerShip = nullptr;
+    ObjRef<MerchantShip> playerShip;  // none while a new one is due
     MenuButton* playButton = nullptr;
     MenuButton* quitButton = nullptr;
     MenuButton* optionsButton = nullptr;

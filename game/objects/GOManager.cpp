@@ -8,45 +8,23 @@
 
 GOManager goManager;
 
-GOManager::GOManager() { log.open(kLogName, std::ios::out | std::ios::trunc); }
+GOManager::GOManager() { log.Open(logPath_); }
 
 GOManager::~GOManager() {
-    if (log.is_open()) log.close();
+    log.Close();
     objects.Clear();
     deleteQueue.Clear();
 }
 
-void GOManager::ReopenLog() {
-    if (log.is_open()) log.close();
-    log.clear();
-    log.open(kLogName, std::ios::out | std::ios::trunc);
-    logBytes_ = 0;
-}
+void GOManager::ReopenLog() { log.Open(logPath_); }
 
-void GOManager::RotateLog() {
-    log.close();
-    std::rename(kLogName, kOldLogName);
-    log.clear();
-    log.open(kLogName, std::ios::out | std::ios::trunc);
-    logBytes_ = 0;
+bool GOManager::OpenLogAt(const std::string& path) {
+    logPath_ = path;
+    return log.Open(logPath_);
 }
 
 void GOManager::Log(const char* text, const char* suffix, const char* tail) {
-    if (!log.is_open() || !log.good()) return;
-    log << text;
-    size_t n = std::strlen(text) + 1;
-    if (suffix) {
-        log << suffix;
-        n += std::strlen(suffix);
-    }
-    if (tail) {
-        log << tail;
-        n += std::strlen(tail);
-    }
-    log << '\n';
-    log.flush();
-    logBytes_ += n;
-    if (logBytes_ >= logLimit_) RotateLog();
+    log.Line(text, suffix, tail);
 }
 
 GameObj* GOManager::Create(std::string typeName) {
@@ -56,7 +34,7 @@ GameObj* GOManager::Create(std::string typeName) {
 }
 
 void GOManager::QueueForDeletion(GameObj* object) {
-    if (log.is_open()) Log("Queuing up GO of type: ", object->GetType(), " for deletion");
+    if (log.IsOpen()) Log("Queuing up GO of type: ", object->GetType(), " for deletion");
     deleteQueue.PushBack(object);
 }
 
@@ -99,10 +77,24 @@ void GOManager::Update(float dt) {
     }
     deleteQueue.Clear();
     Log("Done deleting,");
+    log.Flush();
+}
+
+GameObj* GOManager::FindTarget(int32_t excludeTeam, const Vec2& position, const char* typeName) {
+    GameObj* found = nullptr;
+    for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {
+        GameObj* o = node->value;
+        if (o->team == excludeTeam || o->frozen) continue;
+        if (o->state == 2 || o->state == 3 || o->state == 5 || o->state == 6) continue;
+        if (typeName && std::strcmp(o->GetType(), typeName) != 0) continue;
+        const Vec2 d = *o->GetPosition() - position;
+        if (d.x * d.x + d.y * d.y < 1e8f) found = o;
+    }
+    return found;
 }
 
 void GOManager::Clear() {
-    log.close();
+    log.Close();
     // Every Kill runs before any object is destroyed: a Kill may reach a companion
     // (a tower's cannon, a ship's wake) that stands earlier in the list.
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) node->value->Kill();

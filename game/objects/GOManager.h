@@ -1,17 +1,19 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 #include "List.h"
+#include "TraceLog.h"
 #include "Singleton.h"
+#include "Vec2.h"
 
 class GameObj;
 
 // Owns every game object: creates them by type name, updates them once per frame,
 // reports overlaps to the mover's Collide and destroys the dead at the end of the pass.
-// Every event is traced to "GOManLog.txt", one flushed line each.
+// Every event is traced to "GOManLog.txt", a line each, written out at the end of every
+// pass (and on exit or a crash).
 class GOManager : public singleton<GOManager> {
 public:
     GOManager();
@@ -21,14 +23,21 @@ public:
     void QueueForDeletion(GameObj* object);
     void Update(float dt);
     void Clear();
+    // The last object in list order not of excludeTeam, not in state 2, 3, 5 or 6, not
+    // frozen, of the given type (any type when null), within 10000 pixels of position.
+    GameObj* FindTarget(int32_t excludeTeam, const Vec2& position, const char* typeName);
 
     // The log restarts (keeping one previous file) once it passes this many bytes,
     // so that a long session cannot fill the disk.
-    void SetLogLimit(uint64_t bytes) { logLimit_ = bytes; }
+    void SetLogLimit(uint64_t bytes) { log.SetLimit(bytes); }
     // Reopens the log on a fresh file (used after Clear, and by tests).
     void ReopenLog();
+    // Moves the log to another file (truncated); false when it cannot be opened, in
+    // which case logging is off until the next successful open.
+    bool OpenLogAt(const std::string& path);
+    const std::string& LogPath() const { return log.Path(); }
 
-    std::ofstream log;
+    TraceLog log;
     List<GameObj*> objects;
     List<GameObj*> deleteQueue;
 
@@ -37,10 +46,8 @@ public:
 
 private:
     void Log(const char* text, const char* suffix = nullptr, const char* tail = nullptr);
-    void RotateLog();
 
-    uint64_t logBytes_ = 0;
-    uint64_t logLimit_ = 64ull * 1024 * 1024;
+    std::string logPath_ = kLogName;
 };
 
 extern GOManager goManager;

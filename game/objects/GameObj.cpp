@@ -1,9 +1,31 @@
 #include "GameObj.h"
 
+#include <unordered_set>
+
 #include "Renderable.h"
 #include "Sprite.h"
 
-GameObj::~GameObj() { delete renderable; }
+namespace {
+
+// Serials of the objects that exist now; constructed on first use so that objects made
+// during static construction find it ready.
+std::unordered_set<uint64_t>& LiveSerials() {
+    static std::unordered_set<uint64_t> live;
+    return live;
+}
+
+uint64_t nextSerial = 1;
+
+}  // namespace
+
+GameObj::GameObj() : serial_(nextSerial++) { LiveSerials().insert(serial_); }
+
+GameObj::~GameObj() {
+    LiveSerials().erase(serial_);
+    delete renderable;
+}
+
+bool GameObj::IsAlive(uint64_t serial) { return LiveSerials().count(serial) != 0; }
 
 Vec2* GameObj::GetCorners() { return renderable->corners; }
 
@@ -27,6 +49,7 @@ void GameObj::Init() {
 }
 
 void GameObj::Kill() {
+    // An object may be killed before it ever got its renderable.
     if (renderable) RemoveFromRenderList(renderable);
 }
 

@@ -10,7 +10,7 @@ class Renderable;
 // Base of everything that lives in the scene. Owned by the GOManager; owns its renderable.
 class GameObj {
 public:
-    GameObj() = default;
+    GameObj();
     GameObj(const GameObj&) = delete;
     GameObj& operator=(const GameObj&) = delete;
 
@@ -34,6 +34,11 @@ public:
     // Moves the renderable by a displacement and refreshes its box.
     void Move(const Vec2& displacement);
 
+    // A number unique to this object for the whole run (never reused), and whether the
+    // object that had it still exists. ObjRef builds on these.
+    uint64_t Serial() const { return serial_; }
+    static bool IsAlive(uint64_t serial);
+
     float difficulty = 0.0f;
     int32_t realm = -1;
     int32_t team = -1;  // -1 hostile, 1 the player's side
@@ -50,4 +55,7 @@ public:
 protected:
     // lastStep, stateTime and the renderable's animation: every Update does these.
     void BaseStep(float dt);
+
+private:
+    uint64_t serial_ = 0;
 };

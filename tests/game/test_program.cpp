@@ -137,7 +137,7 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
     EXPECT_EQ(Program::cursor, nullptr);
     EXPECT_TRUE(goManager.objects.Empty());
     EXPECT_EQ(orlop.window, nullptr);
-    EXPECT_FALSE(goManager.log.is_open());
+    EXPECT_FALSE(goManager.log.IsOpen());
 }
 
 TEST(Program, EscapeInTheMenuEndsTheProgramAtOnce) {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "GameObj.h"
+#include "ObjRef.h"
+
+// A shot on a ballistic path. States: 1 flying (dies after 10 s), 2 spent (sinks, slows,
+// dies after 2 s), 3 dead. The sea and the ships it hits mark it spent.
+class CannonBall : public GameObj {
+public:
+    const char* GetType() override { return "CannonBall"; }
+    void Collide(GameObj* other) override;
+    void Update(float dt) override;
+    void Init() override;
+
+    ObjRef<GameObj> owner;   // the ship that fired it (its gold gets the lob bonus); none for a tower
+    float elevation = 0.0f;  // launch elevation, degrees 0..90
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "GameObj.h"
+#include "ObjRef.h"
+
+class Cannon;
+class Sprite;
+class Upgrader;
+class Water;
+
+// A tower on the island: shoots at ships of the other side within reach, launches
+// hostile ships while hostile, changes hands when a ship holds against it until its flag
+// has sunk and risen in the ship's colours, and opens the upgrade panel for the player's
+// ship docked at a tower the player owns.
+class Tower : public GameObj {
+public:
+    const char* GetType() override { return "Tower"; }
+    void Collide(GameObj* other) override;
+    void Update(float dt) override;
+    void Init() override;
+    void Kill() override;
+
+    void Capture(GameObj* ship);
+
+    ObjRef<Water> water;
+    ObjRef<GameObj> target;
+    Cannon* cannon = nullptr;      // owned through the manager; Kill puts it into state 3
+    Upgrader* upgrader = nullptr;  // owned through the manager
+    float spawnTimer = 1.0f;       // seconds since the last launch
+    Sprite* flag = nullptr;        // owned
+    float captureProgress = 0.0f;
+    ObjRef<GameObj> capturer;
+    uint8_t flagLowered = 0;
+    float dockTime = 0.0f;
+    float dockSteer = 0.0f;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The object manager's trace: whole lines gathered in a buffer and written out with one
+// system call at the end of each manager pass, when the buffer fills, on Close, and from
+// a fatal-signal handler, so a crash still leaves every line written before it.
+// Past a size limit the file restarts, keeping the previous one beside it as "*.old.*".
+// A file that cannot be opened or written turns logging off silently.
+class TraceLog {
+public:
+    TraceLog();
+    ~TraceLog();
+    TraceLog(const TraceLog&) = delete;
+    TraceLog& operator=(const TraceLog&) = delete;
+
+    // Opens (truncating) the file; closes any previous one first.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+    // True while the file is open and no write has failed.
+    bool Good() const { return fd_ >= 0 && !failed_; }
+    const std::string& Path() const { return path_; }
+    const std::string& OldPath() const { return oldPath_; }
+
+    // Appends text + suffix + tail and a newline.
+    void Line(const char* text, const char* suffix = nullptr, const char* tail = nullptr);
+    void Flush();
+    void SetLimit(uint64_t bytes) { limit_ = bytes; }
+
+    // Writes what is buffered using only async-signal-safe calls.
+    void FlushFromSignal();
+
+private:
+    static constexpr size_t kBufferSize = 64 * 1024;
+
+    void WriteAll(const char* data, size_t size);
+    void Rotate();
+
+    int fd_ = -1;
+    bool failed_ = false;
+    std::string path_;
+    std::string oldPath_;
+    char buffer_[kBufferSize];
+    // Advanced only after a whole line is in the buffer, so a signal handler that
+    // writes [0, used_) never writes half a line.
+    std::atomic<size_t> used_{0};
+    uint64_t bytes_ = 0;
+    uint64_t limit_ = 64ull * 1024 * 1024;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "GameObj.h"
+#include "ObjRef.h"
+
+class Water;
+
+// Anything that rides the sea: sits its bottom edge on the mean water line under it,
+// tilts with the slope, drifts down steep slopes and ripples the water when moving.
+class Floater : public GameObj {
+public:
+    // The floating step; the Update of every floater calls it first.
+    void Float(float dt);
+
+    float slope = 0.0f;  // surface slope under the object, from the last height query
+    ObjRef<Water> water; // the sea it floats on; set by the creator before the first update
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+#include "Floater.h"
+
+// Thrown into the air, lands and floats, explodes after three seconds afloat or on touch.
+// States: 5600 flying, 1 floating, 2 exploding (one update), 3 dead.
+class Mine : public Floater {
+public:
+    static constexpr int32_t kFlying = 5600;
+
+    const char* GetType() override { return "Mine"; }
+    void Collide(GameObj* other) override;
+    void Update(float dt) override;
+    void Init() override;
+
+    float fuse = 3.0f;  // seconds afloat before it explodes by itself
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+
+#include "Floater.h"
+
+class Fire;
+class ParticleObj;
+
+// A floater that sails: gold, health and a top speed; a wake of spray, a fire when badly
+// hurt, sinking below 0 health with its gold left behind as treasure chests.
+// States: 1 afloat, 2 sinking (a ghost: vanishing upwards), 3 dead, 5 and 6 the sea
+// toggle, 987 a ghost rising, 8374 afloat after ramming.
+// Realms: 1 ordinary ship, 2 ghost ship, 3 the player's ship.
+class Ship : public Floater {
+public:
+    static constexpr int32_t kSinking = 2;
+    static constexpr int32_t kGhostRising = 987;
+    static constexpr int32_t kRammed = 8374;
+
+    const char* GetType() override { return "Ship"; }
+    void Collide(GameObj* other) override;
+    void Update(float dt) override;
+    void Init() override;
+    // Releases the wake and the fire; an object killed before Init has neither.
+    void Kill() override;
+
+    // Each call changes the speed by 50 whatever dt is (called once per frame).
+    void SteerLeft(float dt);
+    void SteerRight(float dt);
+    void AddMaxSpeed(float amount);
+    void AddMaxHealth(float amount);
+    // Adds (or with a negative amount takes) health, never above maxHealth.
+    void AddHealth(float amount);
+    // 10 health for 5 gold, with a small kick upwards.
+    void Repair();
+
+    int32_t gold = 10;
+    float health = 30.0f;
+    ParticleObj* wake = nullptr;  // owned through the manager, released by Kill
+    uint8_t aiControlled = 0;
+    Fire* fire = nullptr;         // owned through the manager, released by Kill
+    float maxHealth = 30.0f;
+    float maxSpeed = 200.0f;  // pixels per second
+
+protected:
+    // Drops the gold as treasure chests (the player's ship keeps the lower half).
+    void DropTreasure();
+};
