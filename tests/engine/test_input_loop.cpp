@@ -2,7 +2,9 @@
 // scripted window messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -196,16 +198,73 @@ TEST_F(MainLoop, InputEventAndWheelLastOneFrameAndStepIsConstant) {
     for (float s : log.steps) EXPECT_EQ(s, 0.016666668f);
 }
 
-TEST_F(MainLoop, FramesAreAtLeastASixtiethApart) {
-    log.quitAfter = 6;
-    orlop.Run();
-    ASSERT_EQ(log.times.size(), 6u);
-    // The first wait counts from whenever the timer was last read, so only the
-    // gaps between frames are bound by the rate.
-    for (size_t i = 1; i < log.times.size(); ++i) {
-        const double gap = std::chrono::duration<double>(log.times[i] - log.times[i - 1]).count();
-        EXPECT_GE(gap, 1.0 / 60.0 - 1e-4) << "frame " << i;
+// A clock the test controls: each read costs a microsecond, each sleep oversleeps a little.
+struct FakeTime {
+    static int64_t now;
+    static int reads;
+    static int sleeps;
+    static int64_t Read() {
+        ++reads;
+        return now += 1000;
     }
+    static void Sleep(int64_t ns) {
+        ++sleeps;
+        now += ns + 80000;
+    }
+};
+int64_t FakeTime::now = 0;
+int FakeTime::reads = 0;
+int FakeTime::sleeps = 0;
+
+std::vector<int64_t> g_waitEnds;
+std::vector<int64_t> g_works;
+
+int32_t TimedFrame(float) {
+    g_waitEnds.push_back(orlop.timer.last);
+    // Frames of varying work, some longer than a whole period.
+    const int64_t work = (static_cast<int64_t>(g_waitEnds.size()) * 7000000) % 23000000;
+    g_works.push_back(work);
+    FakeTime::now += work;
+    return g_waitEnds.size() < 40 ? 1 : 0;
+}
+
+TEST_F(MainLoop, WaitEndsAreAtLeastASixtiethApartAndMostOfTheWaitIsSlept) {
+    const int64_t period = static_cast<int64_t>(std::ceil(static_cast<double>(1.0f / 60.0f) * 1e9));
+    g_waitEnds.clear();
+    g_works.clear();
+    orlop.frameCallback = TimedFrame;
+    orlop.timer.clock = &FakeTime::Read;
+    orlop.timer.sleeper = &FakeTime::Sleep;
+    orlop.timer.last = FakeTime::now;
+    FakeTime::reads = 0;
+    orlop.Run();
+    orlop.timer.clock = &Timer::Now;
+    orlop.timer.sleeper = &Timer::Sleep;
+    orlop.timer.last = Timer::Now();
+    ASSERT_EQ(g_waitEnds.size(), 40u);
+    for (size_t i = 1; i < g_waitEnds.size(); ++i) {
+        const int64_t gap = g_waitEnds[i] - g_waitEnds[i - 1];
+        EXPECT_GE(gap, period) << "frame " << i;
+        // The wait ends soon after the period (or at once after a long frame): the
+        // sleep never carries it past the spun stretch.
+        EXPECT_LT(gap, std::max(period, g_works[i - 1]) + 200000) << "frame " << i;
+    }
+    EXPECT_GT(FakeTime::sleeps, 0);
+    // Spinning the whole wait would read the clock about 16000 times a frame.
+    EXPECT_LT(FakeTime::reads, 40 * 1500) << "the wait spins only its last stretch";
+}
+
+TEST_F(MainLoop, WaitEndsOnTheRealClockAreAtLeastASixtiethApart) {
+    const int64_t period = static_cast<int64_t>(std::ceil(static_cast<double>(1.0f / 60.0f) * 1e9));
+    g_waitEnds.clear();
+    orlop.frameCallback = [](float) -> int32_t {
+        g_waitEnds.push_back(orlop.timer.last);
+        return g_waitEnds.size() < 6 ? 1 : 0;
+    };
+    orlop.Run();
+    ASSERT_EQ(g_waitEnds.size(), 6u);
+    for (size_t i = 1; i < g_waitEnds.size(); ++i)
+        EXPECT_GE(g_waitEnds[i] - g_waitEnds[i - 1], period) << "frame " << i;
 }
 
 TEST(OrlopInit, FailedWindowOrContextIsReportedNotIgnored) {

@@ -2,6 +2,10 @@
 // calls, frozen and noCollide objects, death and the deletion queue, and its log.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -11,7 +15,9 @@
 #include "Box.h"
 #include "GOManager.h"
 #include "GameObj.h"
+#include "ObjRef.h"
 #include "Renderable.h"
+#include "TraceLog.h"
 
 namespace {
 
@@ -270,6 +276,84 @@ TEST(GameObjFactoryTable, UnknownAndNotCreatableNamesGiveNoObject) {
     EXPECT_EQ(goManager.Create("water"), nullptr) << "names are case-sensitive";
     EXPECT_EQ(goManager.Create(""), nullptr);
     EXPECT_EQ(goManager.objects.Count(), before);
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(TraceLogFile, LinesKeepTheirOrderPastTheBufferAndSurviveACrash) {
+    {
+        TraceLog log;
+        ASSERT_TRUE(log.Open("long.txt"));
+        for (int i = 0; i < 20000; ++i) log.Line("line ", std::to_string(i).c_str());
+    }
+    const std::vector<std::string> lines = ReadLines("long.txt");
+    ASSERT_EQ(lines.size(), 20000u);
+    EXPECT_EQ(lines[4321], "line 4321");
+    EXPECT_EQ(lines.back(), "line 19999");
+
+    // A child writes lines that are only buffered, then crashes.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TraceLog log;
+        if (!log.Open("crash.txt")) _exit(3);
+        for (int i = 0; i < 37; ++i) log.Line("before the crash ", std::to_string(i).c_str());
+        raise(SIGSEGV);
+        _exit(4);  // not reached: the signal ends the process
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the crash still ends the process";
+    const std::vector<std::string> written = ReadLines("crash.txt");
+    ASSERT_EQ(written.size(), 37u);
+    EXPECT_EQ(written.back(), "before the crash 36");
+}
+
+TEST(TraceLogFile, NothingIsWrittenMidPassAndEverythingAtItsEnd) {
+    goManager.ReopenLog();
+    struct Logger : GameObj {
+        void Update(float) override { seen = ReadLines(GOManager::kLogName).size(); }
+        size_t seen = 0;
+    };
+    Logger* o = new Logger;
+    goManager.objects.PushBack(o);
+    goManager.Update(0.016666668f);
+    EXPECT_EQ(o->seen, 0u) << "lines wait in the buffer during the pass";
+    EXPECT_EQ(ReadLines(GOManager::kLogName).size(), 7u);
+    goManager.objects.Remove(o);
+    delete o;
+}
+
+TEST(GameObjFactoryTable, EveryNameCreatedAndClearedWithoutInit) {
+    const char* names[] = {"ParticleObj", "Water",    "MerchantShip",  "Cloud",       "Rain",
+                           "FireBall",    "Fire",     "World",         "Cannon",      "TreasureChest",
+                           "Tower",       "Upgrader", "CannonBall",    "RamBoat",     "MineLayer",
+                           "Mine",        "UIButton", "MenuButton",    "Sky",         "UpgradeButton",
+                           "LifeBar"};
+    for (const char* name : names) EXPECT_NE(goManager.Create(name), nullptr) << name;
+    EXPECT_EQ(goManager.objects.Count(), 21);
+    goManager.Clear();  // every Kill copes with an object that never got its renderable
+    EXPECT_EQ(goManager.objects.Count(), 0);
+    goManager.ReopenLog();
+}
+
+TEST(ObjectReference, ReadsNullOnceTheObjectIsDestroyedEvenAtTheSameAddress) {
+    GameObj* first = new GameObj;
+    ObjRef<GameObj> ref = first;
+    EXPECT_EQ(ref.Get(), first);
+    EXPECT_TRUE(ref.Is(first));
+    delete first;
+    EXPECT_EQ(ref.Get(), nullptr);
+    // Whatever is built next, possibly at the same address, is another object.
+    GameObj* second = new GameObj;
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_FALSE(ref.Is(second));
+    delete second;
 }
 
 }  // namespace
