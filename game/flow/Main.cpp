@@ -9,9 +9,12 @@
 
 int main() {
     // The working directory comes first; then the data beside the executable, then
-    // the installed copy, so the game finds its art wherever it is started from.
+    // the installed copy, so the game finds its art wherever it is started from. The
+    // installed copy is looked up beside bin/ first, which holds however the tree was
+    // staged or moved, and then where the build meant to put it.
     if (char* base = SDL_GetBasePath()) {
         FileResolver::AddSearchRoot(std::string(base) + "data");
+        FileResolver::AddSearchRoot(std::string(base) + "../share/brinegate");
         SDL_free(base);
     }
     FileResolver::AddSearchRoot(BRINEGATE_INSTALLED_DATA_DIR);
