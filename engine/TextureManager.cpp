@@ -3,7 +3,10 @@
 #include <SDL2/SDL_image.h>
 #include <strings.h>
 
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "FileResolver.h"
@@ -33,7 +36,94 @@ void UploadPlaceholder(Texture* t) {
     glTexImage2D(GL_TEXTURE_2D, 0, 4, size, size, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
 }
 
+__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
+    char text[160];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = std::strerror(errno);
+        return false;
+    }
+    uint8_t chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    if (!ok) error = "read error";
+    return ok;
+}
+
+// The extension picks the decoder, as IMG_Load does for a file name.
+const char* Extension(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    const size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return nullptr;
+    return path.c_str() + dot + 1;
+}
+
 }  // namespace
+
+std::string TextureManager::TargaDamage(const uint8_t* d, size_t size) {
+    constexpr unsigned kHeader = 18;
+    if (size < kHeader)
+        return Format("damaged Targa: %zu bytes, shorter than the %u-byte header", size, kHeader);
+    const unsigned idLength = d[0];
+    const unsigned mapType = d[1];
+    const unsigned type = d[2];
+    const unsigned mapLength = d[5] | (d[6] << 8);
+    const unsigned mapBits = d[7];
+    const unsigned width = d[12] | (d[13] << 8);
+    const unsigned height = d[14] | (d[15] << 8);
+    const unsigned bits = d[16];
+    const unsigned kind = type & ~8u;  // 1 colour-mapped, 2 true colour, 3 grey; +8 run-length
+    const bool runLength = (type & 8u) != 0;
+
+    if (kind < 1 || kind > 3) return Format("damaged Targa: image type %u holds no picture", type);
+    if (width == 0 || height == 0)
+        return Format("damaged Targa: the header gives a %u x %u picture", width, height);
+    if (mapType > 1) return Format("damaged Targa: unknown colour map type %u", mapType);
+    if (kind == 1 && mapType != 1)
+        return Format("damaged Targa: colour-mapped image type %u without a colour map", type);
+    const bool bitsFit = kind == 2 ? (bits == 15 || bits == 16 || bits == 24 || bits == 32)
+                                   : (bits == 8 || bits == 16);
+    if (!bitsFit) return Format("damaged Targa: %u bits a pixel in an image of type %u", bits, type);
+
+    const uint64_t pixelBytes = (bits + 7) / 8;
+    const uint64_t mapBytes = mapType == 1 ? uint64_t{mapLength} * ((mapBits + 7) / 8) : 0;
+    const uint64_t pixels = uint64_t{width} * height;
+    uint64_t at = kHeader + idLength + mapBytes;
+    if (at > size)
+        return Format("damaged Targa: cut short after %zu bytes, before its pixels start at byte %llu",
+                      size, static_cast<unsigned long long>(at));
+    if (!runLength) {
+        const uint64_t need = at + pixels * pixelBytes;
+        if (size < need)
+            return Format("damaged Targa: cut short after %zu of the %llu bytes its header describes",
+                          size, static_cast<unsigned long long>(need));
+        return {};
+    }
+    // Each packet: a count byte, then one pixel repeated (top bit set) or that many raw pixels.
+    uint64_t count = 0;
+    while (count < pixels && at < size) {
+        const unsigned packet = d[at++];
+        const uint64_t run = (packet & 0x7Fu) + 1;
+        const uint64_t bytes = (packet & 0x80u) ? pixelBytes : run * pixelBytes;
+        if (at + bytes > size) break;
+        at += bytes;
+        count += run;
+    }
+    if (count < pixels)
+        return Format("damaged Targa: its run-length data ends after %llu of %llu pixels",
+                      static_cast<unsigned long long>(count), static_cast<unsigned long long>(pixels));
+    return {};
+}
 
 TextureManager::~TextureManager() {
     for (auto it = textures.Begin(); !it.AtEnd(); ++it) delete *it;
@@ -61,13 +151,28 @@ Texture* TextureManager::GetTexture(const std::string& name) {
         glTexParameterf(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, 0.0f);
     }
 
-    std::string path = FileResolver::Resolve(name);
-    SDL_Surface* surface = IMG_Load(path.c_str());
+    // Read once, checked, then decoded from memory by the decoder IMG_Load would pick.
+    const std::string path = FileResolver::Resolve(name);
+    const char* extension = Extension(path);
+    std::vector<uint8_t> bytes;
+    std::string problem;
+    SDL_Surface* surface = nullptr;
+    if (ReadFile(path, bytes, problem)) {
+        if (extension && strcasecmp(extension, "tga") == 0)
+            problem = TargaDamage(bytes.data(), bytes.size());
+        if (problem.empty() && bytes.size() > static_cast<size_t>(INT32_MAX)) problem = "file too large";
+        if (problem.empty()) {
+            surface = IMG_LoadTyped_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())),
+                                       1, extension);
+            if (!surface) problem = IMG_GetError();
+        }
+    }
     int bpp = surface ? surface->format->BytesPerPixel : 0;
-    if (!surface || (bpp != 3 && bpp != 4)) {
+    if (surface && bpp != 3 && bpp != 4) problem = "unsupported pixel format";
+    if (!problem.empty()) {
         std::fprintf(stderr, "Brinegate: cannot load image \"%s\" (resolved to \"%s\"): %s\n",
-                     name.c_str(), path.c_str(),
-                     surface ? "unsupported pixel format" : IMG_GetError());
+                     name.c_str(), path.c_str(), problem.c_str());
+        if (surface) SDL_FreeSurface(surface);
         UploadPlaceholder(t);
     } else {
         GLenum layout = (bpp == 4 && name.find(".tga") != std::string::npos) ? GL_BGRA : GL_BGR;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,6 +16,13 @@ public:
     Texture* GetTexture(const std::string& name);
     void Bind(Texture* texture, unsigned unit);
     void SetFilterMode(int mode);
+
+    // Checks a Targa file's bytes against what its header promises (identification
+    // field, colour map, and every pixel, counted through the run-length packets of a
+    // compressed image). Returns an empty string for a whole file, otherwise why not.
+    // A cut file must not reach the decoder, which may accept it and leave the rest
+    // of the picture transparent.
+    static std::string TargaDamage(const uint8_t* data, size_t size);
 
     uint32_t nextId = 0;
     uint32_t boundId = 0;

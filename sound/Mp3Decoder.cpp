@@ -79,11 +79,16 @@ size_t Mp3Decoder::ReadLooping(int16_t* out, size_t frames) {
 
 bool Mp3Decoder::Rewind() { return handle_ && mpg123_seek(handle_, 0, SEEK_SET) >= 0; }
 
-bool DecodeMp3(const std::string& path, bool toMono, std::vector<int16_t>& samples, long& rate,
-               int& channels) {
+bool Mp3Decoder::HoldsSound() {
+    int16_t frame[2];
+    return Read(frame, 1) > 0 && Rewind();
+}
+
+Mp3Content DecodeMp3(const std::string& path, bool toMono, std::vector<int16_t>& samples, long& rate,
+                     int& channels) {
     samples.clear();
     Mp3Decoder decoder;
-    if (!decoder.Open(path)) return false;
+    if (!decoder.Open(path)) return Mp3Content::kUnreadable;
     const int fileChannels = decoder.Channels();
     std::vector<int16_t> chunk(8192 * static_cast<size_t>(fileChannels));
     const size_t chunkFrames = chunk.size() / static_cast<size_t>(fileChannels);
@@ -96,8 +101,8 @@ bool DecodeMp3(const std::string& path, bool toMono, std::vector<int16_t>& sampl
                            chunk.begin() + static_cast<std::ptrdiff_t>(n * fileChannels));
         }
     }
-    if (samples.empty()) return false;
+    if (samples.empty()) return Mp3Content::kSilent;
     rate = decoder.Rate();
     channels = toMono ? 1 : fileChannels;
-    return true;
+    return Mp3Content::kSound;
 }

@@ -26,6 +26,9 @@ public:
     // Like Read, but starts again from the beginning at the end of the file.
     size_t ReadLooping(int16_t* out, size_t frames);
     bool Rewind();
+    // Decodes the first sample and goes back to the start: false for a file that opens
+    // but holds no sound.
+    bool HoldsSound();
 
 private:
     mpg123_handle_struct* handle_ = nullptr;
@@ -33,7 +36,14 @@ private:
     int channels_ = 0;
 };
 
+// What a file turned out to hold.
+enum class Mp3Content {
+    kSound,       // at least one sample
+    kUnreadable,  // not an MP3 this decoder can open
+    kSilent,      // a valid MP3 that decodes to no samples at all (e.g. encoded from nothing)
+};
+
 // Decodes a whole file. With toMono, stereo is mixed down to one channel.
-// False (and nothing decoded) when the file is not a decodable MP3.
-bool DecodeMp3(const std::string& path, bool toMono, std::vector<int16_t>& samples, long& rate,
-               int& channels);
+// Anything but kSound leaves nothing decoded.
+Mp3Content DecodeMp3(const std::string& path, bool toMono, std::vector<int16_t>& samples, long& rate,
+                     int& channels);

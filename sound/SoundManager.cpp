@@ -34,6 +34,11 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+void ReportUnplayable(const std::string& name, Mp3Content content) {
+    std::fprintf(stderr, "sound: \"%s\" %s, it will play nothing\n", name.c_str(),
+                 content == Mp3Content::kSilent ? "decodes to no sound" : "is not a readable MP3");
+}
+
 bool Finite(const Vec2& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 bool SoundDisabledByEnvironment() {
@@ -211,8 +216,12 @@ void SoundManager::OpenFile(Record& record, const std::string& name) {
     if (record.isStream) {
         auto decoder = std::make_unique<Mp3Decoder>();
         if (!decoder->Open(path)) {
-            std::fprintf(stderr, "sound: \"%s\" is not a readable MP3, it will play nothing\n",
-                         name.c_str());
+            ReportUnplayable(name, Mp3Content::kUnreadable);
+            return;
+        }
+        // A stream of no sound would fail at every play without a word; say so once now.
+        if (!decoder->HoldsSound()) {
+            ReportUnplayable(name, Mp3Content::kSilent);
             return;
         }
         alGenBuffers(kStreamBuffers, record.streamBuffers);
@@ -230,9 +239,9 @@ void SoundManager::OpenFile(Record& record, const std::string& name) {
     long rate = 0;
     int channels = 0;
     // OpenAL places only mono sources, so positioned effects are mixed down.
-    if (!DecodeMp3(path, record.is3D != 0, samples, rate, channels)) {
-        std::fprintf(stderr, "sound: \"%s\" is not a readable MP3, it will play nothing\n",
-                     name.c_str());
+    const Mp3Content content = DecodeMp3(path, record.is3D != 0, samples, rate, channels);
+    if (content != Mp3Content::kSound) {
+        ReportUnplayable(name, content);
         return;
     }
     if (samples.size() > static_cast<size_t>(std::numeric_limits<ALsizei>::max()) / sizeof(int16_t)) {
