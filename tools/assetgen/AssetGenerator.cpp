@@ -7,6 +7,7 @@
 
 #include "DefencePainter.h"
 #include "FontPainter.h"
+#include "IconPainter.h"
 #include "Mp3Encoder.h"
 #include "ParticlePainter.h"
 #include "SceneryPainter.h"
@@ -67,7 +68,7 @@ std::vector<AssetGenerator::SoundJob> AssetGenerator::Sounds() {
     };
 }
 
-bool AssetGenerator::Run(const std::string& dataDir) {
+bool AssetGenerator::Run(const std::string& dataDir, const std::string& iconDir) {
     using Clock = std::chrono::steady_clock;
     const auto started = Clock::now();
     std::error_code error;
@@ -100,6 +101,17 @@ bool AssetGenerator::Run(const std::string& dataDir) {
             !TgaWriter::Write((fs::path(dataDir) / job.file).string(), image, job.alpha)) {
             std::fprintf(stderr, "assetgen: cannot write %s\n", job.file.c_str());
             ok = false;
+        }
+    }
+    if (!iconDir.empty()) {
+        const IconPainter icons;
+        fs::create_directories(iconDir, error);
+        for (int size : IconPainter::kSizes) {
+            const std::string file = "brinegate-" + std::to_string(size) + ".png";
+            if (!IconPainter::WritePng((fs::path(iconDir) / file).string(), icons.Icon(size))) {
+                std::fprintf(stderr, "assetgen: cannot write %s\n", file.c_str());
+                ok = false;
+            }
         }
     }
     ok = sounds.get() && ok;

@@ -24,6 +24,8 @@ public:
     static std::vector<ImageJob> Images();
     static std::vector<SoundJob> Sounds();
 
-    // Generates everything into the folder; prints what failed and returns false on error.
-    bool Run(const std::string& dataDir);
+    // Generates everything into the folder, and the desktop icons as
+    // brinegate-<size>.png into iconDir when one is given; prints what failed and
+    // returns false on error.
+    bool Run(const std::string& dataDir, const std::string& iconDir = "");
 };

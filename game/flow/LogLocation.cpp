@@ -1,0 +1,87 @@
+#include "LogLocation.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "GOManager.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Set(const char* value) { return value && *value; }
+
+// Joins without doubling the separator when the folder already ends in one.
+std::string Join(const std::string& folder, const char* leaf) {
+    if (!folder.empty() && folder.back() == '/') return folder + leaf;
+    return folder + "/" + leaf;
+}
+
+// Opens the log in folder; returns its path, or an empty string when it cannot be.
+std::string OpenIn(const std::string& folder) {
+    if (folder.empty()) return {};
+    if (folder == ".") {
+        // Already there since start-up, unless the file itself refused.
+        if (goManager.log.IsOpen() && goManager.LogPath() == GOManager::kLogName)
+            return GOManager::kLogName;
+        return goManager.OpenLogAt(GOManager::kLogName) ? GOManager::kLogName : std::string();
+    }
+    std::error_code ignored;  // a folder that cannot be made shows when the file cannot be opened
+    fs::create_directories(folder, ignored);
+    const std::string path = Join(folder, GOManager::kLogName);
+    return goManager.OpenLogAt(path) ? path : std::string();
+}
+
+}  // namespace
+
+std::string ChooseLogFolder(bool workingDirWritable, const std::string& logDirOption,
+                            const char* xdgStateHome, const char* home) {
+    if (!logDirOption.empty()) return logDirOption;
+    if (workingDirWritable) return ".";
+    if (Set(xdgStateHome) && xdgStateHome[0] == '/') return Join(xdgStateHome, "brinegate");
+    if (Set(home)) return Join(Join(home, ".local/state"), "brinegate");
+    return {};
+}
+
+std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
+                     const char* xdgStateHome, const char* home) {
+    const bool wasOpen = goManager.log.IsOpen();
+    const std::string previous = goManager.LogPath();
+
+    std::string folder = ChooseLogFolder(workingDirWritable, logDirOption, xdgStateHome, home);
+    std::string path = OpenIn(folder);
+    if (path.empty() && folder == "." && logDirOption.empty()) {
+        folder = ChooseLogFolder(false, logDirOption, xdgStateHome, home);
+        path = OpenIn(folder);
+    }
+
+    // The file opened at start-up stays behind when the log moves; nothing was written
+    // to it yet, so it would only be an empty stray.
+    std::error_code ec;
+    if (wasOpen && (path.empty() || !fs::equivalent(previous, path, ec)) &&
+        fs::is_regular_file(previous, ec) && fs::file_size(previous, ec) == 0 && !ec)
+        fs::remove(previous, ec);
+
+    if (path.empty()) {
+        if (!logDirOption.empty())
+            std::fprintf(stderr, "Brinegate: cannot write the trace log in \"%s\"; running without it\n",
+                         logDirOption.c_str());
+        else if (!folder.empty())
+            std::fprintf(stderr,
+                         "Brinegate: cannot write the trace log here or in \"%s\"; running without it\n",
+                         folder.c_str());
+        else
+            std::fprintf(stderr,
+                         "Brinegate: cannot write the trace log here and HOME is not set; "
+                         "running without it\n");
+    }
+    return path;
+}
+
+std::string ApplyLogLocation(const std::string& logDirOption) {
+    return PlaceLog(access(".", W_OK) == 0, logDirOption, std::getenv("XDG_STATE_HOME"),
+                    std::getenv("HOME"));
+}
