@@ -3,6 +3,9 @@
 #include <new>
 
 #include "GameObj.h"
+#include "Cannon.h"
+#include "CannonBall.h"
+#include "FireBall.h"
 #include "Cloud.h"
 #include "Fire.h"
 #include "ParticleObj.h"
@@ -35,14 +38,14 @@ const Entry kTable[] = {
     {"MerchantShip", nullptr},
     {"Cloud", Make<Cloud>},
     {"Rain", Make<Rain>},
-    {"FireBall", nullptr},
+    {"FireBall", Make<FireBall>},
     {"Fire", Make<Fire>},
     {"World", Make<World>},
-    {"Cannon", nullptr},
+    {"Cannon", Make<Cannon>},
     {"TreasureChest", nullptr},
     {"Tower", nullptr},
     {"Upgrader", nullptr},
-    {"CannonBall", nullptr},
+    {"CannonBall", Make<CannonBall>},
     {"RamBoat", nullptr},
     {"MineLayer", nullptr},
     {"Mine", nullptr},
