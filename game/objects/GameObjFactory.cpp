@@ -6,6 +6,9 @@
 #include "Cannon.h"
 #include "CannonBall.h"
 #include "FireBall.h"
+#include "Mine.h"
+#include "MineLayer.h"
+#include "RamBoat.h"
 #include "Cloud.h"
 #include "Fire.h"
 #include "ParticleObj.h"
@@ -46,9 +49,9 @@ const Entry kTable[] = {
     {"Tower", nullptr},
     {"Upgrader", nullptr},
     {"CannonBall", Make<CannonBall>},
-    {"RamBoat", nullptr},
-    {"MineLayer", nullptr},
-    {"Mine", nullptr},
+    {"RamBoat", Make<RamBoat>},
+    {"MineLayer", Make<MineLayer>},
+    {"Mine", Make<Mine>},
     {"UIButton", Make<UIButton>},
     {"MenuButton", Make<MenuButton>},
     {"Sky", Make<Sky>},

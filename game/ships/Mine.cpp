@@ -1,0 +1,89 @@
+#include "Mine.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "GOManager.h"
+#include "ParticleObj.h"
+#include "Random.h"
+#include "Renderable.h"
+#include "Water.h"
+
+namespace {
+
+void SetColour(float* dst, float r, float g, float b, float a) {
+    dst[0] = r;
+    dst[1] = g;
+    dst[2] = b;
+    dst[3] = a;
+}
+
+// A burst of flame from the mine's box that removes itself once burnt out.
+void Explode(const Vec2* box) {
+    auto* blast = static_cast<ParticleObj*>(goManager.Create("ParticleObj"));
+    if (!blast) return;
+    ParticleSettings& s = blast->Settings();
+    for (int k = 0; k < 4; ++k) s.emitterBox[k] = box[k];
+    s.z = 0.3f;
+    s.continuous = 0;
+    SetColour(s.startColour, 1.0f, 1.0f, 1.0f, 1.0f);
+    SetColour(s.endColour, 0.0f, 0.0f, 0.0f, 0.0f);
+    s.velocity.base = Vec2(0.0f, -200.0f);
+    s.velocity.spread = Vec2(200.0f, 40.0f);
+    s.acceleration.base = Vec2(0.0f, 400.0f);
+    s.acceleration.spread = Vec2(0.0f, 40.0f);
+    s.size.base = Vec2(0.6f, 0.6f);
+    s.size.spread = Vec2(1.0f, 1.0f);
+    s.lifetime.base = 1.0f;
+    s.lifetime.spread = 0.0f;
+    s.count = 100;
+    blast->Init();
+    blast->removeWhenSpent = 1;
+    blast->MakeSprite("images//fireball.tga");
+    blast->SetEmissionRate(5000.0f);
+}
+
+}  // namespace
+
+void Mine::Init() {
+    MakeSprite("images\\mine.tga");
+    AddToRenderList(renderable);
+    SetState(kFlying);
+
+    // Thrown upwards to either side, 45 to 135 degrees, with separate speeds per axis.
+    const double angle = (Rand() % 91 + 45) * 0.01745329238474369;
+    const int upSpeed = Rand() % 301 + 300;
+    const int sideSpeed = Rand() % 301 + 300;
+    velocity.y = static_cast<float>(-std::sin(angle) * upSpeed);
+    velocity.x = static_cast<float>(std::cos(angle) * sideSpeed);
+
+    renderable->scale = Vec2(0.05f, 0.05f);
+    renderable->UpdateCorners();
+}
+
+void Mine::Update(float dt) {
+    Float(dt);
+    if (!renderable) return;
+    if (state == kFlying) velocity.y += 750.0f * dt;
+    if (state == 1 && fuse < stateTime) SetState(2);
+
+    // Without a sea the surface is the line y = 0. Only a flying mine lands: one already
+    // exploding under the surface still goes off.
+    Water* sea = water.Get();
+    const float h = sea ? sea->GetHeight(renderable->position.x, &slope) : 0.0f;
+    if (renderable->position.y > h && state == kFlying) SetState(1);
+
+    if (state == 2) {
+        Explode(renderable->corners);
+        SetState(3);
+    }
+    Move(velocity * dt);
+}
+
+void Mine::Collide(GameObj* other) {
+    if (state != 1 && state != kFlying) return;
+    if (other->state == 3) return;  // about to be removed
+    const char* type = other->GetType();
+    if (std::strcmp(type, "MerchantShip") == 0 || std::strcmp(type, "CannonBall") == 0)
+        SetState(2);
+}

@@ -1,0 +1,69 @@
+#include "MineLayer.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "GOManager.h"
+#include "Mine.h"
+#include "Random.h"
+#include "Renderable.h"
+#include "Water.h"
+
+void MineLayer::Init() {
+    MakeSprite("images//minelayer.tga");
+    Ship::Init();
+    renderable->scale = Vec2(0.2f, 0.2f);
+    renderable->UpdateCorners();
+}
+
+void MineLayer::Update(float dt) {
+    Ship::Update(dt);
+    if (!renderable) return;
+
+    if (!target.Get()) target = goManager.FindTarget(team, renderable->position, "MerchantShip");
+    GameObj* prey = target.Get();
+    if (prey && (prey->state == 2 || prey->state == 3)) {
+        target.Reset();
+        prey = nullptr;
+    }
+    // Sinking, toggled or after a collision the layer neither lays nor moves.
+    if (state != 1) return;
+
+    mineTimer -= dt;
+    if (mineTimer < 0.0f) {
+        if (auto* mine = static_cast<Mine*>(goManager.Create("Mine"))) {
+            mine->water = water.Get();
+            mine->Init();
+            mine->SetPosition(renderable->position);
+        }
+        mineTimer = 2.0f;
+    }
+
+    if (prey) {
+        const float d = prey->GetPosition()->x - renderable->position.x;
+        const float keep = static_cast<float>(Rand() % 101 + 200);
+        if (std::fabs(d) > keep) {
+            const float push = static_cast<float>(100 + Rand() % 201) * dt;
+            velocity.x += d >= 0.0f ? push : -push;
+        } else if (d > 0.0f) {
+            velocity.x -= 250.0f * dt;
+        } else {
+            velocity.x += 250.0f * dt;
+        }
+    }
+    Move(velocity * dt);
+}
+
+void MineLayer::Collide(GameObj* other) {
+    Ship::Collide(other);
+    if (other->state == 3 || std::strcmp(other->GetType(), "CannonBall") != 0) return;
+    if (other->team != team && other->state != 2) {
+        const Vec2& v = other->velocity;
+        if (std::fabs(v.x) > 0.0f) {
+            const float hurt = std::sqrt(v.x * v.x + v.y * v.y) / 40.0f;
+            health += realm == 2 ? hurt : -hurt;  // ghosts feed on shot
+        }
+        if (renderable) renderable->rotation += 0.1f;
+    }
+    target.Reset();
+}

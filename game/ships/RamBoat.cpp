@@ -1,0 +1,71 @@
+#include "RamBoat.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "GOManager.h"
+#include "Random.h"
+#include "Renderable.h"
+
+void RamBoat::Init() {
+    MakeSprite("images//ramboat.tga");
+    Ship::Init();
+    renderable->scale = Vec2(0.5f, 0.5f);
+    renderable->UpdateCorners();
+    chargeDistance = Rand() % 151 + 200;
+}
+
+void RamBoat::Update(float dt) {
+    Ship::Update(dt);
+    if (!renderable) return;
+
+    if (!target.Get()) target = goManager.FindTarget(team, renderable->position, "MerchantShip");
+    GameObj* prey = target.Get();
+    if (prey && (prey->state == 2 || prey->state == 3)) {
+        target.Reset();
+        prey = nullptr;
+    }
+    const float d = prey ? prey->GetPosition()->x - renderable->position.x : 0.0f;
+    const float reach = static_cast<float>(chargeDistance);
+
+    if (state == 1) {
+        if (!prey) {
+            velocity.x = 0.0f;
+        } else if (std::fabs(d) > reach) {
+            // Cruising: a fresh, slightly uneven speed every frame.
+            velocity.x = d >= 0.0f ? static_cast<float>(10 + Rand() % 21)
+                                   : static_cast<float>(-10 - Rand() % 21);
+        } else if (d >= 0.0f) {
+            velocity.x += 750.0f * dt;
+        } else {
+            velocity.x -= 750.0f * dt;
+        }
+    } else if (state == kRammed && prey) {
+        if (std::fabs(d) > reach) SetState(1);
+        else if (d > 0.0f) velocity.x -= 200.0f * dt;
+        else velocity.x += 200.0f * dt;
+    }
+    Move(velocity * dt);
+}
+
+void RamBoat::Collide(GameObj* other) {
+    Ship::Collide(other);
+    if (other->state == 3) return;  // about to be removed
+
+    if (target.Is(other) && state != kSinking && state != kRammed) {
+        SetState(kRammed);
+        if (realm != 2) velocity.x = -velocity.x;  // bounces off
+    }
+    if (std::strcmp(other->GetType(), "CannonBall") != 0) return;
+
+    if (other->team != team && other->state != 2) {
+        const Vec2& v = other->velocity;
+        if (std::fabs(v.x) > 0.0f) {
+            const float hurt = std::sqrt(v.x * v.x + v.y * v.y) / 40.0f;
+            health += realm == 2 ? hurt : -hurt;  // ghosts feed on shot
+            if (health <= 0.0f && state == kRammed) SetState(kSinking);
+        }
+        if (renderable) renderable->rotation += 0.1f;
+    }
+    target.Reset();
+}
