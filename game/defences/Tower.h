@@ -25,7 +25,7 @@ public:
     ObjRef<Water> water;
     ObjRef<GameObj> target;
     Cannon* cannon = nullptr;      // owned through the manager; Kill puts it into state 3
-    Upgrader* upgrader = nullptr;  // owned through the manager
+    Upgrader* upgrader = nullptr;  // owned through the manager; Kill releases it
     float spawnTimer = 1.0f;       // seconds since the last launch
     Sprite* flag = nullptr;        // owned
     float captureProgress = 0.0f;
@@ -33,4 +33,8 @@ public:
     uint8_t flagLowered = 0;
     float dockTime = 0.0f;
     float dockSteer = 0.0f;
+
+private:
+    // Creates one hostile ship at the tower, its kind and spread set by the difficulty.
+    void Launch();
 };

@@ -19,6 +19,8 @@
 #include "MenuButton.h"
 #include "UIButton.h"
 #include "UpgradeButton.h"
+#include "Upgrader.h"
+#include "Tower.h"
 #include "World.h"
 
 namespace {
@@ -46,8 +48,8 @@ const Entry kTable[] = {
     {"World", Make<World>},
     {"Cannon", Make<Cannon>},
     {"TreasureChest", nullptr},
-    {"Tower", nullptr},
-    {"Upgrader", nullptr},
+    {"Tower", Make<Tower>},
+    {"Upgrader", Make<Upgrader>},
     {"CannonBall", Make<CannonBall>},
     {"RamBoat", Make<RamBoat>},
     {"MineLayer", Make<MineLayer>},

@@ -19,6 +19,11 @@ public:
     const char* GetType() override { return "Upgrader"; }
     void Update(float dt) override;
     void Init() override;
+    // Releases the scroll and the price lines with the panel.
+    void Kill() override;
+
+    // Shows the panel (again) for the ship docking now; a closing panel turns back.
+    void Open(Ship* buyer);
 
     ObjRef<Ship> ship;  // the buyer
     float closeSteer = 0.0f;
@@ -34,4 +39,16 @@ public:
     static int32_t speedCost;
     static int32_t strengthCost;
     static int32_t reloadCost;
+
+    // The price after one purchase at `price`: price^1.1, stopping at INT32_MAX.
+    static int32_t NextPrice(int32_t price);
+
+private:
+    enum Line { kGunpower, kSpeed, kStrength, kReload, kLineCount };
+
+    UpgradeButton* Button(int line) const;
+    static int32_t& Cost(int line);
+    void WriteLabel(int line);
+    // One purchase of `line` for the buyer, when it can pay and the line still sells.
+    void Buy(Ship* buyer, int line);
 };

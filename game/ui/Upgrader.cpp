@@ -1,0 +1,188 @@
+#include "Upgrader.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Box.h"
+#include "Cannon.h"
+#include "GOManager.h"
+#include "MerchantShip.h"
+#include "Orlop.h"
+#include "Renderable.h"
+#include "UpgradeButton.h"
+
+int32_t Upgrader::gunpowerCost = 10;
+int32_t Upgrader::speedCost = 10;
+int32_t Upgrader::strengthCost = 10;
+int32_t Upgrader::reloadCost = 10;
+
+namespace {
+
+const char* const kFormats[] = {"Gunpower:%d", "Speed:%d", "Strength:%d", "Reload Rate:%d"};
+const Vec2 kLinePositions[] = {Vec2(430, 100), Vec2(475, 150), Vec2(430, 200), Vec2(400, 250)};
+const char* const kFontImage = "images\\caribbeanfont.tga";
+
+}  // namespace
+
+int32_t Upgrader::NextPrice(int32_t price) {
+    if (price >= INT32_MAX) return INT32_MAX;
+    const float next = static_cast<float>(std::pow(static_cast<double>(price), 1.100000023841858));
+    // 2^31 is the first float that no longer fits; anything from there on stays at the top.
+    if (!(next < 2147483648.0f)) return INT32_MAX;
+    return static_cast<int32_t>(next);
+}
+
+UpgradeButton* Upgrader::Button(int line) const {
+    switch (line) {
+        case kGunpower: return gunpowerButton;
+        case kSpeed: return speedButton;
+        case kStrength: return strengthButton;
+        default: return reloadButton;
+    }
+}
+
+int32_t& Upgrader::Cost(int line) {
+    switch (line) {
+        case kGunpower: return gunpowerCost;
+        case kSpeed: return speedCost;
+        case kStrength: return strengthCost;
+        default: return reloadCost;
+    }
+}
+
+void Upgrader::WriteLabel(int line) {
+    UpgradeButton* button = Button(line);
+    if (!button) return;
+    // Room for the longest line with any 32-bit price.
+    char text[48];
+    std::snprintf(text, sizeof text, kFormats[line], Cost(line));
+    button->SetLabel(text);
+}
+
+void Upgrader::Init() {
+    MakeSprite("images\\water.tga");
+    renderable->scale = Vec2(2.0f, 1.0f);
+    renderable->UpdateCorners();
+    renderable->colour[3] = 0.0f;
+
+    scroll = static_cast<UIButton*>(goManager.Create("UIButton"));
+    if (scroll) {
+        scroll->MakeSprite("Images\\scroll.tga");
+        scroll->Init();
+        scroll->renderable->scale = Vec2(1.0f, 0.5f);
+        scroll->renderable->UpdateCorners();
+        scroll->SetPosition(Vec2(400, 175));
+        scroll->font = LoadGameFont(kFontImage);
+        scroll->SetLabel("");
+    }
+
+    UpgradeButton** lines[] = {&gunpowerButton, &speedButton, &strengthButton, &reloadButton};
+    for (int line = 0; line < kLineCount; ++line) {
+        UpgradeButton* button = static_cast<UpgradeButton*>(goManager.Create("UpgradeButton"));
+        *lines[line] = button;
+        if (!button) continue;
+        button->Init();
+        button->SetPosition(kLinePositions[line]);
+        button->font = LoadGameFont(kFontImage);
+        WriteLabel(line);
+    }
+
+    AddToRenderList(renderable);
+}
+
+void Upgrader::Open(Ship* buyer) {
+    ship = buyer;
+    closeSteer = 0.0f;
+    AddToRenderList(renderable);
+    SetState(kOpening);
+}
+
+void Upgrader::Buy(Ship* buyer, int line) {
+    int32_t& cost = Cost(line);
+    if (cost >= INT32_MAX || buyer->gold < cost) return;
+
+    auto* merchant = dynamic_cast<MerchantShip*>(buyer);
+    Cannon* gun = merchant ? merchant->cannon.Get() : nullptr;
+    switch (line) {
+        case kGunpower:
+            if (!gun) return;
+            gun->charge += 30.0f;
+            if (gun->charge > gun->maxCharge) gun->charge = gun->maxCharge;
+            break;
+        case kSpeed:
+            buyer->AddMaxSpeed(50.0f);
+            break;
+        case kStrength:
+            buyer->AddMaxHealth(40.0f);
+            break;
+        default:
+            if (!gun) return;
+            gun->reloadTime -= 0.5f;
+            if (gun->reloadTime < 0.01f) gun->reloadTime = 0.01f;
+            break;
+    }
+    buyer->gold -= cost;
+    cost = NextPrice(cost);
+}
+
+void Upgrader::Update(float dt) {
+    BaseStep(dt);
+
+    if (state == kOpening) {
+        if (fade >= 1.0f) {
+            fade = 1.0f;
+        } else {
+            // Opening from fully closed: show the prices as they are now.
+            if (fade == 0.0f)
+                for (int line = 0; line < kLineCount; ++line) WriteLabel(line);
+            fade += dt;
+        }
+    } else if (state == kClosing) {
+        if (fade > 0.0f) fade -= dt;
+        else fade = 0.0f;
+    }
+
+    if (scroll && scroll->renderable) scroll->renderable->colour[3] = fade;
+    for (int line = 0; line < kLineCount; ++line)
+        if (UpgradeButton* button = Button(line)) button->textColour[3] = fade;
+
+    if (std::fabs(closeSteer) >= 0.5f) SetState(kClosing);
+
+    if (renderable && renderable->inRenderList) {
+        if (orlop.keys['A']) closeSteer += dt;
+        if (orlop.keys['D']) closeSteer -= dt;
+        if (scroll) AddToRenderList(scroll->renderable);
+        for (int line = 0; line < kLineCount; ++line)
+            if (UpgradeButton* button = Button(line)) AddToRenderList(button->renderable);
+
+        // Clicks count only while the buyer is afloat: not gone, sinking or dead.
+        Ship* buyer = ship.Get();
+        const bool afloat = buyer && buyer->state != 2 && buyer->state != 3;
+        const bool released = orlop.inputEvent == 1 && orlop.lastDown == 0 && orlop.lastCode == 0;
+        for (int line = 0; line < kLineCount && released && afloat; ++line) {
+            UpgradeButton* button = Button(line);
+            if (!button || !BoxContains(button->GetCorners(), orlop.mousePosition)) continue;
+            Buy(buyer, line);
+            WriteLabel(line);
+        }
+    }
+
+    if (fade == 0.0f) {
+        SetState(1);
+        closeSteer = 0.0f;
+        RemoveFromRenderList(renderable);
+        if (scroll) RemoveFromRenderList(scroll->renderable);
+        for (int line = 0; line < kLineCount; ++line)
+            if (UpgradeButton* button = Button(line)) RemoveFromRenderList(button->renderable);
+    }
+}
+
+void Upgrader::Kill() {
+    GameObj::Kill();
+    if (scroll) goManager.QueueForDeletion(scroll);
+    for (int line = 0; line < kLineCount; ++line)
+        if (UpgradeButton* button = Button(line)) goManager.QueueForDeletion(button);
+    scroll = nullptr;
+    gunpowerButton = speedButton = strengthButton = reloadButton = nullptr;
+}
