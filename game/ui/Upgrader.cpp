@@ -93,7 +93,9 @@ void Upgrader::Init() {
 
 void Upgrader::Open(Ship* buyer) {
     ship = buyer;
-    closeSteer = 0.0f;
+    // A panel that is closing (or closed) starts afresh; one already open keeps the
+    // steering that is about to close it.
+    if (state != kOpening) closeSteer = 0.0f;
     AddToRenderList(renderable);
     SetState(kOpening);
 }

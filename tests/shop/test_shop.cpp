@@ -113,6 +113,7 @@ TEST_F(Shop, FadesInStaysAndClosesAfterHalfASecondOfNetSteering) {
     Steer('D', 18);
     Steer('A', 28);
     EXPECT_EQ(panel->state, Upgrader::kOpening);
+    panel->Open(ship);  // the tower's routine re-opening keeps the steering done so far
     Steer('A', 4);
     EXPECT_EQ(panel->state, Upgrader::kClosing);
 
