@@ -72,7 +72,16 @@ void Game::SetUp() {
     lifeBar->Init();
     RemoveFromRenderList(lifeBar->renderable);
 
-    // The player's ship joins the scene once ships can sail.
+    playerShip = static_cast<MerchantShip*>(goManager.Create("MerchantShip"));
+    if (MerchantShip* ship = playerShip.Get()) {
+        ship->team = 1;
+        ship->Init();
+        ship->water = sea;
+        ship->SetPosition(Vec2(450.0f, 0.0f));
+        ship->realm = 3;
+        const float red[4] = {0.8f, 0.0f, 0.0f, 1.0f};
+        std::memcpy(ship->renderable->colour, red, sizeof red);
+    }
 
     playButton = MakeMenuButton("Play!");
     playButton->SetPosition(Vec2(200.0f, 200.0f));

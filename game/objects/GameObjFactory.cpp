@@ -22,6 +22,8 @@
 #include "Upgrader.h"
 #include "Tower.h"
 #include "World.h"
+#include "MerchantShip.h"
+#include "TreasureChest.h"
 
 namespace {
 
@@ -40,14 +42,14 @@ struct Entry {
 const Entry kTable[] = {
     {"ParticleObj", Make<ParticleObj>},
     {"Water", Make<Water>},
-    {"MerchantShip", nullptr},
+    {"MerchantShip", Make<MerchantShip>},
     {"Cloud", Make<Cloud>},
     {"Rain", Make<Rain>},
     {"FireBall", Make<FireBall>},
     {"Fire", Make<Fire>},
     {"World", Make<World>},
     {"Cannon", Make<Cannon>},
-    {"TreasureChest", nullptr},
+    {"TreasureChest", Make<TreasureChest>},
     {"Tower", Make<Tower>},
     {"Upgrader", Make<Upgrader>},
     {"CannonBall", Make<CannonBall>},

@@ -24,4 +24,8 @@ public:
     float keepDistance = 0.0f;  // pixels kept from the target horizontally
     float fireTimer = 0.0f;     // seconds since the last shot
     ObjRef<GameObj> target;
+
+private:
+    // The computer's steering and gunnery: close in on the prey, lob a shot every 3 s.
+    void Hunt(float dt, const Vec2& position);
 };

@@ -46,4 +46,13 @@ public:
 protected:
     // Drops the gold as treasure chests (the player's ship keeps the lower half).
     void DropTreasure();
+    // Gold per chest for a hoard: a multiple of 10, so that at most 21 chests are thrown.
+    static int32_t TreasureStep(int32_t amount);
+
+private:
+    // Fire, slope damage, wake, and sinking (with the drop) of a ship on the sea.
+    void Afloat(float dt);
+    // A wreck raised from the living sea: tinted, larger, rising to the surface.
+    void MakeGhost();
+    void RiseGhost(float dt);
 };

@@ -1,0 +1,202 @@
+#include "MerchantShip.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "Camera.h"
+#include "Cannon.h"
+#include "GOManager.h"
+#include "Orlop.h"
+#include "Random.h"
+#include "Renderable.h"
+#include "TreasureChest.h"
+#include "Water.h"
+
+namespace {
+
+float Length(const Vec2& v) { return std::sqrt(v.x * v.x + v.y * v.y); }
+
+bool Is(const char* type, const char* name) { return std::strcmp(type, name) == 0; }
+
+void Shake(float magnitude) {
+    camera.shakeTime = 0.2f;
+    camera.shakeMagnitude = magnitude;
+}
+
+// gold + value without overflow: a chest worth more than int can hold, or a purse
+// already near the top, saturates instead.
+int32_t AddGold(int32_t gold, float value) {
+    double sum = static_cast<double>(gold) + std::trunc(static_cast<double>(value));
+    if (!(sum < static_cast<double>(INT32_MAX))) return INT32_MAX;
+    if (!(sum > static_cast<double>(INT32_MIN))) return INT32_MIN;
+    return static_cast<int32_t>(sum);
+}
+
+}  // namespace
+
+void MerchantShip::Init() {
+    MakeSprite("Images\\MerchantShip.tga");
+    Ship::Init();
+    renderable->SetDepth(0.5f);
+    renderable->scale = Vec2(0.21f, 0.23f);
+    renderable->UpdateCorners();
+    keepDistance = static_cast<float>(Rand() % 201 + 133);
+
+    auto* gun = static_cast<Cannon*>(goManager.Create("Cannon"));
+    if (gun) {
+        gun->Init();
+        gun->team = team;
+        if (gun->renderable) gun->renderable->SetDepth(0.4f);
+        gun->owner = this;
+        gun->reloadTime -= 2.5f;
+        if (gun->reloadTime < 0.01f) gun->reloadTime = 0.01f;
+    }
+    cannon = gun;
+    realm = 1;
+}
+
+void MerchantShip::Update(float dt) {
+    Ship::Update(dt);
+    if (!renderable) return;
+    Cannon* gun = cannon.Get();
+    Vec2 position = renderable->position;
+
+    if (gun && gun->renderable) {
+        Renderable* barrel = gun->renderable;
+        gun->SetPosition(
+            Vec2(position.x, position.y + barrel->GetHeight() * barrel->scale.x * 0.5f));
+    }
+
+    if (aiControlled == 0 && gun) {
+        const Vec2 aim = (orlop.mousePosition + camera.GetTopLeft()) - position;
+        const float length = Length(aim);
+        // With the mouse right on the ship there is no direction: keep the last one.
+        if (length > 0.0f && std::isfinite(length)) gun->aim = Vec2(aim.x / length, aim.y / length);
+    }
+
+    Move(velocity * dt);
+    position = renderable->position;
+
+    if (aiControlled) Hunt(dt, position);
+
+    switch (state) {
+        case kSinking:
+            if (health > 1.0f && realm != 2) SetState(kGhostRising);
+            break;
+        case 3:
+            if (gun && gun->state != 3) gun->SetState(3);
+            break;
+        case 5:
+            if (realm == 2 && gun) AddToRenderList(gun->renderable);
+            break;
+        case 6:
+            if (realm == 2 && gun) RemoveFromRenderList(gun->renderable);
+            break;
+        default:
+            break;
+    }
+}
+
+void MerchantShip::Hunt(float dt, const Vec2& position) {
+    fireTimer += dt;
+    GameObj* prey = target.Get();
+    if (!prey) {
+        prey = goManager.FindTarget(team, position, "MerchantShip");
+        target = prey;
+    }
+    if (!prey) return;
+    if (prey->state == 2 || prey->state == 3) {
+        target.Reset();
+        return;
+    }
+    if (state == kSinking) return;
+
+    const float dx = position.x - prey->GetPosition()->x;
+    if (std::fabs(dx) > keepDistance) {
+        const int kick = 5 + Rand() % 3;
+        if (dx > 0.0f) velocity.x -= static_cast<float>(kick);
+        else velocity.x += static_cast<float>(kick);
+    }
+
+    // The lob angle from the range formula sin 2θ = range × g / v² (g 750, v 500).
+    const float v = dx * 750.0f / 250000.0f;
+    if (!(std::fabs(v) < 1.0f)) return;
+    const double theta = std::asin(static_cast<double>(v)) * 0.5;
+    const Vec2 shot = dx > 0.0f ? Vec2(static_cast<float>(-std::cos(theta)),
+                                       static_cast<float>(-std::sin(theta)))
+                                : Vec2(static_cast<float>(std::cos(theta)),
+                                       static_cast<float>(std::sin(theta)));
+    Cannon* gun = cannon.Get();
+    if (fireTimer > 3.0f && gun) {
+        gun->aim = shot;
+        gun->Fire();
+        fireTimer = 0.0f;
+    }
+}
+
+void MerchantShip::Collide(GameObj* other) {
+    // Spent balls and exploded mines linger for a pass before deletion.
+    if (other->state == 3) return;
+    Ship::Collide(other);
+    const char* type = other->GetType();
+
+    if (Is(type, "CannonBall")) {
+        const float speed = Length(other->velocity);
+        if (other->team != team && other->state != 2) {
+            other->SetState(2);
+            if (std::fabs(other->velocity.x) > 0.0f) {
+                // Shot passes through a ghost and feeds it.
+                if (realm == 2) health += speed / 40.0f;
+                else health -= speed / 40.0f;
+            }
+            renderable->rotation += 0.1f;
+        }
+        if (team == 1 && other->team != 1) Shake(speed / 10.0f);
+    } else if (Is(type, "MerchantShip")) {
+        Renderable* hull = other->renderable;
+        const float ours = velocity.x;
+        const float theirs = other->velocity.x;
+        if (std::fabs(renderable->position.x - other->GetPosition()->x) <
+                hull->scale.x * hull->GetWidth() / 3.0f &&
+            ((ours > 0.0f && theirs > 0.0f) || (ours < 0.0f && theirs < 0.0f)))
+            velocity.x = static_cast<float>(velocity.x + (Rand() % 11) / 10.0);
+    } else if (Is(type, "RamBoat")) {
+        if (other->team != team && !other->frozen && other->state != 2) {
+            const float speed = Length(other->velocity);
+            if (realm != 2) velocity.x = -other->velocity.x;
+            health -= speed / 50.0f;
+            if (team == 1) Shake(speed);
+        }
+    } else if (Is(type, "TreasureChest")) {
+        auto* chest = dynamic_cast<TreasureChest*>(other);
+        if (chest && state != kSinking && state != 3) {
+            gold = AddGold(gold, chest->value);
+            chest->value = 0.0f;
+        }
+    } else if (Is(type, "Mine")) {
+        if (!other->frozen) {
+            if (other->team != team && other->state != 2) health -= 20.0f;
+            if (team == 1) Shake(100.0f);
+        }
+    }
+}
+
+void MerchantShip::Kill() {
+    Ship::Kill();
+    // A cannon in state 3 is queued by the manager itself.
+    Cannon* gun = cannon.Get();
+    if (gun && gun->state != 3) goManager.QueueForDeletion(gun);
+    cannon.Reset();
+}
+
+void MerchantShip::FireCannon() {
+    Cannon* gun = cannon.Get();
+    if (!gun) return;
+    gun->velocity = velocity;
+    if (gun->Fire()) {
+        if (Water* sea = water.Get()) sea->Disturb(0.051f, renderable->position.x);
+    }
+    // Recoil with the charge left after the attempt (a shot resets it to 1).
+    velocity.x = static_cast<float>(velocity.x - gun->aim.x * 50.0 * gun->charge);
+}

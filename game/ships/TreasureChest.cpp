@@ -1,0 +1,62 @@
+#include "TreasureChest.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "Random.h"
+#include "Renderable.h"
+#include "Water.h"
+
+void TreasureChest::Init() {
+    MakeSprite("images\\treasurechest.tga");
+    AddToRenderList(renderable);
+    SetState(kFlying);
+
+    // Tossed upwards to either side, 45 to 135 degrees, with separate speeds per axis.
+    const double angle = (Rand() % 91 + 45) * 0.01745329238474369;
+    const int upSpeed = Rand() % 301 + 300;
+    const int sideSpeed = Rand() % 301 + 300;
+    velocity.y = static_cast<float>(-std::sin(angle) * upSpeed);
+    velocity.x = static_cast<float>(std::cos(angle) * sideSpeed);
+
+    // Bigger hoards show as bigger chests.
+    double s = value / 3.0 / 100.0;
+    if (s > 0.4) s = 0.4;
+    if (s < 0.1) s = 0.1;
+    renderable->scale = Vec2(static_cast<float>(s), static_cast<float>(s));
+    renderable->UpdateCorners();
+
+    realm = 3;
+}
+
+void TreasureChest::Update(float dt) {
+    Float(dt);
+    if (!renderable) return;
+    if (state == kFlying) velocity.y += 750.0f * dt;
+    velocity.x -= velocity.x * dt;
+    velocity.y -= velocity.y * dt;
+    Move(velocity * dt);
+
+    if (state == 5) {
+        value += 10.0f * dt;
+        if (stateTime > 1.0f) SetState(1);
+    }
+    if (state == 6) {
+        value -= 10.0f * dt;
+        if (stateTime > 1.0f) SetState(1);
+    }
+    if (state == kFlying) {
+        Water* sea = water.Get();
+        const float h = sea ? sea->GetHeight(renderable->position.x, &slope) : 0.0f;
+        if (h < renderable->position.y) SetState(1);
+    }
+}
+
+void TreasureChest::Collide(GameObj* other) {
+    // Nothing brings back a chest that has gone, nor does a dead object touch anything.
+    if (state == 3 || other->state == 3) return;
+    const char* type = other->GetType();
+    // Emptied by a ship in an earlier turn: gone at the next touch.
+    if (std::strcmp(type, "MerchantShip") == 0 && value == 0.0f) SetState(3);
+    if (std::strcmp(type, "Water") == 0) SetState(1);
+}
