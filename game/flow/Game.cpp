@@ -1,9 +1,15 @@
 #include "Game.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "Box.h"
 #include "Camera.h"
+#include "Cannon.h"
 #include "GOManager.h"
 #include "LifeBar.h"
 #include "MenuButton.h"
@@ -12,6 +18,7 @@
 #include "Renderable.h"
 #include "Sky.h"
 #include "SoundManager.h"
+#include "Tower.h"
 #include "UIButton.h"
 #include "Water.h"
 #include "World.h"
@@ -20,6 +27,23 @@ namespace {
 
 const char* const kFontImage = "images\\caribbeanfont_wood.tga";
 const char* const kButtonImage = "images\\ui_button_wood.tga";
+
+// Key codes of the playing phase (virtual-key codes of the letters are their capitals).
+constexpr uint32_t kLeftButton = 0;
+constexpr uint32_t kRightButton = 2;
+constexpr uint32_t kRepairKey = 'R';
+constexpr uint32_t kGoldKey = 'M';
+
+constexpr int32_t kGhostSea = 2;
+constexpr int32_t kLivingSea = 1;
+constexpr int32_t kDead = 3;
+constexpr int32_t kToGhostSea = 5;
+constexpr int32_t kToLivingSea = 6;
+
+// Beyond this the camera stops following; beyond kWrapX the ship comes round the other side.
+constexpr float kFollowX = 4100.0f;
+constexpr float kWrapX = 4400.0f;
+constexpr float kWrapToX = 4350.0f;
 
 // A release of code: 0 left button, 2 right button, otherwise a virtual-key code.
 bool Released(uint32_t code) {
@@ -72,16 +96,7 @@ void Game::SetUp() {
     lifeBar->Init();
     RemoveFromRenderList(lifeBar->renderable);
 
-    playerShip = static_cast<MerchantShip*>(goManager.Create("MerchantShip"));
-    if (MerchantShip* ship = playerShip.Get()) {
-        ship->team = 1;
-        ship->Init();
-        ship->water = sea;
-        ship->SetPosition(Vec2(450.0f, 0.0f));
-        ship->realm = 3;
-        const float red[4] = {0.8f, 0.0f, 0.0f, 1.0f};
-        std::memcpy(ship->renderable->colour, red, sizeof red);
-    }
+    playerShip = MakePlayerShip();
 
     playButton = MakeMenuButton("Play!");
     playButton->SetPosition(Vec2(200.0f, 200.0f));
@@ -126,7 +141,28 @@ bool Game::Update(float dt) {
     return true;
 }
 
+void Game::ForgetDeadShip() {
+    // The ship lives on while the menu shows, so it may die there as well as in play;
+    // either way a dead or destroyed ship is never used again.
+    MerchantShip* ship = playerShip.Get();
+    if (!ship || ship->state == kDead) playerShip.Reset();
+}
+
+MerchantShip* Game::MakePlayerShip() {
+    MerchantShip* ship = static_cast<MerchantShip*>(goManager.Create("MerchantShip"));
+    if (!ship) return nullptr;
+    ship->team = 1;
+    ship->Init();
+    ship->water = sea;
+    ship->SetPosition(Vec2(450.0f, 0.0f));
+    ship->realm = 3;
+    const float red[4] = {0.8f, 0.0f, 0.0f, 1.0f};
+    std::memcpy(ship->renderable->colour, red, sizeof red);
+    return ship;
+}
+
 bool Game::UpdateMenu(float dt) {
+    ForgetDeadShip();
     sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
     AddToRenderList(playButton->renderable);
     AddToRenderList(quitButton->renderable);
@@ -134,12 +170,12 @@ bool Game::UpdateMenu(float dt) {
     font.DrawText(50, 75, 1.0f, "Brinegate", titleColour, Vec2(1.3f, 1.3f));
     if (Released(VK_ESCAPE)) return false;
     for (MenuButton* button : {playButton, optionsButton, quitButton}) {
-        if (Released(0) && BoxContains(button->GetCorners(), orlop.mousePosition))
+        if (Released(kLeftButton) && BoxContains(button->GetCorners(), orlop.mousePosition))
             button->SetState(MenuButton::kFalling);
     }
     if (playButton->state == MenuButton::kReturning) {
         phase = kPlaying;
-        // Towers are placed here once the island can hold them.
+        SpawnTower();
         RemoveFromRenderList(playButton->renderable);
         RemoveFromRenderList(optionsButton->renderable);
         RemoveFromRenderList(quitButton->renderable);
@@ -148,12 +184,216 @@ bool Game::UpdateMenu(float dt) {
     return true;
 }
 
+void Game::ToggleSea() {
+    soundManager.PlaySound(deadSound, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
+    camera.shakeTime = 1.0f;
+    camera.shakeMagnitude = 50.0f;
+    const int32_t next = seaMode == kLivingSea ? kToGhostSea : kToLivingSea;
+    for (ListNode<GameObj*>* node = goManager.objects.Head(); node; node = node->next) {
+        GameObj* object = node->value;
+        // The dead are on their way out: the toggle must not bring them back.
+        if (object->realm != -1 && object->state != kDead) object->SetState(next);
+    }
+    seaMode = seaMode == kLivingSea ? kGhostSea : kLivingSea;
+}
+
 bool Game::UpdatePlaying(float dt) {
-    // Ambient ripples keep the sea alive while there is nothing else to sail yet.
+    ForgetDeadShip();
+    if (!playerShip.Get()) playerShip = MakePlayerShip();
+    MerchantShip* ship = playerShip.Get();
+
+    AddToRenderList(lifeBar->renderable);
+    AddToRenderList(goldButton->renderable);
+    if (ship) {
+        char text[32];
+        std::snprintf(text, sizeof text, "Gold %d", static_cast<int>(ship->gold));
+        goldButton->SetLabel(text);
+    }
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
+    lifeBar->Update(dt);
+    if (ship) lifeBar->SetValue(ship->health, ship->maxHealth);
+
+    UpdateLevel();
+    levelTime += dt;
+
+    const Vec2 topLeft = camera.GetTopLeft();
+    if (ship) {
+        const float x = ship->GetPosition()->x;
+        if (x >= -kFollowX && x <= kFollowX) {
+            camera.targetPosition = Vec2(x - 400.0f, 0.0f);
+        } else if (x > kFollowX) {
+            camera.targetPosition = Vec2(kFollowX - 400.0f, topLeft.y);
+            if (x > kWrapX) ship->SetPosition(Vec2(-kWrapToX, 0.0f));
+        } else if (x < -kFollowX) {
+            camera.targetPosition = Vec2(-kFollowX - 400.0f, topLeft.y);
+            if (x < -kWrapX) ship->SetPosition(Vec2(kWrapToX, 0.0f));
+        }
+    }
+
     sea->Disturb(2.0f * dt, static_cast<float>(Rand() % 8001 - 4000));
+
+    if (orlop.inputEvent == 1 && orlop.lastDown == 0) {
+        switch (orlop.lastCode) {
+            case kLeftButton:
+                if (ship) ship->FireCannon();
+                camera.shakeTime = 0.1f;
+                camera.shakeMagnitude = 1.0f;
+                break;
+            case kRepairKey:
+                if (ship) ship->Repair();
+                break;
+            case kGoldKey:
+                if (ship) {
+                    constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
+                    ship->gold = ship->gold > kMost - 50 ? kMost : ship->gold + 50;
+                }
+                break;
+            case kRightButton:
+                if (seaMode != kGhostSea) break;
+                camera.shakeTime = 0.05f;
+                camera.shakeMagnitude = 1.0f;
+                if (ship) ship->AddHealth(-1.0f);
+                sea->Surge(30.0f * dt, orlop.mousePosition.x + topLeft.x);
+                if (sea->frozen) {
+                    // A held sea would not show the surge: run it on the spot.
+                    for (int i = 0; i < 16; ++i) sea->Update(0.016f);
+                    sea->frozen = 1;
+                }
+                break;
+            case VK_SPACE:
+                ToggleSea();
+                break;
+            default:
+                break;
+        }
+    }
+
+    if (ship) {
+        Cannon* cannon = ship->cannon.Get();
+        if (orlop.mouseLeft && cannon) cannon->charge = std::min(cannon->charge + dt, cannon->maxCharge);
+
+        camera.targetZoom = Vec2(1.0f, 1.0f);
+        const float s = std::fabs(ship->velocity.x) / 5000.0f;
+        if (orlop.keys['A']) {
+            ship->SteerLeft(dt);
+            camera.targetZoom = Vec2(1.0f + s, 1.0f - s);
+        }
+        if (orlop.keys['D']) {
+            ship->SteerRight(dt);
+            camera.targetZoom = Vec2(1.0f + s, 1.0f - s);
+        }
+
+        if (ship->state == Ship::kSinking) {
+            const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
+            font.DrawText(10, 70, 1.0f, "Tap 'R'!!", red, Vec2(0.6f, 0.6f));
+        }
+
+        const float f = 1.0f - ship->health / ship->maxHealth;
+        const float tint[4] = {0.74f - 0.34f * f, 0.6f - 0.6f * f, 0.44f - 0.44f * f, 1.0f};
+        std::memcpy(healthButton->renderable->colour, tint, sizeof tint);
+
+        const float shipColour[4] = {1.0f, 0.5f, 0.5f, 1.0f};
+        std::memcpy(ship->renderable->colour, shipColour, sizeof shipColour);
+    }
+
     if (Released(VK_ESCAPE)) {
         phase = kMenu;
         RemoveFromRenderList(goldButton->renderable);
     }
     return true;
+}
+
+// --- levels -------------------------------------------------------------------------
+
+void Game::StartRow() {
+    leftmostTowerX = 0;
+    rightmostTowerX = 0;
+    rowX_.clear();
+}
+
+int32_t Game::WidestGapX() const {
+    if (rowX_.empty()) return 0;
+    std::vector<int32_t> xs = rowX_;
+    std::sort(xs.begin(), xs.end());
+    // A spot on an end of the reachable stretch keeps its whole gap to the neighbour;
+    // one between two towers keeps half of it. Ties go to the leftmost spot.
+    int32_t best = -kTowerReach;
+    int64_t clearance = static_cast<int64_t>(xs.front()) + kTowerReach;
+    for (size_t i = 1; i < xs.size(); ++i) {
+        const int64_t half = (static_cast<int64_t>(xs[i]) - xs[i - 1]) / 2;
+        if (half > clearance) {
+            clearance = half;
+            best = static_cast<int32_t>(xs[i - 1] + half);
+        }
+    }
+    if (static_cast<int64_t>(kTowerReach) - xs.back() > clearance) best = kTowerReach;
+    return best;
+}
+
+int32_t Game::NextTowerX() {
+    // The left row grows 100 to 300 pixels a tower, the right row by a gap as wide as
+    // the whole row so far; either may run past the reach of the player's ship.
+    auto onSide = [this](bool left) {
+        if (left) return leftmostTowerX - 300 + Rand() % 201;
+        int32_t m = rightmostTowerX - leftmostTowerX - 1;
+        if (m < 1) m = 1;
+        return rightmostTowerX + 300 + Rand() % m;
+    };
+    int32_t x = onSide(spawnLeft != 0);
+    if (std::abs(x) > kTowerReach) x = onSide(spawnLeft == 0);
+    if (std::abs(x) > kTowerReach) x = WidestGapX();
+    leftmostTowerX = std::min(leftmostTowerX, x);
+    rightmostTowerX = std::max(rightmostTowerX, x);
+    spawnLeft = !spawnLeft;
+    rowX_.push_back(x);
+    return x;
+}
+
+void Game::SettleOnIsland(Tower* tower) {
+    const float x = tower->GetPosition()->x;
+    Renderable* sprite = tower->renderable;
+    // The footing is the bottom fifth of the drawn tower.
+    const float footing = tower->GetCorners()[3].y - sprite->GetHeight() * sprite->scale.y / 5.0f;
+    // Each round lifts the ground under the tower by a fraction of a pixel at least, so
+    // the loop ends; the cap only guards against a broken island.
+    for (int round = 0; round < 100000 && footing < world->GetHeightAt(x); ++round) {
+        for (int i = 0; i < 3; ++i) world->Raise(Vec2(x + 10.0f + static_cast<float>(Rand() % 91), 0.0f));
+        for (int i = 0; i < 3; ++i) world->Raise(Vec2(x - 100.0f + static_cast<float>(Rand() % 91), 0.0f));
+    }
+}
+
+void Game::SpawnTower() {
+    const int32_t x = NextTowerX();
+    Tower* tower = static_cast<Tower*>(goManager.Create("Tower"));
+    if (!tower) return;
+    tower->Init();
+    tower->difficulty = static_cast<float>(static_cast<double>(level) / 20.0);
+    tower->water = sea;
+    tower->SetPosition(Vec2(static_cast<float>(x), 375.0f));
+    towers.PushBack(tower);
+    SettleOnIsland(tower);
+}
+
+void Game::UpdateLevel() {
+    bool hostileLeft = false;
+    for (auto it = towers.Begin(); !it.AtEnd(); ++it) hostileLeft = hostileLeft || (*it)->team == -1;
+    if (!hostileLeft) {
+        ++level;
+        const int n = static_cast<int>(level * 1.5);
+        for (auto it = towers.Begin(); !it.AtEnd(); ++it) goManager.QueueForDeletion(*it);
+        towers.Clear();
+        world->Reset();
+        StartRow();
+        for (int i = 0; i < n; ++i) {
+            SpawnTower();
+            levelTime = 0.0f;
+        }
+    }
+    if (levelTime < 3.0f) {
+        char text[32];
+        std::snprintf(text, sizeof text, "Level %d", static_cast<int>(level));
+        const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+        font.DrawText(200, 200, 1.0f, text, black, Vec2(1.0f, 1.0f));
+    }
 }

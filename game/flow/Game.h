@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "Font.h"
 #include "List.h"
@@ -29,6 +30,16 @@ public:
     // Starts the next level once no hostile tower is left; draws the level banner.
     void UpdateLevel();
 
+    // Towers stand within this distance of the centre, short of where the player's
+    // ship wraps around (4400), so every tower can be reached and taken.
+    static constexpr int32_t kTowerReach = 4300;
+    // Chooses where the next tower of this level stands and records it: the usual
+    // spacing on the side whose turn it is, else on the other side, else the middle of
+    // the widest free stretch. Moves the row bounds and hands the turn to the other side.
+    int32_t NextTowerX();
+    // Empties the row for a new level: both bounds at 0, no tower recorded.
+    void StartRow();
+
     int32_t phase = 0;
     World* world = nullptr;
     Water* sea = nullptr;
@@ -54,4 +65,14 @@ private:
     bool UpdateMenu(float dt);
     bool UpdatePlaying(float dt);
     MenuButton* MakeMenuButton(const char* label);
+    // Forgets a player's ship that has died or been destroyed.
+    void ForgetDeadShip();
+    MerchantShip* MakePlayerShip();
+    // Raises the island under a tower until its footing meets the ground.
+    void SettleOnIsland(Tower* tower);
+    // The sea toggle: every live object that takes part goes to or from the ghost sea.
+    void ToggleSea();
+    int32_t WidestGapX() const;
+
+    std::vector<int32_t> rowX_;  // x of every tower placed in this level
 };

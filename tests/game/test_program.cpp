@@ -16,6 +16,7 @@
 #include "GlTestContext.h"
 #include "LifeBar.h"
 #include "MenuButton.h"
+#include "MerchantShip.h"
 #include "Orlop.h"
 #include "Program.h"
 #include "Renderable.h"
@@ -178,8 +179,23 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
     game.SetUp();
     std::map<std::string, int> types;
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) ++types[(*it)->GetType()];
-    EXPECT_EQ(types, (std::map<std::string, int>{
-                         {"Water", 2}, {"Sky", 1}, {"World", 1}, {"GameObj", 1}, {"UIButton", 5}}));
+    // The player's ship brings its gun, its fire, its wake and the gun's smoke.
+    EXPECT_EQ(types, (std::map<std::string, int>{{"Water", 2},
+                                                 {"Sky", 1},
+                                                 {"World", 1},
+                                                 {"GameObj", 1},
+                                                 {"UIButton", 5},
+                                                 {"MerchantShip", 1},
+                                                 {"Cannon", 1},
+                                                 {"Fire", 1},
+                                                 {"ParticleObj", 2}}));
+    MerchantShip* ship = game.playerShip.Get();
+    ASSERT_NE(ship, nullptr);
+    EXPECT_EQ(ship->team, 1);
+    EXPECT_EQ(ship->realm, 3);
+    EXPECT_EQ(*ship->GetPosition(), Vec2(450, 0));
+    EXPECT_TRUE(ship->water.Is(game.sea));
+    EXPECT_EQ(Vec2(ship->renderable->colour[0], ship->renderable->colour[1]), Vec2(0.8f, 0.0f));
     EXPECT_EQ(game.phase, Game::kMenu);
     EXPECT_EQ(game.seaMode, 1);
     EXPECT_EQ(game.secondSea->noCollide, 1);
