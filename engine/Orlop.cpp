@@ -1,6 +1,7 @@
 #include "Orlop.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "Camera.h"
 #include "Culler.h"
@@ -44,9 +45,20 @@ bool Orlop::Init() {
     textureManager.SetFilterMode(2);
     const Vec2 bucket[4] = {Vec2(-100000.0f, -100000.0f), Vec2(100000.0f, -100000.0f),
                             Vec2(-100000.0f, 100000.0f), Vec2(100000.0f, 100000.0f)};
-    culler.AddBucket(bucket);
+    // A second run in the same process reuses the first one's bucket.
+    if (culler.buckets.Empty()) culler.AddBucket(bucket);
+    // A new window starts with nothing held and the camera at rest, as in a fresh process,
+    // so that a run plays the same however many came before it.
+    camera = Camera();
     camera.SetView(Vec2(width / 2, height / 2), Vec2(width, height));
     inputEvent = 0;
+    lastCode = 0;
+    lastDown = 0;
+    std::memset(keys, 0, sizeof keys);
+    mouseLeft = mouseMiddle = mouseRight = 0;
+    wheelSteps = 0;
+    hadFocus = false;
+    focused = false;
     return true;
 }
 
@@ -59,6 +71,11 @@ void Orlop::Run() {
         if (platform->PeekMessage(msg)) {
             if (msg.message == WM_QUIT) break;
             WindowProc(window, msg.message, msg.wParam, msg.lParam);
+            continue;
+        }
+        if (Suspended()) {
+            // Sleep rather than spin until the focus (or a close) comes back.
+            platform->WaitMessage(100);
             continue;
         }
         if (paced) timer.WaitForRate(60.0f);
@@ -90,6 +107,19 @@ int64_t Orlop::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
     switch (message) {
         case WM_SIZE:
             renderer.Resize(static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));
+            return 0;
+        case WM_SETFOCUS:
+            hadFocus = true;
+            if (!focused) {
+                focused = true;
+                if (focusCallback) focusCallback(true);
+            }
+            return 0;
+        case WM_KILLFOCUS:
+            if (focused) {
+                focused = false;
+                if (focusCallback) focusCallback(false);
+            }
             return 0;
         case WM_CLOSE:
             if (platform) platform->PostQuitMessage(0);

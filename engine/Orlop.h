@@ -15,6 +15,9 @@ constexpr float kFrameStep = 0.016666668f;
 class Orlop : public singleton<Orlop> {
 public:
     using FrameCallback = int32_t (*)(float seconds);
+    // Told when the game stops (false) or goes on (true) because the window lost or got
+    // back the keyboard focus.
+    using FocusCallback = void (*)(bool active);
 
     Orlop();
     ~Orlop() override;
@@ -50,6 +53,13 @@ public:
     Platform* platform = nullptr;
     // When cleared, frames follow each other without the 1/60 s wait (tests, replays).
     bool paced = true;
+
+    // Frames stop while a window that has had the keyboard focus is without it; a window
+    // that never had it (a bare X server) runs on. Init starts both cleared.
+    bool hadFocus = false;
+    bool focused = false;
+    FocusCallback focusCallback = nullptr;
+    bool Suspended() const { return hadFocus && !focused; }
 };
 
 // Forwards to the global Orlop's input handler.

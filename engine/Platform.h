@@ -5,6 +5,46 @@
 #include "Vec2.h"
 #include "WindowMessages.h"
 
+// Where a picture of fixed size sits when scaled to fit an output of another size:
+// as large as fits, aspect kept, centred, the rest left as bars. Pixels of the output,
+// origin at its top-left corner.
+struct Letterbox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline Letterbox FitLetterbox(int pictureWidth, int pictureHeight, int outputWidth, int outputHeight) {
+    Letterbox box;
+    if (outputWidth <= 0 || outputHeight <= 0) return box;  // minimised: nothing to draw into
+    if (pictureWidth <= 0 || pictureHeight <= 0) {
+        box.width = outputWidth;
+        box.height = outputHeight;
+        return box;
+    }
+    const double scaleX = static_cast<double>(outputWidth) / pictureWidth;
+    const double scaleY = static_cast<double>(outputHeight) / pictureHeight;
+    if (scaleX <= scaleY) {
+        box.width = outputWidth;
+        box.height = static_cast<int>(pictureHeight * scaleX + 0.5);
+    } else {
+        box.width = static_cast<int>(pictureWidth * scaleY + 0.5);
+        box.height = outputHeight;
+    }
+    box.x = (outputWidth - box.width) / 2;
+    box.y = (outputHeight - box.height) / 2;
+    return box;
+}
+
+// A point of the output (top-left origin) in the picture's own pixels; points on the
+// bars fall outside 0..picture size.
+inline Vec2 OutputToPicture(const Letterbox& box, int pictureWidth, int pictureHeight, double x, double y) {
+    if (box.width <= 0 || box.height <= 0) return Vec2(0.0f, 0.0f);
+    return Vec2(static_cast<float>((x - box.x) * pictureWidth / box.width),
+                static_cast<float>((y - box.y) * pictureHeight / box.height));
+}
+
 // What the engine needs from the operating system: a window with a GL context,
 // a message queue in window-message form, the cursor and the buffer swap.
 class Platform {
@@ -30,4 +70,12 @@ public:
     virtual void PinToFirstProcessor() = 0;
 
     virtual std::string LastError() const = 0;
+
+    // Sleeps until a message may be waiting or timeoutMs has passed (the loop calls it
+    // while it has nothing to do). Platforms without a way to sleep return at once.
+    virtual void WaitMessage(int timeoutMs) { (void)timeoutMs; }
+    // Fills the screen in the desktop's own mode, the picture letterboxed, or returns
+    // to the window. Platforms without a screen to fill ignore it.
+    virtual void SetFullscreen(bool on) { (void)on; }
+    virtual bool IsFullscreen() const { return false; }
 };

@@ -10,3 +10,5 @@ int Rand() {
     g_state = g_state * 214013u + 2531011u;
     return static_cast<int>((g_state >> 16) & 0x7FFFu);
 }
+
+uint32_t RandState() { return g_state; }

@@ -9,3 +9,5 @@ constexpr int kRandMax = 32767;
 
 void SRand(uint32_t seed);
 int Rand();
+// The generator's whole state (for digests of a run; SRand(RandState()) resumes it).
+uint32_t RandState();

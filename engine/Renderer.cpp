@@ -19,6 +19,8 @@ void Renderer::DestroyContext(Platform& platform) {
 }
 
 void Renderer::InitState(int width, int height) {
+    pictureWidth = width;
+    pictureHeight = height;
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
@@ -35,7 +37,9 @@ void Renderer::InitState(int width, int height) {
 }
 
 void Renderer::Resize(int width, int height) {
-    glViewport(0, 0, width, height);
+    // The clear reaches the whole output, so the bars beside the viewport stay black.
+    const Letterbox box = FitLetterbox(pictureWidth, pictureHeight, width, height);
+    glViewport(box.x, height - box.y - box.height, box.width, box.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // A zero height gives an infinite aspect; only the unused base matrix sees it.
@@ -46,12 +50,15 @@ void Renderer::Resize(int width, int height) {
 }
 
 void Renderer::BeginOrtho() {
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    // Screen pixels are the picture's, whatever size the viewport is scaled to.
+    GLint viewport[4] = {0, 0, pictureWidth, pictureHeight};
+    if (pictureWidth <= 0 || pictureHeight <= 0) glGetIntegerv(GL_VIEWPORT, viewport);
+    const GLint w = viewport[2];
+    const GLint h = viewport[3];
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, viewport[2], viewport[3], 0, -1, 1);
+    glOrtho(0, w, h, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();

@@ -10,7 +10,10 @@ class Renderer : public singleton<Renderer> {
 public:
     bool CreateContext(Platform& platform);
     void DestroyContext(Platform& platform);
+    // Sets the state for a picture of width x height pixels, drawn at that size.
     void InitState(int width, int height);
+    // The output is now width x height pixels: the picture keeps its size in its own
+    // pixels and is scaled to fit, centred between black bars.
     void Resize(int width, int height);
     void BeginOrtho();
     void EndOrtho();
@@ -21,6 +24,9 @@ public:
     void PushTransform(int screenSpace, const Vec2& position, float rotation, const Vec2& scale);
 
     bool hasContext = false;
+    // The picture's own size (from InitState); screen coordinates are in these pixels.
+    int pictureWidth = 0;
+    int pictureHeight = 0;
 };
 
 extern Renderer renderer;

@@ -6,6 +6,8 @@
 // The platform layer translates its own events into these.
 enum : uint32_t {
     WM_SIZE = 0x0005,
+    WM_SETFOCUS = 0x0007,
+    WM_KILLFOCUS = 0x0008,
     WM_CLOSE = 0x0010,
     WM_QUIT = 0x0012,
     WM_KEYDOWN = 0x0100,

@@ -41,8 +41,12 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
-    if (!windowed) flags |= SDL_WINDOW_FULLSCREEN;
+    // Full screen keeps the desktop's own mode; the picture is letterboxed into it.
+    if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     fullscreen_ = !windowed;
+    (void)bits;  // the desktop keeps its own colour depth too
+    pictureWidth_ = width;
+    pictureHeight_ = height;
     // 32 depth bits are asked for; the deepest buffer the driver offers is accepted.
     static const int kDepths[] = {32, 24, 16};
     for (int depth : kDepths) {
@@ -56,14 +60,6 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
     if (!window_) {
         lastError_ = std::string("SDL window: ") + SDL_GetError();
         return false;
-    }
-    if (fullscreen_) {
-        SDL_DisplayMode mode = {};
-        mode.w = width;
-        mode.h = height;
-        mode.format = bits >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
-        SDL_DisplayMode closest;
-        if (SDL_GetClosestDisplayMode(0, &mode, &closest)) SDL_SetWindowDisplayMode(window_, &closest);
     }
     SDL_RaiseWindow(window_);
     return true;
@@ -102,6 +98,45 @@ void SdlPlatform::DestroyMainWindow() {
 
 void SdlPlatform::RestoreDisplayMode() {
     if (window_ && fullscreen_) SDL_SetWindowFullscreen(window_, 0);
+    fullscreen_ = false;
+}
+
+void SdlPlatform::SetFullscreen(bool on) {
+    if (!window_ || on == fullscreen_) return;
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    fullscreen_ = on;
+    // The system may or may not report the new size; the viewport must follow it either way.
+    QueueSize();
+}
+
+void SdlPlatform::QueueSize() {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window_, &w, &h);
+    WindowMessage m;
+    m.message = WM_SIZE;
+    m.lParam = MakeLong(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+    pending_.push_back(m);
+}
+
+bool SdlPlatform::IsFullscreenToggle(const SDL_Event& e) {
+    if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
+    if (e.key.keysym.sym == SDLK_F11) return true;
+    return (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) &&
+           (e.key.keysym.mod & KMOD_ALT) != 0;
+}
+
+void SdlPlatform::Absorb(const SDL_Event& e) {
+    if (IsFullscreenToggle(e)) {
+        if (e.type == SDL_KEYDOWN && !e.key.repeat) SetFullscreen(!fullscreen_);
+        return;
+    }
+    Translate(e, pending_);
+}
+
+void SdlPlatform::WaitMessage(int timeoutMs) {
+    if (!pending_.empty()) return;
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, timeoutMs)) Absorb(e);
 }
 
 void SdlPlatform::ShowSystemCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
@@ -109,7 +144,7 @@ void SdlPlatform::ShowSystemCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE
 bool SdlPlatform::PeekMessage(WindowMessage& out) {
     if (pending_.empty()) {
         SDL_Event e;
-        while (pending_.empty() && SDL_PollEvent(&e)) Translate(e, pending_);
+        while (pending_.empty() && SDL_PollEvent(&e)) Absorb(e);
     }
     if (pending_.empty()) return false;
     out = pending_.front();
@@ -128,7 +163,16 @@ Vec2 SdlPlatform::GetCursorPos() {
     if (cursorOverride_) return cursorPos_;
     int x = 0, y = 0;
     SDL_GetMouseState(&x, &y);
-    return Vec2(static_cast<float>(x), static_cast<float>(y));
+    if (!window_) return Vec2(static_cast<float>(x), static_cast<float>(y));
+    // Window points to drawable pixels (they differ on high-density screens), then to
+    // the letterboxed picture's own pixels, so aiming is the same at any size.
+    int ww = 0, wh = 0, dw = 0, dh = 0;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    SDL_GL_GetDrawableSize(window_, &dw, &dh);
+    const double px = ww > 0 ? static_cast<double>(x) * dw / ww : x;
+    const double py = wh > 0 ? static_cast<double>(y) * dh / wh : y;
+    return OutputToPicture(FitLetterbox(pictureWidth_, pictureHeight_, dw, dh), pictureWidth_,
+                           pictureHeight_, px, py);
 }
 
 void SdlPlatform::SwapBuffers() {
@@ -199,9 +243,16 @@ void SdlPlatform::Translate(const SDL_Event& e, std::deque<WindowMessage>& out) 
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 m.message = WM_CLOSE;
             } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                // The viewport wants drawable pixels, which a high-density screen has more of.
+                int w = e.window.data1, h = e.window.data2;
+                if (SDL_Window* window = SDL_GetWindowFromID(e.window.windowID))
+                    SDL_GL_GetDrawableSize(window, &w, &h);
                 m.message = WM_SIZE;
-                m.lParam = MakeLong(static_cast<uint32_t>(e.window.data1),
-                                    static_cast<uint32_t>(e.window.data2));
+                m.lParam = MakeLong(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+            } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                m.message = WM_SETFOCUS;
+            } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                m.message = WM_KILLFOCUS;
             } else {
                 return;
             }

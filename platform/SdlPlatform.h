@@ -26,6 +26,9 @@ public:
     void SwapBuffers() override;
     void PinToFirstProcessor() override;
     std::string LastError() const override { return lastError_; }
+    void WaitMessage(int timeoutMs) override;
+    void SetFullscreen(bool on) override;
+    bool IsFullscreen() const override { return fullscreen_; }
 
     // Queues a message as if the system had sent it (scripted runs and tests).
     void InjectMessage(const WindowMessage& msg) { pending_.push_back(msg); }
@@ -40,8 +43,14 @@ public:
     // Translates one SDL event into window messages appended to out; public for tests.
     static void Translate(const SDL_Event& e, std::deque<WindowMessage>& out);
     static uint32_t VirtualKey(SDL_Keycode key);
+    // F11 and Alt+Enter (press and release) belong to the window, not the game.
+    static bool IsFullscreenToggle(const SDL_Event& e);
 
 private:
+    // Toggles for a fullscreen key, queues window messages for anything else.
+    void Absorb(const SDL_Event& e);
+    void QueueSize();
+
     SDL_Window* window_ = nullptr;
     SDL_GLContext context_ = nullptr;
     bool videoInit_ = false;
@@ -49,6 +58,8 @@ private:
     bool cursorOverride_ = false;
     Vec2 cursorPos_;
     int depthBits_ = 0;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
     std::deque<WindowMessage> pending_;
     std::string lastError_;
 };

@@ -160,12 +160,18 @@ bool SoundManager::Start() {
     alListenerfv(AL_ORIENTATION, orientation);
     alListener3f(AL_POSITION, 0.0f, 0.0f, 0.0f);
     alListener3f(AL_VELOCITY, 0.0f, 0.0f, 0.0f);
+    alListenerf(AL_GAIN, muted_ ? 0.0f : 1.0f);
     alGetError();
     device_ = std::move(d);
     return true;
 }
 
 bool SoundManager::IsOn() const { return device_ != nullptr; }
+
+void SoundManager::SetMuted(bool muted) {
+    muted_ = muted;
+    if (device_) alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
+}
 
 void SoundManager::Shutdown() {
     if (device_) {

@@ -61,6 +61,11 @@ public:
     // manager is as constructed, and the next load opens the device again.
     void Shutdown();
 
+    // Silences everything (the listener's gain) without stopping it, e.g. while the
+    // window is in the background; kept across a restart of the device.
+    void SetMuted(bool muted);
+    bool IsMuted() const { return muted_; }
+
     // Voices the device allows (0 while sound is off).
     unsigned MaxVoices() const;
     // OpenAL sources in existence; finished ones are reused, so this stays bounded.
@@ -85,6 +90,7 @@ private:
     std::unique_ptr<Device> device_;
     unsigned nextId_ = 0;
     bool tried_ = false;
+    bool muted_ = false;
 };
 
 extern SoundManager soundManager;

@@ -1,13 +1,25 @@
-// The program's entry: finds the data folder and runs the game in an SDL window.
+// The program's entry: reads the command line, finds the data folder and runs the game
+// in an SDL window.
 #include <SDL2/SDL.h>
 
+#include <cstdio>
 #include <string>
 
 #include "FileResolver.h"
+#include "LogLocation.h"
+#include "Options.h"
 #include "Program.h"
 #include "SdlPlatform.h"
 
-int main() {
+int main(int argc, char** argv) {
+    const CommandLine command = ParseCommandLine(argc, argv);
+    std::fputs(command.out.c_str(), stdout);
+    std::fputs(command.err.c_str(), stderr);
+    if (command.exit) return command.status;
+
+    // Before anything is traced: the working directory, the user's state folder or --log-dir.
+    ApplyLogLocation(command.options.logDir);
+
     // The working directory comes first; then the data beside the executable, then
     // the installed copy, so the game finds its art wherever it is started from. The
     // installed copy is looked up beside bin/ first, which holds however the tree was
@@ -19,5 +31,5 @@ int main() {
     }
     FileResolver::AddSearchRoot(BRINEGATE_INSTALLED_DATA_DIR);
     SdlPlatform platform;
-    return Program::Run(platform);
+    return Program::Run(platform, command.options);
 }

@@ -1,17 +1,32 @@
 #include "Program.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <memory>
+#include <string>
 
 #include "Camera.h"
 #include "GOManager.h"
 #include "Game.h"
 #include "Orlop.h"
 #include "Random.h"
+#include "Recording.h"
 #include "SoundManager.h"
 #include "Sprite.h"
+#include "StateDigest.h"
 
 Game* Program::game = nullptr;
 Sprite* Program::cursor = nullptr;
+uint64_t Program::frameLimit = 0;
+uint64_t Program::framesRun = 0;
+
+namespace {
+
+// In the background the game stands still, and silent.
+void FocusChanged(bool active) { soundManager.SetMuted(!active); }
+
+}  // namespace
 
 int32_t Program::Frame(float dt) {
     bool result = game->Update(dt);
@@ -19,19 +34,62 @@ int32_t Program::Frame(float dt) {
     soundManager.Update();
     cursor->position = orlop.mousePosition + camera.GetTopLeft();
     cursor->UpdateCorners();
+    ++framesRun;
+    if (frameLimit != 0 && framesRun >= frameLimit) result = false;
     return result ? 1 : 0;
 }
 
-int Program::Run(Platform& platform) {
-    SRand(static_cast<uint32_t>(std::time(nullptr)));
-    orlop.platform = &platform;
+int Program::Run(Platform& platform, const Options& options) {
+    // Every file named on the command line is checked before anything is shown.
+    std::unique_ptr<ReplayPlatform> player;
+    std::unique_ptr<RecordingPlatform> recorder;
+    std::string error;
+    uint32_t seed = options.hasSeed ? options.seed : static_cast<uint32_t>(std::time(nullptr));
+    Platform* active = &platform;
+    if (!options.replayPath.empty()) {
+        Recording recording;
+        if (!LoadRecording(options.replayPath, recording, error)) {
+            std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+            return kUsageStatus;
+        }
+        seed = recording.seed;
+        player = std::make_unique<ReplayPlatform>(platform, std::move(recording));
+        active = player.get();
+    } else if (!options.recordPath.empty()) {
+        recorder = std::make_unique<RecordingPlatform>(platform);
+        if (!recorder->Open(options.recordPath, seed, error)) {
+            std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+            return kUsageStatus;
+        }
+        active = recorder.get();
+    }
+    // Read when the first sound loads, which is after this.
+    if (options.noSound) setenv("BRINEGATE_NO_SOUND", "1", 1);
+
+    SRand(seed);
+    frameLimit = options.frames;
+    framesRun = 0;
+    const bool wasPaced = orlop.paced;
+    if (options.unpaced) orlop.paced = false;
+    orlop.platform = active;
     orlop.width = 800.0f;
     orlop.height = 600.0f;
     orlop.bits = 32.0f;
     orlop.title = "Brinegate";
     orlop.windowed = 1;
     orlop.frameCallback = Frame;
-    if (!orlop.Init()) return 1;
+    orlop.focusCallback = FocusChanged;
+    auto restoreEngine = [&] {
+        orlop.paced = wasPaced;
+        orlop.focusCallback = nullptr;
+        orlop.platform = nullptr;  // the relays die with this call
+        soundManager.SetMuted(false);
+    };
+    if (!orlop.Init()) {
+        restoreEngine();
+        return 1;
+    }
+    if (options.fullscreen) active->SetFullscreen(true);
 
     cursor = new Sprite(1, 1, "images\\cursor.tga");
     // Blended, so the cursor's transparent corners show the scene rather than a black box.
@@ -47,6 +105,24 @@ int Program::Run(Platform& platform) {
 
     orlop.Run();
 
+    // A normal end is a success for the shell and for launchers.
+    int status = 0;
+    const uint64_t digest = ComputeStateDigest(game);
+    if (options.printDigest) {
+        std::printf("%s\n", FormatDigest(digest).c_str());
+        std::fflush(stdout);
+    }
+    if (recorder && !recorder->Finish(digest, error)) {
+        std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+        status = 1;
+    }
+    if (player && player->Played().hasDigest && player->Played().frames == player->FramesShown() &&
+        player->Played().digest != digest) {
+        std::fprintf(stderr, "brinegate: %s: the replay ended in another state than the recorded run\n",
+                     options.replayPath.c_str());
+        status = 1;
+    }
+
     game->towers.Clear();
     delete game;
     game = nullptr;
@@ -54,6 +130,6 @@ int Program::Run(Platform& platform) {
     cursor = nullptr;
     goManager.Clear();
     orlop.Shutdown();
-    // A normal end is a success for the shell and for launchers.
-    return 0;
+    restoreEngine();
+    return status;
 }

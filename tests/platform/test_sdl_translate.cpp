@@ -107,7 +107,7 @@ TEST(SdlTranslation, ClosingAndResizing) {
     EXPECT_EQ(size[0].message, static_cast<uint32_t>(WM_SIZE));
     EXPECT_EQ(size[0].lParam & 0xFFFF, 1024);
     EXPECT_EQ((size[0].lParam >> 16) & 0xFFFF, 768);
-    w.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    w.window.event = SDL_WINDOWEVENT_MOVED;
     EXPECT_TRUE(Translate(w).empty());
 }
 

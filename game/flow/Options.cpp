@@ -1,0 +1,72 @@
+#include "Options.h"
+
+#include <CLI/CLI.hpp>
+
+namespace {
+
+// Digits only: the unsigned conversion would take "-5" as a huge number.
+const CLI::Validator kWholeNumber(
+    [](std::string& text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos
+                   ? std::string()
+                   : "N must be a whole number, not \"" + text + "\"";
+    },
+    "N");
+
+CommandLine Refuse(const CLI::App& app, const std::string& message) {
+    CommandLine result;
+    result.exit = true;
+    result.status = kUsageStatus;
+    result.err = "brinegate: " + message + "\n\n" + app.help();
+    return result;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+    Options o;
+    CLI::App app{"Brinegate: sail, aim and take the island's towers.", "brinegate"};
+    app.set_version_flag("--version", std::string("Brinegate ") + kBrinegateVersion);
+    app.add_flag("--fullscreen", o.fullscreen, "Fill the screen (F11 or Alt+Enter toggles)");
+    app.add_flag("--no-sound", o.noSound, "Play without sound (as BRINEGATE_NO_SOUND=1)");
+    CLI::Option* seed = app.add_option("--seed", o.seed, "Seed the random generator with N instead of the time")
+                            ->type_name("N")
+                            ->check(kWholeNumber);
+    CLI::Option* logDir = app.add_option("--log-dir", o.logDir, "Write the trace log into DIR")->type_name("DIR");
+    CLI::Option* record = app.add_option("--record", o.recordPath, "Record the input of this run into FILE")
+                              ->type_name("FILE");
+    CLI::Option* replay = app.add_option("--replay", o.replayPath, "Play back the input recorded in FILE")
+                              ->type_name("FILE");
+    CLI::Option* frames = app.add_option("--frames", o.frames, "End normally after N frames")
+                                ->type_name("N")
+                                ->check(kWholeNumber);
+    app.add_flag("--unpaced", o.unpaced, "Run frames back to back, without the 1/60 s wait");
+    app.add_flag("--print-digest", o.printDigest, "Print a digest of the game state when the run ends");
+    record->excludes(replay);
+    // A replay takes its seed from the recording.
+    seed->excludes(replay);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        CommandLine result;
+        result.exit = true;
+        result.out = app.help();
+        return result;
+    } catch (const CLI::CallForVersion& e) {
+        CommandLine result;
+        result.exit = true;
+        result.out = std::string(e.what()) + "\n";
+        return result;
+    } catch (const CLI::ParseError& e) {
+        return Refuse(app, e.what());
+    }
+    if (frames->count() > 0 && o.frames == 0) return Refuse(app, "--frames: N must be at least 1");
+    for (const CLI::Option* named : {record, replay, logDir})
+        if (named->count() > 0 && named->as<std::string>().empty())
+            return Refuse(app, named->get_name() + ": needs a name, not an empty one");
+    o.hasSeed = seed->count() > 0;
+    CommandLine result;
+    result.options = o;
+    return result;
+}

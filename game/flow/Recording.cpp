@@ -1,0 +1,247 @@
+#include "Recording.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    std::string w;
+    while (in >> w) words.push_back(w);
+    return words;
+}
+
+bool ToUnsigned(const std::string& s, uint64_t& v) {
+    if (s.empty() || s.size() > 20 || s.find_first_not_of("0123456789") != std::string::npos) return false;
+    errno = 0;
+    v = std::strtoull(s.c_str(), nullptr, 10);
+    return errno == 0;
+}
+
+bool ToSigned(const std::string& s, int64_t& v) {
+    const bool negative = !s.empty() && s[0] == '-';
+    uint64_t magnitude = 0;
+    if (!ToUnsigned(negative ? s.substr(1) : s, magnitude)) return false;
+    if (magnitude > (negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1)) return false;
+    // Negating in unsigned arithmetic keeps INT64_MIN in range.
+    v = static_cast<int64_t>(negative ? 0 - magnitude : magnitude);
+    return true;
+}
+
+bool ToFloat(const std::string& s, float& v) {
+    char* end = nullptr;
+    errno = 0;
+    v = std::strtof(s.c_str(), &end);
+    return !s.empty() && *end == '\0' && errno == 0 && std::isfinite(v);
+}
+
+bool ToDigest(const std::string& s, uint64_t& v) {
+    if (s.size() != 16 || s.find_first_not_of("0123456789abcdef") != std::string::npos) return false;
+    v = std::strtoull(s.c_str(), nullptr, 16);
+    return true;
+}
+
+}  // namespace
+
+bool IsInputMessage(uint32_t message) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MOUSEWHEEL:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ParseRecording(std::istream& in, const std::string& name, Recording& out, std::string& error) {
+    Recording r;
+    std::string line;
+    int number = 0;
+    bool ended = false;
+    uint64_t lastFrame = 0;
+    auto fail = [&](const std::string& problem) {
+        error = name + ":" + std::to_string(number) + ": " + problem;
+        return false;
+    };
+    while (std::getline(in, line)) {
+        ++number;
+        // The writer ends every line; a last line without its end was cut off.
+        if (in.eof()) return fail("cut short: the last line is unfinished");
+        const std::vector<std::string> w = Words(line);
+        if (number == 1) {
+            if (w.size() != 2 || w[0] != kRecordingMagic)
+                return fail(std::string("not a recording (it should start with \"") + kRecordingMagic +
+                            " " + std::to_string(kRecordingVersion) + "\")");
+            uint64_t version = 0;
+            if (!ToUnsigned(w[1], version) || version != static_cast<uint64_t>(kRecordingVersion))
+                return fail("a recording of version " + w[1] + "; this game plays version " +
+                            std::to_string(kRecordingVersion));
+            continue;
+        }
+        if (number == 2) {
+            uint64_t seed = 0;
+            if (w.size() != 2 || w[0] != "seed" || !ToUnsigned(w[1], seed) || seed > UINT32_MAX)
+                return fail("expected \"seed N\" with N from 0 to 4294967295");
+            r.seed = static_cast<uint32_t>(seed);
+            continue;
+        }
+        if (w.empty()) return fail("empty line");
+        if (ended) {
+            if (w[0] != "digest" || r.hasDigest) return fail("unexpected \"" + w[0] + "\" after the end");
+            if (w.size() != 2 || !ToDigest(w[1], r.digest)) return fail("expected \"digest\" and 16 hex digits");
+            r.hasDigest = true;
+            continue;
+        }
+        uint64_t frame = 0;
+        if (w.size() < 2 || !ToUnsigned(w[1], frame)) return fail("expected a frame number after \"" + w[0] + "\"");
+        if (w[0] == "end") {
+            if (w.size() != 2) return fail("expected \"end FRAMES\"");
+            if (frame < lastFrame) return fail("the end comes before frame " + std::to_string(lastFrame));
+            r.frames = frame;
+            ended = true;
+            continue;
+        }
+        if (frame == 0) return fail("frames count from 1");
+        if (frame < lastFrame) return fail("frame " + w[1] + " after frame " + std::to_string(lastFrame));
+        if (w[0] == "c") {
+            Recording::Cursor c;
+            c.frame = frame;
+            if (w.size() != 4 || !ToFloat(w[2], c.position.x) || !ToFloat(w[3], c.position.y))
+                return fail("expected \"c FRAME X Y\"");
+            r.cursors.push_back(c);
+        } else if (w[0] == "m") {
+            Recording::Message m;
+            m.frame = frame;
+            uint64_t message = 0;
+            if (w.size() != 5 || !ToUnsigned(w[2], message) || !ToUnsigned(w[3], m.message.wParam) ||
+                !ToSigned(w[4], m.message.lParam))
+                return fail("expected \"m FRAME MESSAGE WPARAM LPARAM\"");
+            if (message > UINT32_MAX || !IsInputMessage(static_cast<uint32_t>(message)))
+                return fail("message " + w[2] + " is not an input message");
+            m.message.message = static_cast<uint32_t>(message);
+            r.messages.push_back(m);
+        } else {
+            return fail("unknown line \"" + w[0] + "\"");
+        }
+        lastFrame = frame;
+    }
+    if (number == 0) {
+        number = 1;
+        return fail("not a recording (the file is empty)");
+    }
+    if (!ended) {
+        ++number;
+        return fail("cut short: no \"end\" line");
+    }
+    out = std::move(r);
+    return true;
+}
+
+bool LoadRecording(const std::string& path, Recording& out, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    return ParseRecording(in, path, out, error);
+}
+
+// --- recording -----------------------------------------------------------------------
+
+RecordingPlatform::~RecordingPlatform() {
+    // A run that did not finish leaves a file without its end: refused as cut short.
+    if (file_) std::fclose(file_);
+}
+
+bool RecordingPlatform::Open(const std::string& path, uint32_t seed, std::string& error) {
+    path_ = path;
+    file_ = std::fopen(path.c_str(), "w");
+    if (!file_) {
+        error = path + ": cannot be written";
+        return false;
+    }
+    std::fprintf(file_, "%s %d\nseed %" PRIu32 "\n", kRecordingMagic, kRecordingVersion, seed);
+    return true;
+}
+
+bool RecordingPlatform::Finish(uint64_t digest, std::string& error) {
+    if (!file_) return true;
+    std::fprintf(file_, "end %" PRIu64 "\ndigest %016" PRIx64 "\n", FramesShown(), digest);
+    const bool ok = std::ferror(file_) == 0;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (ok && closed) return true;
+    error = path_ + ": the recording could not be written whole";
+    return false;
+}
+
+bool RecordingPlatform::PeekMessage(WindowMessage& out) {
+    if (!inner_.PeekMessage(out)) return false;
+    if (file_ && IsInputMessage(out.message)) {
+        // Held until the frame is shown: input a closing window cut off belongs to no frame.
+        char line[96];
+        std::snprintf(line, sizeof line, "m %" PRIu64 " %" PRIu32 " %" PRIu64 " %" PRId64 "\n", CurrentFrame(),
+                      out.message, out.wParam, out.lParam);
+        frameLines_ += line;
+    }
+    return true;
+}
+
+Vec2 RecordingPlatform::GetCursorPos() {
+    cursor_ = inner_.GetCursorPos();
+    return cursor_;
+}
+
+void RecordingPlatform::SwapBuffers() {
+    if (file_) {
+        std::fputs(frameLines_.c_str(), file_);
+        frameLines_.clear();
+        // The frame just drawn read the cursor of the last pass before it.
+        if (!cursorWritten_ || !(cursor_.x == written_.x && cursor_.y == written_.y)) {
+            std::fprintf(file_, "c %" PRIu64 " %.9g %.9g\n", CurrentFrame(), static_cast<double>(cursor_.x),
+                         static_cast<double>(cursor_.y));
+            written_ = cursor_;
+            cursorWritten_ = true;
+        }
+    }
+    PlatformRelay::SwapBuffers();
+}
+
+// --- replay --------------------------------------------------------------------------
+
+bool ReplayPlatform::PeekMessage(WindowMessage& out) {
+    // The window's own messages go on; live input is dropped.
+    while (inner_.PeekMessage(out))
+        if (!IsInputMessage(out.message)) return true;
+    if (FramesShown() >= recording_.frames) {
+        out = WindowMessage();
+        out.message = WM_QUIT;
+        return true;
+    }
+    const auto& messages = recording_.messages;
+    if (nextMessage_ < messages.size() && messages[nextMessage_].frame <= CurrentFrame()) {
+        out = messages[nextMessage_++].message;
+        return true;
+    }
+    return false;
+}
+
+Vec2 ReplayPlatform::GetCursorPos() {
+    const auto& cursors = recording_.cursors;
+    while (nextCursor_ < cursors.size() && cursors[nextCursor_].frame <= CurrentFrame())
+        cursor_ = cursors[nextCursor_++].position;
+    return cursor_;
+}

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "Platform.h"
+
+// A run's input, enough to play it again: the seed, every input message with the frame
+// it was handled before (frames count from 1), and the cursor position each frame read.
+// As text:
+//   brinegate-recording 1
+//   seed <n>
+//   c <frame> <x> <y>                      cursor, written when it moved
+//   m <frame> <message> <wParam> <lParam>  input message
+//   end <frames>                           frames the run lasted
+//   digest <16 hex digits>                 state at the end (optional)
+struct Recording {
+    struct Message {
+        uint64_t frame = 0;
+        WindowMessage message;
+    };
+    struct Cursor {
+        uint64_t frame = 0;
+        Vec2 position;
+    };
+
+    uint32_t seed = 0;
+    std::vector<Message> messages;
+    std::vector<Cursor> cursors;
+    uint64_t frames = 0;
+    bool hasDigest = false;
+    uint64_t digest = 0;
+};
+
+constexpr const char* kRecordingMagic = "brinegate-recording";
+constexpr int kRecordingVersion = 1;
+
+// Key, mouse-button and wheel messages: what a recording keeps and a replay shuts out.
+bool IsInputMessage(uint32_t message);
+
+// Reads a whole recording. On failure returns false with "<name>:<line>: <problem>".
+bool ParseRecording(std::istream& in, const std::string& name, Recording& out, std::string& error);
+bool LoadRecording(const std::string& path, Recording& out, std::string& error);
+
+// Hands everything on to another platform; counts the frames shown (buffer swaps).
+class PlatformRelay : public Platform {
+public:
+    explicit PlatformRelay(Platform& inner) : inner_(inner) {}
+
+    bool CreateMainWindow(const std::string& title, int width, int height, bool windowed,
+                          int bits) override {
+        return inner_.CreateMainWindow(title, width, height, windowed, bits);
+    }
+    bool CreateContext() override { return inner_.CreateContext(); }
+    void DestroyContext() override { inner_.DestroyContext(); }
+    void DestroyMainWindow() override { inner_.DestroyMainWindow(); }
+    void RestoreDisplayMode() override { inner_.RestoreDisplayMode(); }
+    void ShowSystemCursor(bool show) override { inner_.ShowSystemCursor(show); }
+    bool PeekMessage(WindowMessage& out) override { return inner_.PeekMessage(out); }
+    void PostQuitMessage(int exitCode) override { inner_.PostQuitMessage(exitCode); }
+    Vec2 GetCursorPos() override { return inner_.GetCursorPos(); }
+    void SwapBuffers() override {
+        ++framesShown_;
+        inner_.SwapBuffers();
+    }
+    void PinToFirstProcessor() override { inner_.PinToFirstProcessor(); }
+    std::string LastError() const override { return inner_.LastError(); }
+    void WaitMessage(int timeoutMs) override { inner_.WaitMessage(timeoutMs); }
+    void SetFullscreen(bool on) override { inner_.SetFullscreen(on); }
+    bool IsFullscreen() const override { return inner_.IsFullscreen(); }
+
+    uint64_t FramesShown() const { return framesShown_; }
+
+protected:
+    // The frame that the message or cursor being handled now belongs to.
+    uint64_t CurrentFrame() const { return framesShown_ + 1; }
+
+    Platform& inner_;
+
+private:
+    uint64_t framesShown_ = 0;
+};
+
+// Writes the input of the run as it is played.
+class RecordingPlatform : public PlatformRelay {
+public:
+    using PlatformRelay::PlatformRelay;
+    ~RecordingPlatform() override;
+
+    // Creates the file and writes the header. False with a reason when it cannot.
+    bool Open(const std::string& path, uint32_t seed, std::string& error);
+    // Writes the end of the run and closes the file. False with a reason on a write error.
+    bool Finish(uint64_t digest, std::string& error);
+
+    bool PeekMessage(WindowMessage& out) override;
+    Vec2 GetCursorPos() override;
+    void SwapBuffers() override;
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::string frameLines_;  // input of the frame being played
+    Vec2 cursor_;
+    Vec2 written_;
+    bool cursorWritten_ = false;
+};
+
+// Plays a recording: its messages at their frames, its cursor, the window's own
+// messages (closing it, focus, size) but no live input; quits after the last frame.
+class ReplayPlatform : public PlatformRelay {
+public:
+    ReplayPlatform(Platform& inner, Recording recording)
+        : PlatformRelay(inner), recording_(std::move(recording)) {}
+
+    bool PeekMessage(WindowMessage& out) override;
+    Vec2 GetCursorPos() override;
+
+    const Recording& Played() const { return recording_; }
+
+private:
+    Recording recording_;
+    size_t nextMessage_ = 0;
+    size_t nextCursor_ = 0;
+    Vec2 cursor_;
+};
