@@ -2,7 +2,9 @@
 // fed through the input handler that plays, returns to the menu and quits.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -17,13 +19,17 @@
 #include "LifeBar.h"
 #include "MenuButton.h"
 #include "MerchantShip.h"
+#include "ObjRef.h"
 #include "Orlop.h"
 #include "Program.h"
 #include "Renderable.h"
 #include "SdlPlatform.h"
 #include "Texture.h"
+#include "Tower.h"
 #include "Sprite.h"
 #include "UIButton.h"
+#include "UpgradeButton.h"
+#include "Upgrader.h"
 #include "Water.h"
 
 namespace {
@@ -48,6 +54,12 @@ public:
         Post(WM_KEYDOWN, vk);
         Post(WM_KEYUP, vk);
     }
+    // Presses or lets go of a key that stays down across frames.
+    void Hold(uint32_t vk, bool down) {
+        if (held[vk] == down) return;
+        held[vk] = down;
+        Post(down ? WM_KEYDOWN : WM_KEYUP, vk);
+    }
     void Post(uint32_t message, uint64_t wParam = 0) {
         WindowMessage m;
         m.message = message;
@@ -58,6 +70,7 @@ public:
     Vec2 cursor{700, 500};
     int frame = 0;
     Step step;
+    std::map<uint32_t, bool> held;
 };
 
 std::string Shot(const char* name) { return std::string(BRINEGATE_BUILD_DIR) + "/" + name; }
@@ -139,6 +152,199 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
     EXPECT_TRUE(goManager.objects.Empty());
     EXPECT_EQ(orlop.window, nullptr);
     EXPECT_FALSE(goManager.log.IsOpen());
+}
+
+// --- a whole game, played through the real entry point --------------------------------
+
+int BallsOfTeam(int team) {
+    int n = 0;
+    for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it)
+        n += std::strcmp((*it)->GetType(), "CannonBall") == 0 && (*it)->team == team;
+    return n;
+}
+
+// Holds 'A' or 'D' towards a speed that shrinks as the ship nears x.
+void SailTowards(ScriptedPlatform& p, MerchantShip* ship, float x) {
+    const float dx = x - ship->GetPosition()->x;
+    const float wanted = std::fmax(-ship->maxSpeed, std::fmin(ship->maxSpeed, dx * 1.5f));
+    p.Hold('A', ship->velocity.x > wanted + 30.0f);
+    p.Hold('D', ship->velocity.x < wanted - 30.0f);
+}
+
+void LetGo(ScriptedPlatform& p) {
+    p.Hold('A', false);
+    p.Hold('D', false);
+}
+
+// Under fire the ship is kept afloat with gold ('M') and repairs ('R'), one key a frame.
+bool KeepAfloat(ScriptedPlatform& p, MerchantShip* ship) {
+    if (ship->health >= 0.7f * ship->maxHealth) return false;
+    p.Key(ship->gold < 5 ? 'M' : 'R');
+    return true;
+}
+
+Tower* NearestHostileTower(Game* game, float x) {
+    Tower* best = nullptr;
+    for (auto it = game->towers.Begin(); !it.AtEnd(); ++it) {
+        Tower* t = *it;
+        if (t->team != -1) continue;
+        if (!best || std::fabs(t->GetPosition()->x - x) < std::fabs(best->GetPosition()->x - x)) best = t;
+    }
+    return best;
+}
+
+// Start, fire, return to the menu and play again (a second tower joins the level), take
+// the first tower, dock there and buy, visit the ghost sea and come back, take the last
+// hostile tower and reach level 2, then leave through the menu. Driven by what the game
+// shows, so the random seed of the run does not matter; a stuck stage fails by name.
+TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    gltest::UseDataFolder();
+    ScriptedPlatform platform;
+    orlop.paced = false;
+
+    enum Stage {
+        kMenu, kFirstPlay, kLevelOne, kBackInMenu, kTakeFirst, kDock, kBuy, kGhostSea,
+        kLivingSea, kTakeLast, kLevelTwo, kQuitting
+    };
+    const char* const names[] = {"menu", "first play", "level one", "back in menu",
+                                 "take first", "dock", "buy", "ghost sea",
+                                 "living sea", "take last", "level two", "quitting"};
+    constexpr int kBudget = 8000;  // about four times what a run takes
+    Stage stage = kMenu;
+    int since = 0;
+    std::vector<std::string> seen;
+    ObjRef<Tower> first;
+    bool timedOut = false;
+    bool fired = false;
+    auto enter = [&](Stage next, int frame, const char* milestone) {
+        stage = next;
+        since = frame;
+        if (milestone) seen.push_back(milestone);
+    };
+
+    platform.step = [&](ScriptedPlatform& p, int frame) {
+        Game* game = Program::game;
+        if (frame > kBudget) {
+            timedOut = true;
+            p.Post(WM_CLOSE);
+            return;
+        }
+        MerchantShip* ship = game->playerShip.Get();
+        const int inStage = frame - since;
+        switch (stage) {
+            case kMenu:
+                if (frame == 5) {
+                    p.Click(Vec2(200, 200));
+                    enter(kFirstPlay, frame, nullptr);
+                }
+                break;
+            case kFirstPlay:
+                if (game->phase == Game::kPlaying && ship) enter(kLevelOne, frame, "playing");
+                break;
+            case kLevelOne:
+                // A shot towards the upper right, while the level banner shows.
+                if (inStage == 10) p.Click(Vec2(650, 250));
+                if (inStage > 10 && !fired && BallsOfTeam(1) > 0) {
+                    fired = true;
+                    seen.push_back("fired");
+                }
+                if (inStage == 40) {
+                    gltest::SaveScreenshot(Shot("screenshot_play_level1.png"));
+                    p.Key(VK_ESCAPE);
+                }
+                if (inStage > 40 && game->phase == Game::kMenu) enter(kBackInMenu, frame, "menu");
+                break;
+            case kBackInMenu:
+                if (inStage == 20) p.Click(Vec2(200, 200));
+                if (game->phase == Game::kPlaying) {
+                    if (game->towers.Count() == 2) seen.push_back("second tower");
+                    first = game->towers.Head()->value;
+                    enter(kTakeFirst, frame, "playing again");
+                }
+                break;
+            case kTakeFirst:
+                if (!first.Get()) break;  // stuck: the budget tells
+                if (first.Get()->team == 1) {
+                    gltest::SaveScreenshot(Shot("screenshot_tower_taken.png"));
+                    enter(kDock, frame, "took a tower");
+                } else if (ship && !KeepAfloat(p, ship)) {
+                    SailTowards(p, ship, first.Get()->GetPosition()->x);
+                }
+                break;
+            case kDock: {
+                Tower* t = first.Get();
+                if (!t) break;
+                if (t->upgrader && t->upgrader->state == Upgrader::kOpening) {
+                    LetGo(p);
+                    enter(kBuy, frame, "panel open");
+                } else if (ship && !KeepAfloat(p, ship)) {
+                    SailTowards(p, ship, t->GetPosition()->x);
+                }
+                break;
+            }
+            case kBuy: {
+                // Steering would close the panel: hands off the keys.
+                LetGo(p);
+                Upgrader* panel = first.Get() ? first.Get()->upgrader : nullptr;
+                if (!panel || !ship) break;
+                if (!panel->ship.Is(ship)) {
+                    enter(kDock, frame, nullptr);  // a new ship docks again
+                } else if (ship->maxSpeed > 200.0f) {
+                    gltest::SaveScreenshot(Shot("screenshot_upgrade_panel.png"));
+                    enter(kGhostSea, frame, "bought");
+                } else if (ship->gold < 100) {
+                    p.Key('M');
+                } else if (!KeepAfloat(p, ship) && inStage % 30 == 0 && panel->speedButton) {
+                    const Vec2* c = panel->speedButton->GetCorners();
+                    p.Click(Vec2((c[0].x + c[3].x) / 2, (c[0].y + c[3].y) / 2));
+                }
+                break;
+            }
+            case kGhostSea:
+                if (inStage == 1) p.Key(' ');
+                if (inStage == 60 && game->seaMode == 2) {
+                    gltest::SaveScreenshot(Shot("screenshot_ghost_sea.png"));
+                    p.Key(' ');
+                    enter(kLivingSea, frame, "ghost sea");
+                }
+                break;
+            case kLivingSea:
+                if (inStage == 90 && game->seaMode == 1) enter(kTakeLast, frame, "living sea");
+                break;
+            case kTakeLast:
+                if (game->level == 2) {
+                    LetGo(p);
+                    enter(kLevelTwo, frame, "level 2");
+                } else if (ship && !KeepAfloat(p, ship)) {
+                    Tower* t = NearestHostileTower(game, ship->GetPosition()->x);
+                    if (t) SailTowards(p, ship, t->GetPosition()->x);
+                }
+                break;
+            case kLevelTwo:
+                if (inStage == 30) {
+                    gltest::SaveScreenshot(Shot("screenshot_level2.png"));
+                    if (game->towers.Count() == 3) seen.push_back("three towers");
+                    p.Key(VK_ESCAPE);
+                }
+                if (inStage > 30 && game->phase == Game::kMenu) enter(kQuitting, frame, "menu");
+                break;
+            case kQuitting:
+                if (inStage == 10) p.Key(VK_ESCAPE);
+                break;
+        }
+    };
+
+    int status = Program::Run(platform);
+    orlop.paced = true;
+
+    EXPECT_FALSE(timedOut) << "stuck at stage \"" << names[stage] << "\" after " << kBudget << " frames";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"playing", "fired", "menu", "second tower",
+                                               "playing again", "took a tower", "panel open",
+                                               "bought", "ghost sea", "living sea", "level 2",
+                                               "three towers", "menu"}));
+    EXPECT_TRUE(goManager.objects.Empty());
 }
 
 TEST(Program, EscapeInTheMenuEndsTheProgramAtOnce) {
