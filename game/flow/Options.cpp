@@ -11,7 +11,7 @@ const CLI::Validator kWholeNumber(
                    ? std::string()
                    : "N must be a whole number, not \"" + text + "\"";
     },
-    "N");
+    "");
 
 CommandLine Refuse(const CLI::App& app, const std::string& message) {
     CommandLine result;
