@@ -2,20 +2,9 @@
 
 #include <cstdint>
 #include <cstring>
-#include <limits>
 
 #include "Renderable.h"
 #include "Ship.h"
-
-namespace {
-
-// Gold never wraps round, however many lobs land.
-void AddGold(Ship* ship, int32_t amount) {
-    const int32_t room = std::numeric_limits<int32_t>::max() - ship->gold;
-    ship->gold = amount > room ? std::numeric_limits<int32_t>::max() : ship->gold + amount;
-}
-
-}  // namespace
 
 void CannonBall::Init() {
     MakeSprite("images\\cannonball.tga");
@@ -53,8 +42,8 @@ void CannonBall::Collide(GameObj* other) {
     if (owner.Is(other) || state == 2 || other->team == team || other->frozen) return;
     if (Ship* payee = dynamic_cast<Ship*>(owner.Get())) {
         // Steep lobs pay; above 70 degrees both amounts are paid.
-        if (elevation > 45.0f) AddGold(payee, static_cast<int32_t>(elevation / 3.0f));
-        if (elevation > 70.0f) AddGold(payee, static_cast<int32_t>(elevation / 2.5));
+        if (elevation > 45.0f) payee->AddGold(static_cast<int32_t>(elevation / 3.0f));
+        if (elevation > 70.0f) payee->AddGold(static_cast<int32_t>(elevation / 2.5));
     }
     velocity.y += 10.0f;
 }

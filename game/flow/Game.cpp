@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 #include "Box.h"
 #include "Camera.h"
@@ -244,10 +243,7 @@ bool Game::UpdatePlaying(float dt) {
                 if (ship) ship->Repair();
                 break;
             case kGoldKey:
-                if (ship) {
-                    constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
-                    ship->gold = ship->gold > kMost - 50 ? kMost : ship->gold + 50;
-                }
+                if (ship) ship->AddGold(50);
                 break;
             case kRightButton:
                 if (seaMode != kGhostSea) break;

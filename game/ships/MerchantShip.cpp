@@ -24,15 +24,6 @@ void Shake(float magnitude) {
     camera.shakeMagnitude = magnitude;
 }
 
-// gold + value without overflow: a chest worth more than int can hold, or a purse
-// already near the top, saturates instead.
-int32_t AddGold(int32_t gold, float value) {
-    double sum = static_cast<double>(gold) + std::trunc(static_cast<double>(value));
-    if (!(sum < static_cast<double>(INT32_MAX))) return INT32_MAX;
-    if (!(sum > static_cast<double>(INT32_MIN))) return INT32_MIN;
-    return static_cast<int32_t>(sum);
-}
-
 }  // namespace
 
 void MerchantShip::Init() {
@@ -171,7 +162,7 @@ void MerchantShip::Collide(GameObj* other) {
     } else if (Is(type, "TreasureChest")) {
         auto* chest = dynamic_cast<TreasureChest*>(other);
         if (chest && state != kSinking && state != 3) {
-            gold = AddGold(gold, chest->value);
+            AddGold(chest->value);
             chest->value = 0.0f;
         }
     } else if (Is(type, "Mine")) {

@@ -244,3 +244,11 @@ void Ship::Repair() {
     velocity.y -= 10.0f;
     gold -= 5;
 }
+
+void Ship::AddGold(double amount) {
+    const double sum = static_cast<double>(gold) + std::trunc(amount);
+    if (std::isnan(sum)) return;
+    if (sum >= static_cast<double>(INT32_MAX)) gold = INT32_MAX;
+    else if (sum <= static_cast<double>(INT32_MIN)) gold = INT32_MIN;
+    else gold = static_cast<int32_t>(sum);
+}

@@ -34,6 +34,9 @@ public:
     void AddHealth(float amount);
     // 10 health for 5 gold, with a small kick upwards.
     void Repair();
+    // gold += amount (truncated toward zero), saturating at the ends of the int range,
+    // so neither a huge chest nor a purse already in debt can wrap it round.
+    void AddGold(double amount);
 
     int32_t gold = 10;
     float health = 30.0f;

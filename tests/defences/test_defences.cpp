@@ -116,6 +116,9 @@ TEST_F(Defences, SteepLobsThatHitAnEnemyShipPayTheOwnerWhileItExists) {
     owner->gold = INT32_MAX - 5;
     Ball(Vec2(0, 50), 1, owner, 90)->Collide(&prey);
     EXPECT_EQ(owner->gold, INT32_MAX);
+    owner->gold = -5;  // a sunk ship's last chest can leave its purse in debt
+    Ball(Vec2(0, 50), 1, owner, 90)->Collide(&prey);
+    EXPECT_EQ(owner->gold, 61);
 
     // No hit on its own ship, a friend, a frozen or dead ship, nor when already spent.
     owner->gold = 0, owner->team = -1;
