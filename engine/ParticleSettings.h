@@ -4,6 +4,14 @@
 
 #include "Vec2.h"
 
+// Writes an RGBA colour into one of the settings' four-float colours.
+inline void SetRgba(float* dst, float r, float g, float b, float a) {
+    dst[0] = r;
+    dst[1] = g;
+    dst[2] = b;
+    dst[3] = a;
+}
+
 // A base value and the most a particle may differ from it either way.
 struct ParticleRange {
     float base = 0.0f;

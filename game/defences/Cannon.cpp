@@ -35,13 +35,6 @@ float Elevation(const Vec2& aim) {
     return static_cast<float>(std::atan(ay / ax) * kElevationDegrees);
 }
 
-void SetColour(float* dst, float r, float g, float b, float a) {
-    dst[0] = r;
-    dst[1] = g;
-    dst[2] = b;
-    dst[3] = a;
-}
-
 }  // namespace
 
 void Cannon::Init() {
@@ -56,8 +49,8 @@ void Cannon::Init() {
     ParticleSettings& s = smoke->Settings();
     s.z = 0.3f;
     s.continuous = 0;
-    SetColour(s.startColour, 1.0f, 1.0f, 1.0f, 0.5f);
-    SetColour(s.endColour, 0.0f, 0.0f, 0.0f, 0.1f);
+    SetRgba(s.startColour, 1.0f, 1.0f, 1.0f, 0.5f);
+    SetRgba(s.endColour, 0.0f, 0.0f, 0.0f, 0.1f);
     s.velocity.base = aim * 500.0f;
     s.velocity.spread = Vec2(50.0f, 50.0f);
     s.acceleration.base = Vec2(0.0f, 0.0f);

@@ -4,17 +4,6 @@
 
 #include "ParticleSystem.h"
 
-namespace {
-
-void SetColour(float* dst, float r, float g, float b, float a) {
-    dst[0] = r;
-    dst[1] = g;
-    dst[2] = b;
-    dst[3] = a;
-}
-
-}  // namespace
-
 Fire::~Fire() { delete smoke; }
 
 void Fire::Init() {
@@ -22,8 +11,8 @@ void Fire::Init() {
     s.continuous = 1;
     s.count = 1000;
     s.z = 0.35f;
-    SetColour(s.startColour, 0.7f, 0.7f, 0.7f, 0.4f);
-    SetColour(s.endColour, 0.1f, 0.1f, 0.1f, 0.0f);
+    SetRgba(s.startColour, 0.7f, 0.7f, 0.7f, 0.4f);
+    SetRgba(s.endColour, 0.1f, 0.1f, 0.1f, 0.0f);
     s.velocity.base = Vec2(0.0f, -50.0f);
     s.velocity.spread = Vec2(20.0f, 40.0f);
     s.acceleration.base = Vec2(-5.0f, -5.0f);
@@ -43,8 +32,8 @@ void Fire::Init() {
     ParticleSettings& f = Settings();
     f.z = 0.4f;
     f.continuous = 1;
-    SetColour(f.startColour, 1.0f, 1.0f, 1.0f, 1.0f);
-    SetColour(f.endColour, 0.1f, 0.1f, 0.1f, 0.0f);
+    SetRgba(f.startColour, 1.0f, 1.0f, 1.0f, 1.0f);
+    SetRgba(f.endColour, 0.1f, 0.1f, 0.1f, 0.0f);
     f.velocity.base = Vec2(0.0f, -50.0f);
     f.velocity.spread = Vec2(20.0f, 40.0f);
     f.acceleration.base = Vec2(-5.0f, -5.0f);

@@ -1,5 +1,7 @@
 #include "Floater.h"
 
+#include "Random.h"
+
 #include <cmath>
 
 #include "Renderable.h"
@@ -55,4 +57,12 @@ void Floater::Float(float dt) {
     if (std::fabs(slope) > 0.1f) velocity.x += slope * 10.0f;
 
     SetPosition(Vec2(position.x, targetY));
+}
+
+void Floater::Throw() {
+    const double angle = (Rand() % 91 + 45) * 0.01745329238474369;
+    const int upSpeed = Rand() % 301 + 300;
+    const int sideSpeed = Rand() % 301 + 300;
+    velocity.y = static_cast<float>(-std::sin(angle) * upSpeed);
+    velocity.x = static_cast<float>(std::cos(angle) * sideSpeed);
 }

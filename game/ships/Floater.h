@@ -14,4 +14,9 @@ public:
 
     float slope = 0.0f;  // surface slope under the object, from the last height query
     ObjRef<Water> water; // the sea it floats on; set by the creator before the first update
+
+protected:
+    // Tossed upwards to either side, 45 to 135 degrees, with separate speeds (300 to
+    // 600 pixels per second) for each axis.
+    void Throw();
 };

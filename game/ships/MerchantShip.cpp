@@ -91,16 +91,8 @@ void MerchantShip::Update(float dt) {
 
 void MerchantShip::Hunt(float dt, const Vec2& position) {
     fireTimer += dt;
-    GameObj* prey = target.Get();
-    if (!prey) {
-        prey = goManager.FindTarget(team, position, "MerchantShip");
-        target = prey;
-    }
+    GameObj* prey = SeekPrey(target);
     if (!prey) return;
-    if (prey->state == 2 || prey->state == 3) {
-        target.Reset();
-        return;
-    }
     if (state == kSinking) return;
 
     const float dx = position.x - prey->GetPosition()->x;

@@ -11,13 +11,6 @@
 
 namespace {
 
-void SetColour(float* dst, float r, float g, float b, float a) {
-    dst[0] = r;
-    dst[1] = g;
-    dst[2] = b;
-    dst[3] = a;
-}
-
 // A burst of flame from the mine's box that removes itself once burnt out.
 void Explode(const Vec2* box) {
     auto* blast = static_cast<ParticleObj*>(goManager.Create("ParticleObj"));
@@ -26,8 +19,8 @@ void Explode(const Vec2* box) {
     for (int k = 0; k < 4; ++k) s.emitterBox[k] = box[k];
     s.z = 0.3f;
     s.continuous = 0;
-    SetColour(s.startColour, 1.0f, 1.0f, 1.0f, 1.0f);
-    SetColour(s.endColour, 0.0f, 0.0f, 0.0f, 0.0f);
+    SetRgba(s.startColour, 1.0f, 1.0f, 1.0f, 1.0f);
+    SetRgba(s.endColour, 0.0f, 0.0f, 0.0f, 0.0f);
     s.velocity.base = Vec2(0.0f, -200.0f);
     s.velocity.spread = Vec2(200.0f, 40.0f);
     s.acceleration.base = Vec2(0.0f, 400.0f);
@@ -49,13 +42,7 @@ void Mine::Init() {
     MakeSprite("images\\mine.tga");
     AddToRenderList(renderable);
     SetState(kFlying);
-
-    // Thrown upwards to either side, 45 to 135 degrees, with separate speeds per axis.
-    const double angle = (Rand() % 91 + 45) * 0.01745329238474369;
-    const int upSpeed = Rand() % 301 + 300;
-    const int sideSpeed = Rand() % 301 + 300;
-    velocity.y = static_cast<float>(-std::sin(angle) * upSpeed);
-    velocity.x = static_cast<float>(std::cos(angle) * sideSpeed);
+    Throw();
 
     renderable->scale = Vec2(0.05f, 0.05f);
     renderable->UpdateCorners();

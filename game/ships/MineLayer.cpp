@@ -20,12 +20,7 @@ void MineLayer::Update(float dt) {
     Ship::Update(dt);
     if (!renderable) return;
 
-    if (!target.Get()) target = goManager.FindTarget(team, renderable->position, "MerchantShip");
-    GameObj* prey = target.Get();
-    if (prey && (prey->state == 2 || prey->state == 3)) {
-        target.Reset();
-        prey = nullptr;
-    }
+    GameObj* prey = SeekPrey(target);
     // Sinking, toggled or after a collision the layer neither lays nor moves.
     if (state != 1) return;
 

@@ -19,12 +19,7 @@ void RamBoat::Update(float dt) {
     Ship::Update(dt);
     if (!renderable) return;
 
-    if (!target.Get()) target = goManager.FindTarget(team, renderable->position, "MerchantShip");
-    GameObj* prey = target.Get();
-    if (prey && (prey->state == 2 || prey->state == 3)) {
-        target.Reset();
-        prey = nullptr;
-    }
+    GameObj* prey = SeekPrey(target);
     const float d = prey ? prey->GetPosition()->x - renderable->position.x : 0.0f;
     const float reach = static_cast<float>(chargeDistance);
 

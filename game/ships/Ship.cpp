@@ -252,3 +252,16 @@ void Ship::AddGold(double amount) {
     else if (sum <= static_cast<double>(INT32_MIN)) gold = INT32_MIN;
     else gold = static_cast<int32_t>(sum);
 }
+
+GameObj* Ship::SeekPrey(ObjRef<GameObj>& target) {
+    GameObj* prey = target.Get();
+    if (!prey) {
+        prey = goManager.FindTarget(team, renderable->position, "MerchantShip");
+        target = prey;
+    }
+    if (prey && (prey->state == 2 || prey->state == 3)) {
+        target.Reset();
+        prey = nullptr;
+    }
+    return prey;
+}

@@ -47,6 +47,9 @@ public:
     float maxSpeed = 200.0f;  // pixels per second
 
 protected:
+    // The live prey held in target, searching for the last merchant ship of another
+    // team when there is none; a prey that is sinking or dead is dropped (null).
+    GameObj* SeekPrey(ObjRef<GameObj>& target);
     // Drops the gold as treasure chests (the player's ship keeps the lower half).
     void DropTreasure();
     // Gold per chest for a hoard: a multiple of 10, so that at most 21 chests are thrown.

@@ -11,13 +11,7 @@ void TreasureChest::Init() {
     MakeSprite("images\\treasurechest.tga");
     AddToRenderList(renderable);
     SetState(kFlying);
-
-    // Tossed upwards to either side, 45 to 135 degrees, with separate speeds per axis.
-    const double angle = (Rand() % 91 + 45) * 0.01745329238474369;
-    const int upSpeed = Rand() % 301 + 300;
-    const int sideSpeed = Rand() % 301 + 300;
-    velocity.y = static_cast<float>(-std::sin(angle) * upSpeed);
-    velocity.x = static_cast<float>(std::cos(angle) * sideSpeed);
+    Throw();
 
     // Bigger hoards show as bigger chests.
     double s = value / 3.0 / 100.0;
