@@ -142,6 +142,10 @@ Texture* TextureManager::GetTexture(const std::string& name) {
     t->id = nextId++;
     t->fileName = name;
 
+    // A texture loaded in the middle of a frame must not change what the next draw of
+    // the texture the manager thinks is bound shows: put the old binding back afterwards.
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glGenTextures(1, &t->glName);
     glBindTexture(GL_TEXTURE_2D, t->glName);
     if (mipmaps) {
@@ -195,6 +199,7 @@ Texture* TextureManager::GetTexture(const std::string& name) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     }
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
     t->referenceCount += 1;
     textures.PushBack(t);
     return t;

@@ -25,7 +25,9 @@ public:
     static std::string TargaDamage(const uint8_t* data, size_t size);
 
     uint32_t nextId = 0;
-    uint32_t boundId = 0;
+    // No texture has this id, so the first Bind of any texture (id 0 included) binds it.
+    static constexpr uint32_t kNoneBound = 0xFFFFFFFFu;
+    uint32_t boundId = kNoneBound;
     uint8_t mipmaps = 0;
     uint8_t texturing = 0;
     List<Texture*> textures;

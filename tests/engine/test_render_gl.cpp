@@ -174,10 +174,11 @@ TEST_F(Drawing, TextureCacheIgnoresCaseCountsRequestsAndNumbersInOrder) {
     EXPECT_FALSE(a->placeholder);
 }
 
-TEST(TextureBinding, FirstTextureSharesTheInitialBoundIdSoItsFirstBindDoesNothing) {
+TEST(TextureBinding, FirstBindOfTheFirstTextureBindsItAndLoadingLeavesTheBindingAlone) {
     REQUIRE_GL();
     WriteSolidTga("red.tga", 16, 16, kRed);
     WriteSolidTga("green.tga", 16, 16, kGreen);
+    WriteSolidTga("blue.tga", 16, 16, kBlue);
     // Each test runs in its own process under CTest; in a shared run the cache is warm.
     if (textureManager.nextId != 0) GTEST_SKIP() << "textures were made before this test";
     Texture* first = textureManager.GetTexture("red.tga");
@@ -186,11 +187,15 @@ TEST(TextureBinding, FirstTextureSharesTheInitialBoundIdSoItsFirstBindDoesNothin
     textureManager.Bind(first, 0);
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<GLuint>(bound), second->glName) << "the last loaded stays bound";
-    textureManager.Bind(second, 0);
+    EXPECT_EQ(static_cast<GLuint>(bound), first->glName) << "id 0 is bound on its first Bind";
+    // A texture loaded mid-frame does not take over the next draw of the bound one.
+    textureManager.GetTexture("blue.tga");
     textureManager.Bind(first, 0);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(static_cast<GLuint>(bound), first->glName);
+    textureManager.Bind(second, 0);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), second->glName);
 }
 
 TEST_F(Drawing, BindNullTwiceDisablesTexturingOnce) {
