@@ -54,7 +54,7 @@ void ComplexSprite::Draw() {
     DrawArrays();
 }
 
-void ComplexSprite::DrawArrays() {
+void ComplexSprite::DrawArrays(int count) {
     renderer.PushTransform(screenSpace, position, rotation, scale);
     glColor4fv(colour);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -70,7 +70,8 @@ void ComplexSprite::DrawArrays() {
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(4, GL_FLOAT, 0, colours);
     }
-    if (vertexCount > 0 && vertices) glDrawArrays(primitive, 0, vertexCount);
+    if (count < 0 || count > vertexCount) count = vertexCount;
+    if (count > 0 && vertices) glDrawArrays(primitive, 0, count);
     if (colours) glDisableClientState(GL_COLOR_ARRAY);
     if (texCoords) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopMatrix();

@@ -22,7 +22,8 @@ public:
 
 protected:
     // Transform, client arrays and the draw call, after texture and blend are set.
-    void DrawArrays();
+    // Draws the first `count` vertices (all of them when count is negative).
+    void DrawArrays(int count = -1);
 
 public:
     uint32_t primitive = GL_TRIANGLE_STRIP;

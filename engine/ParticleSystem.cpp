@@ -67,6 +67,7 @@ void ParticleSystem::Setup(const ParticleSettings& s) {
 
     delete[] particles;
     particles = new Particle[poolSize_];
+    touched_ = 0;
     // Vertices start at the origin so a never-emitted particle covers no pixels.
     Allocate(6 * poolSize_, true, true);
     static const Vec2 kCorner[6] = {Vec2(0, 0), Vec2(1, 0), Vec2(0, 1),
@@ -91,6 +92,7 @@ void ParticleSystem::SetImage(const std::string& name) {
 
 void ParticleSystem::Emit(int i) {
     Particle& p = particles[i];
+    if (i >= touched_) touched_ = i + 1;
     p.size = Spread(settings.size);
 
     const Vec2& lo = settings.emitterBox[kTopLeft];
@@ -138,6 +140,9 @@ void ParticleSystem::Update(float dt) {
     const double period = mayEmit ? 1.0 / static_cast<double>(emissionRate) : 0.0;
 
     for (int i = 0; i < poolSize_; ++i) {
+        // Past the touched slots every particle waits for its first emission, in order;
+        // once the emission clock is spent none of them can change this step.
+        if (i >= touched_ && !(mayEmit && static_cast<double>(emitTimer) > period)) break;
         Particle& p = particles[i];
         if (p.life > 0.0f) {
             ++liveCount;
@@ -186,5 +191,5 @@ void ParticleSystem::Draw() {
     // Blend mode first, then the texture.
     renderer.SetBlendMode(blendMode);
     textureManager.Bind(texture, 0);
-    DrawArrays();
+    DrawArrays(6 * touched_);
 }

@@ -51,4 +51,8 @@ public:
 
 private:
     int32_t poolSize_ = 0;  // particles allocated; settings.count may be edited later
+    // Slots below this index have been emitted at least once since Setup; the ones
+    // above are untouched (never emitted, covering no pixels), so updates and draws
+    // can stop there. A Reset keeps it: reset slots still hold their last quads.
+    int32_t touched_ = 0;
 };
