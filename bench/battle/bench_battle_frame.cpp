@@ -9,26 +9,12 @@
 #include "Culler.h"
 #include "GL.h"
 #include "Renderer.h"
-#include "SdlPlatform.h"
+#include "BenchWindow.h"
 
 namespace {
 
 void BM_BattleFrame(benchmark::State& state) {
-    if (!std::getenv("DISPLAY")) {
-        state.SkipWithError("no display");
-        return;
-    }
-    FileResolver::AddSearchRoot(BRINEGATE_DATA_DIR);
-    static SdlPlatform platform;
-    orlop.platform = &platform;
-    orlop.width = 800.0f;
-    orlop.height = 600.0f;
-    orlop.title = "Brinegate benchmark";
-    orlop.windowed = 1;
-    if (!orlop.Init()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
+    if (!OpenBenchWindow(state)) return;
     BattleScene battle;
     BattleCounters counters;
     double drawn = 0;

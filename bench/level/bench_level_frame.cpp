@@ -19,7 +19,7 @@
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderer.h"
-#include "SdlPlatform.h"
+#include "BenchWindow.h"
 #include "SoundManager.h"
 #include "Tower.h"
 
@@ -33,25 +33,6 @@ int MeasuredFrames() {
     const char* text = std::getenv("BRINEGATE_BENCH_FRAMES");
     const int n = text ? std::atoi(text) : 0;
     return n > 0 ? n : 600;
-}
-
-bool OpenWindow(benchmark::State& state) {
-    if (!std::getenv("DISPLAY")) {
-        state.SkipWithError("no display");
-        return false;
-    }
-    static bool open = false;
-    if (open) return true;
-    FileResolver::AddSearchRoot(BRINEGATE_DATA_DIR);
-    static SdlPlatform platform;
-    orlop.platform = &platform;
-    orlop.width = 800.0f;
-    orlop.height = 600.0f;
-    orlop.title = "Brinegate benchmark";
-    orlop.windowed = 1;
-    open = orlop.Init();
-    if (!open) state.SkipWithError("no GL context");
-    return open;
 }
 
 // The player holds the trigger: a left-button release every frame, so the gun fires
@@ -131,7 +112,7 @@ void TearDown(Game& game) {
 int CountObjects() { return goManager.objects.Count(); }
 
 void BM_Level10Simulation(benchmark::State& state) {
-    if (!OpenWindow(state)) return;
+    if (!OpenBenchWindow(state)) return;
     Game game;
     BuildLevelTen(game);
     state.counters["towers"] = game.towers.Count();
@@ -150,7 +131,7 @@ void BM_Level10Simulation(benchmark::State& state) {
 }
 
 void BM_Level10Frame(benchmark::State& state) {
-    if (!OpenWindow(state)) return;
+    if (!OpenBenchWindow(state)) return;
     Game game;
     BuildLevelTen(game);
     state.counters["objects"] = CountObjects();

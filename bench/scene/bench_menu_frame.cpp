@@ -14,27 +14,13 @@
 #include "Game.h"
 #include "Orlop.h"
 #include "Renderer.h"
-#include "SdlPlatform.h"
+#include "BenchWindow.h"
 #include "SoundManager.h"
 
 namespace {
 
 void BM_MenuFrame(benchmark::State& state) {
-    if (!std::getenv("DISPLAY")) {
-        state.SkipWithError("no display");
-        return;
-    }
-    FileResolver::AddSearchRoot(BRINEGATE_DATA_DIR);
-    static SdlPlatform platform;
-    orlop.platform = &platform;
-    orlop.width = 800.0f;
-    orlop.height = 600.0f;
-    orlop.title = "Brinegate benchmark";
-    orlop.windowed = 1;
-    if (!orlop.Init()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
+    if (!OpenBenchWindow(state)) return;
     Game game;
     game.SetUp();
     for (auto _ : state) {
