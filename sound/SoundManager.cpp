@@ -122,6 +122,10 @@ SoundManager::~SoundManager() { Shutdown(); }
 bool SoundManager::Start() {
     if (tried_) return device_ != nullptr;
     tried_ = true;
+    if (offByCommandLine_) {
+        std::fprintf(stderr, "sound: off (--no-sound)\n");
+        return false;
+    }
     if (SoundDisabledByEnvironment()) {
         std::fprintf(stderr, "sound: off (BRINEGATE_NO_SOUND is set)\n");
         return false;

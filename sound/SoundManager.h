@@ -12,8 +12,9 @@
 // plays them in world space through OpenAL with the listener at the centre of the view.
 //
 // The audio device is opened on first use (LoadSound or Start), not at static
-// construction. Without a device, or with BRINEGATE_NO_SOUND=1 in the environment, one
-// line on stderr says so and every call is silent; LoadSound still hands out ids.
+// construction. Without a device, with BRINEGATE_NO_SOUND=1 in the environment, or when
+// the player asked for silence (SetOffByCommandLine), one line on stderr says so and
+// every call is silent; LoadSound still hands out ids.
 class SoundManager : public singleton<SoundManager> {
 public:
     // What PlaySound returns.
@@ -57,6 +58,9 @@ public:
     // Opens the audio device unless that has been tried already; true when sound is on.
     bool Start();
     bool IsOn() const;
+    // The player's --no-sound: the next start stays off and says why. Kept across a
+    // Shutdown, like the mute.
+    void SetOffByCommandLine(bool off) { offByCommandLine_ = off; }
     // Stops and releases every voice, sound and the device, and forgets every id: the
     // manager is as constructed, and the next load opens the device again.
     void Shutdown();
@@ -91,6 +95,7 @@ private:
     unsigned nextId_ = 0;
     bool tried_ = false;
     bool muted_ = false;
+    bool offByCommandLine_ = false;
 };
 
 extern SoundManager soundManager;

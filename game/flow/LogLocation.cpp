@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "GOManager.h"
 
@@ -53,9 +54,23 @@ std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
 
     std::string folder = ChooseLogFolder(workingDirWritable, logDirOption, xdgStateHome, home);
     std::string path = OpenIn(folder);
-    if (path.empty() && folder == "." && logDirOption.empty()) {
+    if (path.empty() && !goManager.log.Busy() && folder == "." && logDirOption.empty()) {
         folder = ChooseLogFolder(false, logDirOption, xdgStateHome, home);
         path = OpenIn(folder);
+    }
+    // Another game started in the same folder is writing that file: this one's log goes
+    // beside the user's other state under a name of its own, leaving theirs alone.
+    std::string busy;
+    if (path.empty() && goManager.log.Busy()) {
+        busy = goManager.LogPath();
+        folder = ChooseLogFolder(false, "", xdgStateHome, home);
+        const std::string name = "GOManLog." + std::to_string(getpid()) + ".txt";
+        if (!folder.empty()) {
+            std::error_code ignored;
+            fs::create_directories(folder, ignored);
+            path = Join(folder, name.c_str());
+            if (!goManager.OpenLogAt(path)) path.clear();
+        }
     }
 
     // The file opened at start-up stays behind when the log moves; nothing was written
@@ -65,7 +80,18 @@ std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
         fs::is_regular_file(previous, ec) && fs::file_size(previous, ec) == 0 && !ec)
         fs::remove(previous, ec);
 
-    if (path.empty()) {
+    if (!busy.empty()) {
+        if (!path.empty())
+            std::fprintf(stderr,
+                         "Brinegate: the trace log \"%s\" is in use by another game; "
+                         "this one's log goes to \"%s\"\n",
+                         busy.c_str(), path.c_str());
+        else
+            std::fprintf(stderr,
+                         "Brinegate: the trace log \"%s\" is in use by another game and no other "
+                         "place can be written; running without it\n",
+                         busy.c_str());
+    } else if (path.empty()) {
         if (!logDirOption.empty())
             std::fprintf(stderr, "Brinegate: cannot write the trace log in \"%s\"; running without it\n",
                          logDirOption.c_str());

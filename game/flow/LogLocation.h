@@ -19,6 +19,8 @@ std::string ChooseLogFolder(bool workingDirWritable, const std::string& logDirOp
 // Moves the manager's log to the chosen folder, creating it (and its parents) when
 // needed. When the working directory does not take the log after all, the state
 // folder is tried next; an explicit folder that fails is not replaced by another.
+// When the file is busy (another game holds it), the log goes to the user's state
+// folder as "GOManLog.<pid>.txt" instead, and one line on stderr says where.
 // When no place can be written, logging stays off and one line on stderr says so.
 // A log file left behind empty is removed. Returns the log's path, or an empty
 // string when logging is off.

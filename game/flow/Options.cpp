@@ -2,6 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <memory>
+#include <string>
+
 namespace {
 
 // Digits only: the unsigned conversion would take "-5" as a huge number.
@@ -12,6 +15,18 @@ const CLI::Validator kWholeNumber(
                    : "N must be a whole number, not \"" + text + "\"";
     },
     "");
+
+// The usage shows each option with its value's name only: CLI11 would also append
+// "Excludes: ..." to the left column, where it runs into the description. The
+// descriptions say which options do not go together.
+class UsageFormatter : public CLI::Formatter {
+public:
+    UsageFormatter() { column_width(20); }
+    std::string make_option_opts(const CLI::Option* opt) const override {
+        if (opt->get_type_size() == 0 || opt->get_type_name().empty()) return {};
+        return " " + opt->get_type_name();
+    }
+};
 
 CommandLine Refuse(const CLI::App& app, const std::string& message) {
     CommandLine result;
@@ -26,17 +41,24 @@ CommandLine Refuse(const CLI::App& app, const std::string& message) {
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     Options o;
     CLI::App app{"Brinegate: sail, aim and take the island's towers.", "brinegate"};
+    app.formatter(std::make_shared<UsageFormatter>());
     app.set_version_flag("--version", std::string("Brinegate ") + kBrinegateVersion);
     app.add_flag("--fullscreen", o.fullscreen, "Fill the screen (F11 or Alt+Enter toggles)");
     app.add_flag("--no-sound", o.noSound, "Play without sound (as BRINEGATE_NO_SOUND=1)");
-    CLI::Option* seed = app.add_option("--seed", o.seed, "Seed the random generator with N instead of the time")
-                            ->type_name("N")
-                            ->check(kWholeNumber);
+    CLI::Option* seed =
+        app.add_option("--seed", o.seed,
+                       "Seed the random generator with N, not the time (not with --replay)")
+            ->type_name("N")
+            ->check(kWholeNumber);
     CLI::Option* logDir = app.add_option("--log-dir", o.logDir, "Write the trace log into DIR")->type_name("DIR");
-    CLI::Option* record = app.add_option("--record", o.recordPath, "Record the input of this run into FILE")
-                              ->type_name("FILE");
-    CLI::Option* replay = app.add_option("--replay", o.replayPath, "Play back the input recorded in FILE")
-                              ->type_name("FILE");
+    CLI::Option* record =
+        app.add_option("--record", o.recordPath,
+                       "Record the input of this run into FILE (not with --replay)")
+            ->type_name("FILE");
+    CLI::Option* replay =
+        app.add_option("--replay", o.replayPath,
+                       "Play back the input recorded in FILE (not with --seed, --record)")
+            ->type_name("FILE");
     CLI::Option* frames = app.add_option("--frames", o.frames, "End normally after N frames")
                                 ->type_name("N")
                                 ->check(kWholeNumber);

@@ -64,7 +64,7 @@ int Program::Run(Platform& platform, const Options& options) {
         active = recorder.get();
     }
     // Read when the first sound loads, which is after this.
-    if (options.noSound) setenv("BRINEGATE_NO_SOUND", "1", 1);
+    soundManager.SetOffByCommandLine(options.noSound);
 
     SRand(seed);
     frameLimit = options.frames;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -59,9 +60,22 @@ bool TraceLog::Open(const std::string& path) {
     path_ = path;
     oldPath_ = OldPathFor(path);
     failed_ = false;
+    busy_ = false;
     bytes_ = 0;
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ < 0) return false;
+    // No O_TRUNC: the file may be another game's log, still being written.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        busy_ = true;
+        ::close(fd);
+        return false;
+    }
+    // Any other lock failure (a file system without flock) still gets a log, unguarded.
+    if (::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
     InstallHandlers();
     activeLog.store(this);
     return true;

@@ -10,6 +10,8 @@
 // a fatal-signal handler, so a crash still leaves every line written before it.
 // Past a size limit the file restarts, keeping the previous one beside it as "*.old.*".
 // A file that cannot be opened or written turns logging off silently.
+// An open file is held with an exclusive lock, so a second game started in the same
+// folder finds it busy instead of truncating the first one's log.
 class TraceLog {
 public:
     TraceLog();
@@ -17,12 +19,16 @@ public:
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
 
-    // Opens (truncating) the file; closes any previous one first.
+    // Opens the file, locks it and only then truncates it; closes any previous one
+    // first. False when it cannot be opened, or when another open of it holds the
+    // lock (Busy), in which case the file is left as it was.
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     // True while the file is open and no write has failed.
     bool Good() const { return fd_ >= 0 && !failed_; }
+    // True when the last Open failed because someone else holds the file.
+    bool Busy() const { return busy_; }
     const std::string& Path() const { return path_; }
     const std::string& OldPath() const { return oldPath_; }
 
@@ -42,6 +48,7 @@ private:
 
     int fd_ = -1;
     bool failed_ = false;
+    bool busy_ = false;
     std::string path_;
     std::string oldPath_;
     char buffer_[kBufferSize];

@@ -2,6 +2,7 @@
 // (status 2, a message and the usage on stderr).
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ TEST(CommandLine, ValuesHelpAndVersion) {
     EXPECT_TRUE(help.exit && version.exit);
     EXPECT_EQ(help.status + version.status, 0);
     EXPECT_NE(help.out.find("--print-digest"), std::string::npos);
+    std::istringstream usage(help.out);
+    for (std::string line; std::getline(usage, line);)  // each option's description on its line
+        EXPECT_TRUE(line.rfind("  -", 0) != 0 || line.find("  ", 2) != std::string::npos) << line;
     EXPECT_NE(version.out.find(kBrinegateVersion), std::string::npos);
 }
 

@@ -1,5 +1,6 @@
 // Where the trace log goes when the working directory cannot take it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -86,6 +87,24 @@ TEST_F(LogPlacement, NoWritablePlaceTurnsLoggingOffWithOneLine) {
         EXPECT_FALSE(fs::exists(GOManager::kLogName)) << "empty log left in the working directory";
         goManager.Update(0.016666668f);
     }
+}
+
+TEST_F(LogPlacement, ALogHeldByAnotherGameIsLeftIntactAndThisGameWritesItsOwn) {
+    goManager.log.Close();
+    TraceLog first, second;
+    ASSERT_TRUE(first.Open(GOManager::kLogName));
+    first.Line("first game's line");
+    first.Flush();
+    EXPECT_TRUE(!second.Open(GOManager::kLogName) && second.Busy());
+    const fs::path own =
+        home_ / ".local/state/brinegate" / ("GOManLog." + std::to_string(getpid()) + ".txt");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(fs::path(PlaceLog(true, "", nullptr, home_.c_str())), own);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    goManager.Update(0.016666668f);
+    EXPECT_NE(ReadText(own).find("Finished updating"), std::string::npos);
+    EXPECT_EQ(ReadText(GOManager::kLogName), "first game's line\n");
 }
 
 }  // namespace

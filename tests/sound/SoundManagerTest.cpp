@@ -361,6 +361,14 @@ TEST_F(NoDevice, SwitchedOffByEnvironmentEveryCallIsSilent) {
     EXPECT_EQ(soundManager.VoicesCreated(), 0u);
     EXPECT_EQ(soundManager.VoicesPlaying(), 0u);
 
+    soundManager.SetOffByCommandLine(true);  // the player's word is named, not the variable
+    soundManager.Shutdown();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(soundManager.Start());
+    EXPECT_EQ(SoundLines(testing::internal::GetCapturedStderr()),
+              std::vector<std::string>{"sound: off (--no-sound)"});
+    soundManager.SetOffByCommandLine(false);
+
     // Without the switch the next start finds the device.
     unsetenv("BRINEGATE_NO_SOUND");
     soundManager.Shutdown();
