@@ -1,7 +1,24 @@
 #include "SdlPlatform.h"
 
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
 #include <pthread.h>
 #include <sched.h>
+
+namespace {
+
+// The window's X11 handles, or false under another video driver.
+bool X11Handles(SDL_Window* window, Display*& display, ::Window& xwindow) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    display = info.info.x11.display;
+    xwindow = info.info.x11.window;
+    return true;
+}
+
+}  // namespace
 
 SdlPlatform::SdlPlatform() = default;
 
@@ -62,6 +79,13 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
         return false;
     }
     SDL_RaiseWindow(window_);
+    // X tells of every size the window takes, including those SDL drops because it had
+    // already assumed them (a window manager granting full screen late).
+    Display* display = nullptr;
+    ::Window xwindow = 0;
+    if (X11Handles(window_, display, xwindow)) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    // A window opened full screen may not have got the screen's size.
+    QueueSize();
     return true;
 }
 
@@ -109,13 +133,31 @@ void SdlPlatform::SetFullscreen(bool on) {
     QueueSize();
 }
 
+SdlPlatform::RealSize SdlPlatform::ReadRealSize(SDL_Window* window) {
+    RealSize size;
+    Display* display = nullptr;
+    ::Window xwindow = 0;
+    XWindowAttributes attributes;
+    if (X11Handles(window, display, xwindow) && XGetWindowAttributes(display, xwindow, &attributes)) {
+        // X11 has no separate drawable scale: points and pixels are the same.
+        size.pixelsW = size.pointsW = attributes.width;
+        size.pixelsH = size.pointsH = attributes.height;
+    } else if (window) {
+        SDL_GL_GetDrawableSize(window, &size.pixelsW, &size.pixelsH);
+        SDL_GetWindowSize(window, &size.pointsW, &size.pointsH);
+    }
+    return size;
+}
+
 void SdlPlatform::QueueSize() {
-    int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(window_, &w, &h);
+    if (!window_) return;
+    size_ = ReadRealSize(window_);
     WindowMessage m;
     m.message = WM_SIZE;
-    m.lParam = MakeLong(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
-    pending_.push_back(m);
+    m.lParam = MakeLong(static_cast<uint32_t>(size_.pixelsW), static_cast<uint32_t>(size_.pixelsH));
+    // One size waiting is enough, and the newest read is the true one.
+    if (!pending_.empty() && pending_.back().message == WM_SIZE) pending_.back() = m;
+    else pending_.push_back(m);
 }
 
 bool SdlPlatform::IsFullscreenToggle(const SDL_Event& e) {
@@ -128,6 +170,22 @@ bool SdlPlatform::IsFullscreenToggle(const SDL_Event& e) {
 void SdlPlatform::Absorb(const SDL_Event& e) {
     if (IsFullscreenToggle(e)) {
         if (e.type == SDL_KEYDOWN && !e.key.repeat) SetFullscreen(!fullscreen_);
+        return;
+    }
+    if (e.type == SDL_WINDOWEVENT && (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                                      e.window.event == SDL_WINDOWEVENT_RESIZED)) {
+        QueueSize();
+        return;
+    }
+    if (e.type == SDL_SYSWMEVENT && e.syswm.msg && e.syswm.msg->subsystem == SDL_SYSWM_X11) {
+        // Moves send these too; only a new size matters.
+        const XEvent& x = e.syswm.msg->msg.x11.event;
+        Display* display = nullptr;
+        ::Window xwindow = 0;
+        if (x.type == ConfigureNotify && X11Handles(window_, display, xwindow) &&
+            x.xconfigure.window == xwindow &&
+            (x.xconfigure.width != size_.pixelsW || x.xconfigure.height != size_.pixelsH))
+            QueueSize();
         return;
     }
     Translate(e, pending_);
@@ -165,14 +223,13 @@ Vec2 SdlPlatform::GetCursorPos() {
     SDL_GetMouseState(&x, &y);
     if (!window_) return Vec2(static_cast<float>(x), static_cast<float>(y));
     // Window points to drawable pixels (they differ on high-density screens), then to
-    // the letterboxed picture's own pixels, so aiming is the same at any size.
-    int ww = 0, wh = 0, dw = 0, dh = 0;
-    SDL_GetWindowSize(window_, &ww, &wh);
-    SDL_GL_GetDrawableSize(window_, &dw, &dh);
-    const double px = ww > 0 ? static_cast<double>(x) * dw / ww : x;
-    const double py = wh > 0 ? static_cast<double>(y) * dh / wh : y;
-    return OutputToPicture(FitLetterbox(pictureWidth_, pictureHeight_, dw, dh), pictureWidth_,
-                           pictureHeight_, px, py);
+    // the letterboxed picture's own pixels, so aiming is the same at any size. The size
+    // is the one last read, as the viewport was set from it.
+    const RealSize& s = size_;
+    const double px = s.pointsW > 0 ? static_cast<double>(x) * s.pixelsW / s.pointsW : x;
+    const double py = s.pointsH > 0 ? static_cast<double>(y) * s.pixelsH / s.pointsH : y;
+    return OutputToPicture(FitLetterbox(pictureWidth_, pictureHeight_, s.pixelsW, s.pixelsH),
+                           pictureWidth_, pictureHeight_, px, py);
 }
 
 void SdlPlatform::SwapBuffers() {
@@ -242,11 +299,16 @@ void SdlPlatform::Translate(const SDL_Event& e, std::deque<WindowMessage>& out) 
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 m.message = WM_CLOSE;
-            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                // The viewport wants drawable pixels, which a high-density screen has more of.
+            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                       e.window.event == SDL_WINDOWEVENT_RESIZED) {
+                // The viewport wants the drawable's real pixels: a high-density screen has
+                // more, and SDL's event may carry a size the window never got.
                 int w = e.window.data1, h = e.window.data2;
-                if (SDL_Window* window = SDL_GetWindowFromID(e.window.windowID))
-                    SDL_GL_GetDrawableSize(window, &w, &h);
+                if (SDL_Window* window = SDL_GetWindowFromID(e.window.windowID)) {
+                    const RealSize real = ReadRealSize(window);
+                    w = real.pixelsW;
+                    h = real.pixelsH;
+                }
                 m.message = WM_SIZE;
                 m.lParam = MakeLong(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {

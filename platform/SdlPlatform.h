@@ -47,8 +47,17 @@ public:
     static bool IsFullscreenToggle(const SDL_Event& e);
 
 private:
+    // The size the window really has, drawable pixels and the mouse's points. After a
+    // full-screen toggle without a window manager SDL reports the size it asked for,
+    // while the window kept its own.
+    struct RealSize {
+        int pixelsW = 0, pixelsH = 0, pointsW = 0, pointsH = 0;
+    };
+    static RealSize ReadRealSize(SDL_Window* window);
+
     // Toggles for a fullscreen key, queues window messages for anything else.
     void Absorb(const SDL_Event& e);
+    // Reads the real size into size_ and queues it as WM_SIZE.
     void QueueSize();
 
     SDL_Window* window_ = nullptr;
@@ -60,6 +69,7 @@ private:
     int depthBits_ = 0;
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
+    RealSize size_;  // as last read: the mouse is mapped with it once per loop pass
     std::deque<WindowMessage> pending_;
     std::string lastError_;
 };

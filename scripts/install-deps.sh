@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git
-  libsdl2-dev libsdl2-image-dev
+  libsdl2-dev libsdl2-image-dev libx11-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   xvfb xauth x11-utils
   libopenal-dev libopenal1 libmpg123-dev

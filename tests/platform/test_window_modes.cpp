@@ -2,7 +2,10 @@
 // toggle keys; and the focus: losing it stops the game until it comes back.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "FakePlatform.h"
@@ -11,6 +14,8 @@
 #include "Orlop.h"
 #include "Renderer.h"
 #include "SdlPlatform.h"
+
+#include <GL/glx.h>  // last: its X11 macros would clash with names above
 
 namespace {
 
@@ -113,6 +118,70 @@ TEST(LetterboxedDrawing, PictureKeepsItsPixelsInTheCentredViewportBetweenBlackBa
     const gltest::Rgba red = gltest::ReadPixel(500, 110);
     EXPECT_EQ(red.r, 255);
     EXPECT_EQ(red.g, 0);
+}
+
+// Hands the window's messages to the engine until none has come for a while.
+void PumpIntoEngine() {
+    for (int quiet = 0; quiet < 20;) {
+        WindowMessage m;
+        if (orlop.platform->PeekMessage(m)) {
+            quiet = 0;
+            orlop.HandleMessage(m.message, m.wParam, m.lParam);
+        } else {
+            ++quiet;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+}
+
+// With no window manager (plain Xvfb) the window keeps 800 x 600 while SDL assumes the
+// screen's size; with one it grows. Either way the picture must fit what GL really has.
+TEST(FullScreenToggle, PictureAndMouseFollowTheWindowsRealSizeBothWays) {
+    REQUIRE_GL();
+    auto* sdl = dynamic_cast<SdlPlatform*>(orlop.platform);
+    ASSERT_NE(sdl, nullptr);
+    for (bool on : {true, false}) {
+        SCOPED_TRACE(on ? "full screen" : "windowed");
+        SDL_Event f11{};
+        f11.type = SDL_KEYDOWN;
+        f11.key.keysym.sym = SDLK_F11;
+        SDL_PushEvent(&f11);
+        PumpIntoEngine();
+        ASSERT_EQ(sdl->IsFullscreen(), on);
+        sdl->SwapBuffers();  // as the frame before would: GL takes up a new size there
+        unsigned w = 0, h = 0;
+        glXQueryDrawable(glXGetCurrentDisplay(), glXGetCurrentDrawable(), GLX_WIDTH, &w);
+        glXQueryDrawable(glXGetCurrentDisplay(), glXGetCurrentDrawable(), GLX_HEIGHT, &h);
+        const Letterbox box = FitLetterbox(800, 600, static_cast<int>(w), static_cast<int>(h));
+        auto out = [&](float px, float py) {
+            return Vec2(box.x + px * box.width / 800, box.y + py * box.height / 600);
+        };
+        renderer.BeginFrame();
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_DEPTH_TEST);
+        glColor3f(0, 1, 0);
+        glRectf(0, 0, 800, 40);  // a top strip, and the HUD's at the bottom
+        glColor3f(1, 0, 0);
+        glRectf(0, 560, 800, 600);
+        renderer.EndOrtho();
+        glFinish();
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_TEXTURE_2D);
+        const struct { float x, y; int red; } corners[] = {{4, 4, 0}, {796, 4, 0}, {4, 596, 255}, {796, 596, 255}};
+        for (const auto& c : corners) {
+            const Vec2 at = out(c.x, c.y);
+            const int row = static_cast<int>(h) - 1 - static_cast<int>(at.y);
+            unsigned char p[4] = {};
+            glReadPixels(static_cast<int>(at.x), row, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+            EXPECT_EQ(std::make_pair(int{p[0]}, int{p[1]}), std::make_pair(c.red, 255 - c.red))
+                << "picture " << c.x << "," << c.y << " in " << w << "x" << h;
+        }
+        const Vec2 aim = out(700, 580);  // X11 mouse points are drawable pixels
+        SDL_WarpMouseInWindow(sdl->Window(), static_cast<int>(aim.x), static_cast<int>(aim.y));
+        PumpIntoEngine();
+        EXPECT_NEAR(sdl->GetCursorPos().x, 700, 2);
+        EXPECT_NEAR(sdl->GetCursorPos().y, 580, 2);
+    }
 }
 
 }  // namespace
