@@ -12,6 +12,11 @@ public:
     Vec2 GetTopLeft() const { return corners[0]; }
     // Moves the view and multiplies the view transform onto the modelview matrix.
     void Update(float dt);
+    // Where a world point shows in window pixels under the last Update's zoom and offset
+    // (the shake's one-degree tilt left out).
+    Vec2 WorldToScreen(const Vec2& world) const {
+        return Vec2((world.x + lastTranslation.x) * zoom.x, (world.y + lastTranslation.y) * zoom.y);
+    }
 
     // Offset applied by the view transform: the rotation (degrees), scale and translation
     // of the last Update, kept so that tests and tools can reason about the frame.

@@ -95,9 +95,27 @@ void Tower::Update(float dt) {
         spawnTimer += dt;
         if (spawnTimer > 8.0 - 3.5 * difficulty) {
             spawnTimer = 0.0f;
-            Launch();
+            // The clock runs on regardless; a full fleet only skips this launch.
+            if (ShipsAfloat() < kMaxAfloat) Launch();
         }
     }
+}
+
+int Tower::ShipsAfloat() {
+    int afloat = 0;
+    auto out = launched_.begin();
+    for (const ObjRef<Ship>& ref : launched_) {
+        const Ship* ship = ref.Get();
+        if (!ship || ship->state == Ship::kSinking || ship->state == 3) continue;
+        *out++ = ref;
+        ++afloat;
+    }
+    launched_.erase(out, launched_.end());
+    return afloat;
+}
+
+void Tower::HidePanel() {
+    if (upgrader) upgrader->Hide();
 }
 
 void Tower::Launch() {
@@ -119,6 +137,7 @@ void Tower::Launch() {
     const int n = span >= 1.0 ? static_cast<int>(std::min(span, static_cast<double>(INT_MAX))) : 1;
     const float x = at.x - spread + static_cast<float>(Rand() % n);
     ship->SetPosition(Vec2(static_cast<float>(static_cast<int>(x)), at.y));
+    launched_.push_back(ship);
 }
 
 void Tower::Collide(GameObj* other) {

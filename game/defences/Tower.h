@@ -1,9 +1,12 @@
 #pragma once
 
+#include <vector>
+
 #include "GameObj.h"
 #include "ObjRef.h"
 
 class Cannon;
+class Ship;
 class Sprite;
 class Upgrader;
 class Water;
@@ -22,6 +25,14 @@ public:
 
     void Capture(GameObj* ship);
 
+    // A hostile tower holds back its launch while this many of its ships are afloat, so
+    // a long game does not pile up a fleet that no player can face.
+    static constexpr int kMaxAfloat = 4;
+    // Ships this tower launched that are still afloat: not destroyed, sinking or dead.
+    int ShipsAfloat();
+    // Closes the panel at once (the menu is about to show over it).
+    void HidePanel();
+
     ObjRef<Water> water;
     ObjRef<GameObj> target;
     Cannon* cannon = nullptr;      // owned through the manager; Kill puts it into state 3
@@ -35,6 +46,8 @@ public:
     float dockSteer = 0.0f;
 
 private:
+    std::vector<ObjRef<Ship>> launched_;
+
     // Creates one hostile ship at the tower, its kind and spread set by the difficulty.
     void Launch();
 };

@@ -130,8 +130,19 @@ void Game::SetUp() {
     healthButton->Init();
     RemoveFromRenderList(healthButton->renderable);
 
+    aids_.Init(font);
+
     seaMode = 1;
     phase = kMenu;
+}
+
+void Game::DrawLabels() {
+    for (ListNode<GameObj*>* node = goManager.objects.Head(); node; node = node->next)
+        if (auto* button = dynamic_cast<UIButton*>(node->value)) button->DrawLabel();
+}
+
+void Game::HidePanels() {
+    for (auto it = towers.Begin(); !it.AtEnd(); ++it) (*it)->HidePanel();
 }
 
 bool Game::Update(float dt) {
@@ -162,6 +173,9 @@ MerchantShip* Game::MakePlayerShip() {
 
 bool Game::UpdateMenu(float dt) {
     ForgetDeadShip();
+    // The menu owns the screen: no shop shows over it, nor the player's aids.
+    HidePanels();
+    aids_.Hide();
     sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
     AddToRenderList(playButton->renderable);
     AddToRenderList(quitButton->renderable);
@@ -197,6 +211,13 @@ void Game::ToggleSea() {
 }
 
 bool Game::UpdatePlaying(float dt) {
+    if (paused) {
+        const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+        font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
+        aids_.DrawPaused();
+        if (Released(kPauseKey) || Released(VK_ESCAPE)) paused = false;
+        return true;
+    }
     ForgetDeadShip();
     if (!playerShip.Get()) playerShip = MakePlayerShip();
     MerchantShip* ship = playerShip.Get();
@@ -293,9 +314,14 @@ bool Game::UpdatePlaying(float dt) {
         std::memcpy(ship->renderable->colour, shipColour, sizeof shipColour);
     }
 
+    aids_.Update(ship, orlop.mouseLeft != 0, towers);
+
+    if (Released(kPauseKey)) paused = true;
     if (Released(VK_ESCAPE)) {
         phase = kMenu;
         RemoveFromRenderList(goldButton->renderable);
+        HidePanels();
+        aids_.Hide();
     }
     return true;
 }

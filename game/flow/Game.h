@@ -7,6 +7,7 @@
 #include "List.h"
 #include "ObjRef.h"
 #include "MerchantShip.h"
+#include "PlayerAids.h"
 
 class World;
 class Water;
@@ -39,6 +40,16 @@ public:
     int32_t NextTowerX();
     // Empties the row for a new level: both bounds at 0, no tower recorded.
     void StartRow();
+
+    // The key that pauses and resumes play (Escape resumes too).
+    static constexpr uint32_t kPauseKey = 'P';
+    // While paused the world stands still: the frame skips the manager's pass and only
+    // the labels are drawn again.
+    bool paused = false;
+    // Draws every shown label without updating anything (the picture of a paused frame).
+    void DrawLabels();
+    // Closes every tower's panel at once.
+    void HidePanels();
 
     int32_t phase = 0;
     World* world = nullptr;
@@ -74,5 +85,6 @@ private:
     void ToggleSea();
     int32_t WidestGapX() const;
 
-    std::vector<int32_t> rowX_;  // x of every tower placed in this level
+    std::vector<int32_t> rowX_;
+    PlayerAids aids_;  // x of every tower placed in this level
 };

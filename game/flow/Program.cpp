@@ -29,8 +29,12 @@ void FocusChanged(bool active) { soundManager.SetMuted(!active); }
 }  // namespace
 
 int32_t Program::Frame(float dt) {
+    // Decided at the frame's start: the frame that pauses still runs whole, the one that
+    // resumes still stands.
+    const bool standing = game->paused;
     bool result = game->Update(dt);
-    goManager.Update(dt);
+    if (standing) game->DrawLabels();
+    else goManager.Update(dt);
     soundManager.Update();
     cursor->position = orlop.mousePosition + camera.GetTopLeft();
     cursor->UpdateCorners();

@@ -153,7 +153,7 @@ void MerchantShip::Collide(GameObj* other) {
         }
     } else if (Is(type, "TreasureChest")) {
         auto* chest = dynamic_cast<TreasureChest*>(other);
-        if (chest && state != kSinking && state != 3) {
+        if (chest && chest->state != TreasureChest::kSinking && state != kSinking && state != 3) {
             AddGold(chest->value);
             chest->value = 0.0f;
         }

@@ -7,7 +7,38 @@
 #include "Renderable.h"
 #include "Water.h"
 
+std::deque<ObjRef<TreasureChest>> TreasureChest::made_;
+
+int TreasureChest::CountAfloat() {
+    int afloat = 0;
+    for (auto it = made_.begin(); it != made_.end();) {
+        const TreasureChest* chest = it->Get();
+        if (!chest || chest->state == 3 || chest->state == kSinking) {
+            it = made_.erase(it);
+            continue;
+        }
+        ++afloat;
+        ++it;
+    }
+    return afloat;
+}
+
 void TreasureChest::Init() {
+    if (CountAfloat() >= kMaxAfloat) {
+        // The oldest one still holding gold goes down (emptied ones go at their next
+        // touch); when all are empty, the oldest of them.
+        TreasureChest* oldest = made_.front().Get();
+        for (const ObjRef<TreasureChest>& ref : made_)
+            if (ref.Get()->value != 0.0f) {
+                oldest = ref.Get();
+                break;
+            }
+        oldest->SetState(kSinking);
+        oldest->realm = -1;  // out of the sea toggle
+        oldest->velocity = Vec2(0.0f, 40.0f);
+    }
+    made_.push_back(this);
+
     MakeSprite("images\\treasurechest.tga");
     AddToRenderList(renderable);
     SetState(kFlying);
@@ -26,6 +57,13 @@ void TreasureChest::Init() {
 void TreasureChest::Update(float dt) {
     Float(dt);
     if (!renderable) return;
+    if (state == kSinking) {
+        // Down and out of sight, then gone.
+        Move(velocity * dt);
+        renderable->colour[3] -= dt;
+        if (renderable->colour[3] <= 0.0f) SetState(3);
+        return;
+    }
     if (state == kFlying) velocity.y += 750.0f * dt;
     velocity.x -= velocity.x * dt;
     velocity.y -= velocity.y * dt;
@@ -48,7 +86,7 @@ void TreasureChest::Update(float dt) {
 
 void TreasureChest::Collide(GameObj* other) {
     // Nothing brings back a chest that has gone, nor does a dead object touch anything.
-    if (state == 3 || other->state == 3) return;
+    if (state == 3 || state == kSinking || other->state == 3) return;
     const char* type = other->GetType();
     // Emptied by a ship in an earlier turn: gone at the next touch.
     if (std::strcmp(type, "MerchantShip") == 0 && value == 0.0f) SetState(3);

@@ -1,14 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 
 #include "Floater.h"
+#include "ObjRef.h"
 
 // Gold left by a sunk ship: thrown up, floats, taken by the first merchant ship to touch it.
-// States: 5600 flying, 1 floating, 5 and 6 the sea toggle, 3 dead.
+// States: 5600 flying, 1 floating, 5 and 6 the sea toggle, 2 sinking out of reach, 3 dead.
 class TreasureChest : public Floater {
 public:
     static constexpr int32_t kFlying = 5600;
+    static constexpr int32_t kSinking = 2;
+    // At most this many chests float at once: a new one past it sends the oldest
+    // uncollected chest to the bottom, so a long game cannot fill the sea with them.
+    static constexpr int kMaxAfloat = 40;
+    // Chests not yet sinking or dead.
+    static int CountAfloat();
 
     const char* GetType() override { return "TreasureChest"; }
     void Collide(GameObj* other) override;
@@ -16,4 +24,8 @@ public:
     void Init() override;
 
     float value = 0.0f;  // gold; set by the creator before Init
+
+private:
+    // Every chest made, oldest first; gone ones are dropped as they are met.
+    static std::deque<ObjRef<TreasureChest>> made_;
 };

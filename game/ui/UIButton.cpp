@@ -26,10 +26,15 @@ void UIButton::SetLabel(std::string text) { label = std::move(text); }
 
 void UIButton::Update(float dt) {
     BaseStep(dt);
+    DrawLabel();
+}
+
+void UIButton::DrawLabel() {
     // A button whose creator gave it no font has nothing to draw its label with.
     if (label.empty() || !renderable || !renderable->inRenderList || !font.texture) return;
     const Vec2* c = renderable->corners;
-    float y = (renderable->scale.y * renderable->GetHeight() - font.glyphHeight) * 0.5f + c[0].y;
+    // Centred by the glyph cell as drawn, so a small label sits in the middle of its face too.
+    float y = (renderable->scale.y * renderable->GetHeight() - font.glyphHeight * textScale.y) * 0.5f + c[0].y;
     float x = (renderable->scale.x * renderable->GetWidth() - textWidth) * 0.5f + c[0].x;
     if (c[0].x > x) x = c[0].x;
     TextCorners box = font.DrawText(static_cast<int>(x), static_cast<int>(y), 1.0f, label.c_str(),

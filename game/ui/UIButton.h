@@ -14,6 +14,8 @@ public:
     void Init() override;
 
     void SetLabel(std::string text);
+    // Draws the label centred on the face, when there is one and the face is shown.
+    void DrawLabel();
 
     Vec2 textScale{1.0f, 1.0f};
     std::string label;

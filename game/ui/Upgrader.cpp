@@ -128,8 +128,32 @@ void Upgrader::Buy(Ship* buyer, int line) {
     cost = NextPrice(cost);
 }
 
+Ship* Upgrader::AfloatBuyer() const {
+    Ship* buyer = ship.Get();
+    return buyer && buyer->state != Ship::kSinking && buyer->state != 3 ? buyer : nullptr;
+}
+
+void Upgrader::Remove() {
+    SetState(1);
+    closeSteer = 0.0f;
+    RemoveFromRenderList(renderable);
+    if (scroll) RemoveFromRenderList(scroll->renderable);
+    for (int line = 0; line < kLineCount; ++line)
+        if (UpgradeButton* button = Button(line)) RemoveFromRenderList(button->renderable);
+}
+
+void Upgrader::Hide() {
+    fade = 0.0f;
+    if (scroll && scroll->renderable) scroll->renderable->colour[3] = 0.0f;
+    for (int line = 0; line < kLineCount; ++line)
+        if (UpgradeButton* button = Button(line)) button->textColour[3] = 0.0f;
+    Remove();
+}
+
 void Upgrader::Update(float dt) {
     BaseStep(dt);
+    // A panel left without a buyer fades out as if steered away.
+    if (state == kOpening && !AfloatBuyer()) SetState(kClosing);
 
     if (state == kOpening) {
         if (fade >= 1.0f) {
@@ -159,10 +183,9 @@ void Upgrader::Update(float dt) {
             if (UpgradeButton* button = Button(line)) AddToRenderList(button->renderable);
 
         // Clicks count only while the buyer is afloat: not gone, sinking or dead.
-        Ship* buyer = ship.Get();
-        const bool afloat = buyer && buyer->state != 2 && buyer->state != 3;
+        Ship* buyer = AfloatBuyer();
         const bool released = orlop.inputEvent == 1 && orlop.lastDown == 0 && orlop.lastCode == 0;
-        for (int line = 0; line < kLineCount && released && afloat; ++line) {
+        for (int line = 0; line < kLineCount && released && buyer; ++line) {
             UpgradeButton* button = Button(line);
             if (!button || !BoxContains(button->GetCorners(), orlop.mousePosition)) continue;
             Buy(buyer, line);
@@ -170,14 +193,7 @@ void Upgrader::Update(float dt) {
         }
     }
 
-    if (fade == 0.0f) {
-        SetState(1);
-        closeSteer = 0.0f;
-        RemoveFromRenderList(renderable);
-        if (scroll) RemoveFromRenderList(scroll->renderable);
-        for (int line = 0; line < kLineCount; ++line)
-            if (UpgradeButton* button = Button(line)) RemoveFromRenderList(button->renderable);
-    }
+    if (fade == 0.0f) Remove();
 }
 
 void Upgrader::Kill() {

@@ -24,6 +24,8 @@ public:
 
     // Shows the panel (again) for the ship docking now; a closing panel turns back.
     void Open(Ship* buyer);
+    // Takes the panel off the screen at once, without the fade.
+    void Hide();
 
     ObjRef<Ship> ship;  // the buyer
     float closeSteer = 0.0f;
@@ -49,6 +51,10 @@ private:
     UpgradeButton* Button(int line) const;
     static int32_t& Cost(int line);
     void WriteLabel(int line);
+    // Takes the panel and its pieces out of the render list, closed.
+    void Remove();
+    // The buyer while it can still buy: not gone, sinking or dead.
+    Ship* AfloatBuyer() const;
     // One purchase of `line` for the buyer, when it can pay and the line still sells.
     void Buy(Ship* buyer, int line);
 };

@@ -1,13 +1,17 @@
 // The playing phase: the release events, the sea toggle, the camera and the wrap-around,
 // held keys and buttons, the heads-up colours, and the player's ship coming and going.
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <map>
+#include <vector>
 
 #include "Cannon.h"
 #include "LifeBar.h"
 #include "PlayTestKit.h"
 #include "Renderable.h"
 #include "UIButton.h"
+#include "Upgrader.h"
 #include "Water.h"
 
 namespace {
@@ -224,6 +228,95 @@ TEST_F(PlayTest, AShipLostWhileTheMenuShowsIsForgottenAndReplacedOnPlay) {
     ASSERT_NE(third, nullptr);
     EXPECT_NE(third, second);
     EXPECT_EQ(CountOfType("MerchantShip"), 2) << "the dead one goes with the manager's pass";
+}
+
+}  // namespace
+
+namespace {
+
+using namespace playtest;
+
+// Pixels of the rectangle that changed by more than a little between two pictures.
+int Changed(const std::vector<gltest::Rgba>& a, const std::vector<gltest::Rgba>& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        n += std::abs(a[i].r - b[i].r) + std::abs(a[i].g - b[i].g) + std::abs(a[i].b - b[i].b) > 60;
+    return n;
+}
+
+// A frame drawn as the loop draws it; the pixels of the rectangle x0..x1, y0..y1.
+std::vector<gltest::Rgba> DrawnFrame(Game& game, int x0, int y0, int x1, int y1) {
+    gltest::BeginFrame();
+    game.Update(kDt);
+    orlop.inputEvent = 0;
+    gltest::RenderList();
+    std::vector<gltest::Rgba> pixels;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) pixels.push_back(gltest::ReadPixel(x, y));
+    return pixels;
+}
+
+TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight) {
+    StartPlaying();
+    for (int i = 0; i < 120; ++i) Frame();  // the camera settles on the ship
+    MerchantShip* ship = Ship();
+    ASSERT_NE(ship, nullptr);
+    Tower* far = LastTower();
+    far->SetPosition(Vec2(3000.0f, 375.0f));
+
+    // The gauge, above the ship, only while the button is held.
+    ship->cannon.Get()->charge = ship->cannon.Get()->maxCharge;
+    const Vec2 top = camera.WorldToScreen(Vec2(ship->GetPosition()->x, ship->GetCorners()[0].y));
+    const int gx = static_cast<int>(top.x), gy = static_cast<int>(top.y) - 12;
+    const auto idle = DrawnFrame(*game, gx - 30, gy - 4, gx + 30, gy + 4);
+    orlop.mouseLeft = 1;
+    const auto charging = DrawnFrame(*game, gx - 30, gy - 4, gx + 30, gy + 4);
+    EXPECT_GT(Changed(idle, charging), 240) << "of 480 pixels under the gauge";
+    orlop.mouseLeft = 0;
+
+    // A marker at the right edge for the hostile tower beyond it; none once it is ours.
+    const int my = static_cast<int>(std::clamp(camera.WorldToScreen(Vec2(3000.0f, 375.0f)).y, 60.0f, 540.0f));
+    const auto marked = DrawnFrame(*game, 750, my - 20, 800, my + 20);
+    far->team = 1;
+    const auto unmarked = DrawnFrame(*game, 750, my - 20, 800, my + 20);
+    EXPECT_GT(Changed(marked, unmarked), 150) << "of 2000 pixels at the edge";
+    far->team = -1;
+
+    // Paused: the world stands, "Paused" shows; Escape resumes rather than leaving.
+    Release(Game::kPauseKey);
+    Step();
+    ASSERT_TRUE(game->paused);
+    const Vec2 at = *ship->GetPosition();
+    Release(VK_SPACE);
+    Step();
+    EXPECT_EQ(game->seaMode, 1) << "no rule runs while paused";
+    EXPECT_EQ(*ship->GetPosition(), at);
+    Release(VK_ESCAPE);
+    Step();
+    EXPECT_FALSE(game->paused);
+    EXPECT_EQ(game->phase, Game::kPlaying);
+}
+
+TEST_F(PlayTest, NoPanelOutlivesTheMenuOrShowsOverIt) {
+    StartPlaying();
+    Tower* tower = LastTower();
+    game->SpawnTower();  // a hostile one left, so the level goes on
+    tower->team = 1;
+    MerchantShip* ship = Ship();
+    for (int i = 0; i < 119; ++i) tower->Collide(ship);
+    Upgrader* panel = tower->upgrader;
+    ASSERT_NE(panel, nullptr);
+    Frame();
+    ASSERT_TRUE(panel->renderable->inRenderList);
+    Release(VK_ESCAPE);
+    Frame();
+    ASSERT_EQ(game->phase, Game::kMenu);
+    EXPECT_FALSE(panel->renderable->inRenderList);
+    EXPECT_FALSE(panel->scroll->renderable->inRenderList);
+    // Docked while the menu shows: it still does not open over the menu.
+    for (int i = 0; i < 119; ++i) tower->Collide(ship);
+    Frame();
+    EXPECT_FALSE(panel->scroll->renderable->inRenderList);
 }
 
 }  // namespace

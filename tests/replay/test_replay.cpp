@@ -46,7 +46,19 @@ TEST(Replay, ReplayReachesTheRecordedStateAndAnotherSeedDoesNot) {
     record.frames = 3000;
     BackgroundedPlatform live;
     RandomPlayer player{7};
+    // 'P' pauses at frame 2000 and resumes at 2200; the paused world stands still.
+    uint64_t pausedAt = 0;
+    bool stoodStill = false;
     live.step = [&](ScriptedPlatform& p, int frame) {
+        if (frame >= 2000 && frame < 2200) {
+            if (frame == 2000) p.Key(Game::kPauseKey);
+            if (frame == 2100) pausedAt = ComputeStateDigest(Program::game);
+            if (frame == 2199) {
+                stoodStill = Program::game->paused && ComputeStateDigest(Program::game) == pausedAt;
+                p.Key(Game::kPauseKey);
+            }
+            return;
+        }
         player(p, frame);
         if (frame == 1500) {
             p.Post(WM_SETFOCUS);
@@ -58,6 +70,7 @@ TEST(Replay, ReplayReachesTheRecordedStateAndAnotherSeedDoesNot) {
     EXPECT_EQ(live.frame, 3000);
     EXPECT_EQ(live.waits, 4);
     EXPECT_FALSE(live.wrongWhileAway) << "muted, and no frames, while in the background";
+    EXPECT_TRUE(stoodStill) << "paused from frame 2000 with the world unchanged";
     EXPECT_FALSE(soundManager.IsMuted());
     Recording file;
     std::string error;

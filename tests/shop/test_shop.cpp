@@ -145,6 +145,7 @@ TEST_F(Shop, ClicksAreIgnoredWhileTheBuyerSinksOrIsGone) {
     ship->SetState(2);
     Click(panel->speedButton);
     EXPECT_EQ(ship->gold, gold);
+    EXPECT_NE(panel->state, Upgrader::kOpening) << "a panel without a buyer fades out";
     ship->SetState(3);
     goManager.Update(dt);  // destroys the ship
     EXPECT_EQ(panel->ship.Get(), nullptr);

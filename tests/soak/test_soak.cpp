@@ -1,10 +1,14 @@
 // A long game of random input through the real entry point: it ends cleanly (the
 // sanitizers watch every frame) with the objects bounded and the memory no larger at
-// the end than early on. BRINEGATE_SOAK_FRAMES sets the length (default 20000).
+// the end than early on; and a player who sails off and does nothing does not face an
+// ever larger fleet. BRINEGATE_SOAK_FRAMES sets the length (default 20000); the object
+// count is printed every 18000 frames (five minutes of play).
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -21,20 +25,62 @@ long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+int SoakFrames() {
+    const char* env = std::getenv("BRINEGATE_SOAK_FRAMES");
+    return env ? std::atoi(env) : 20000;
+}
+
+// Live objects at the end of every five minutes of play, and the most at any frame.
+struct ObjectCount {
+    void operator()(int frame) {
+        const int now = goManager.objects.Count();
+        most = std::max(most, now);
+        if (frame % 18000 == 0) std::printf("%s: %d objects at frame %d, %d at most\n", name, now, frame, most);
+    }
+    const char* name;
+    int most = 0;
+};
+
+// Any game of at most level 2 stays well under this; an unbounded fleet passes it.
+constexpr int kObjectBound = 250;
+
+TEST(Soak, AnIdlePlayerDoesNotFaceAnEverLargerFleet) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    gltest::UseDataFolder();
+    const int frames = SoakFrames();
+    ScriptedPlatform platform;
+    ObjectCount count{"idle"};
+    platform.step = [&](ScriptedPlatform& p, int frame) {
+        count(frame);
+        if (Program::game->phase == Game::kMenu && frame % 60 == 0) {
+            p.cursor = Vec2(200, 200);  // "Play!", then nothing but the odd turn of the helm
+            p.Post(WM_LBUTTONDOWN);
+            p.Post(WM_LBUTTONUP);
+        }
+    };
+    Options options;
+    options.unpaced = options.hasSeed = true;
+    options.seed = 4242;
+    options.frames = static_cast<uint64_t>(frames);
+    EXPECT_EQ(Program::Run(platform, options), 0);
+    EXPECT_LT(count.most, kObjectBound);
+    RecordProperty("most_objects", count.most);
+}
+
 TEST(Soak, LongRandomGameStaysBoundedAndEndsCleanly) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
     gltest::UseDataFolder();
-    const char* env = std::getenv("BRINEGATE_SOAK_FRAMES");
-    const int frames = env ? std::atoi(env) : 20000;
+    const int frames = SoakFrames();
     ASSERT_GT(frames, 5000);
 
     ScriptedPlatform platform;
     RandomPlayer player{2024, 3000};
-    int mostObjects = 0, playFrames = 0, returnsToMenu = 0, lastPhase = Game::kMenu;
+    ObjectCount count{"fighting"};
+    int playFrames = 0, returnsToMenu = 0, lastPhase = Game::kMenu;
     long residentEarly = 0, residentLate = 0;
     platform.step = [&](ScriptedPlatform& p, int frame) {
         const int phase = Program::game->phase;
-        mostObjects = std::max(mostObjects, goManager.objects.Count());
+        count(frame);
         playFrames += phase == Game::kPlaying;
         returnsToMenu += phase == Game::kMenu && lastPhase == Game::kPlaying;
         lastPhase = phase;
@@ -51,11 +97,11 @@ TEST(Soak, LongRandomGameStaysBoundedAndEndsCleanly) {
     EXPECT_EQ(platform.frame, frames) << "ran to the frame limit, not to a quit";
     EXPECT_GT(playFrames, frames / 2) << "mostly at sea, not in the menu";
     EXPECT_GE(returnsToMenu, 2) << "back to the menu and on to a new game, more than once";
-    EXPECT_LT(mostObjects, 3000);
+    EXPECT_LT(count.most, kObjectBound);
     EXPECT_GT(residentEarly, 0);
     EXPECT_LE(residentLate, residentEarly + residentEarly / 10)
         << residentEarly / 1024 << " KiB at frame 5000, " << residentLate / 1024 << " KiB at the end";
-    RecordProperty("most_objects", mostObjects);
+    RecordProperty("most_objects", count.most);
     RecordProperty("resident_kib_at_5000", static_cast<int>(residentEarly / 1024));
     RecordProperty("resident_kib_at_end", static_cast<int>(residentLate / 1024));
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "Cannon.h"
 #include "GlTestContext.h"
@@ -13,6 +14,7 @@
 #include "Random.h"
 #include "Sprite.h"
 #include "Tower.h"
+#include "TreasureChest.h"
 #include "Upgrader.h"
 #include "WaterTestKit.h"
 
@@ -115,6 +117,7 @@ TEST_F(Towers, LaunchesShipsOnAnIntervalOfKindsSetByTheDifficulty) {
             l->spawnTimer = 100.0f;
             l->Update(dt);
             kinds.insert(LastShip()->GetType());
+            LastShip()->SetState(3);  // out of the way of the next launch
         }
         EXPECT_EQ(kinds.size(), level.second);
         EXPECT_EQ(kinds.count("MineLayer"), level.second == 3 ? 1u : 0u);
@@ -125,6 +128,59 @@ TEST_F(Towers, LaunchesShipsOnAnIntervalOfKindsSetByTheDifficulty) {
     still->spawnTimer = 100.0f;
     still->Update(dt);
     EXPECT_EQ(LastShip()->GetPosition()->x, 120.0f);
+}
+
+TEST_F(Towers, HoldsBackLaunchesWhileFourOfItsShipsAreAfloat) {
+    Tower* t = MakeTower(0);
+    std::vector<Ship*> fleet;
+    for (int i = 0; i < 4; ++i) {
+        t->spawnTimer = 100.0f;
+        t->Update(dt);
+        fleet.push_back(static_cast<Ship*>(LastShip()));
+    }
+    EXPECT_EQ(Ships(), 4);
+    EXPECT_EQ(t->ShipsAfloat(), 4);
+    // The clock still runs and restarts at each expiry; only the launch is skipped.
+    t->spawnTimer = 100.0f;
+    t->Update(dt);
+    EXPECT_EQ(Ships(), 4);
+    EXPECT_EQ(t->spawnTimer, 0.0f);
+    // A sinking ship no longer counts: the next expiry launches, not before it.
+    fleet[1]->SetState(Ship::kSinking);
+    t->Update(dt);
+    EXPECT_EQ(Ships(), 4);
+    EXPECT_NEAR(UpdatesToLaunch(t) * dt, 7.825, 2 * dt);
+    EXPECT_EQ(t->ShipsAfloat(), 4);
+    // A ship of another tower is not this tower's.
+    MakeShip(50, -1);
+    fleet[2]->SetState(3);
+    goManager.Update(dt);
+    EXPECT_EQ(t->ShipsAfloat(), 3);
+}
+
+TEST_F(Towers, AFullSeaSinksItsOldestUncollectedChestForEachNewOne) {
+    std::vector<TreasureChest*> chests;
+    for (int i = 0; i < TreasureChest::kMaxAfloat + 2; ++i) {
+        auto* c = static_cast<TreasureChest*>(goManager.Create("TreasureChest"));
+        c->value = i == 0 ? 0.0f : 10.0f;  // the first one already emptied by a ship
+        c->water = sea;
+        c->Init();
+        chests.push_back(c);
+    }
+    EXPECT_EQ(TreasureChest::CountAfloat(), TreasureChest::kMaxAfloat);
+    EXPECT_EQ(chests[0]->state, TreasureChest::kFlying) << "an emptied chest goes at its next touch";
+    EXPECT_EQ(chests[1]->state, TreasureChest::kSinking);
+    EXPECT_EQ(chests[2]->state, TreasureChest::kSinking);
+    EXPECT_EQ(chests[3]->state, TreasureChest::kFlying);
+    // Sinking, it is out of reach: no ship takes it, the sea does not lift it, and it goes.
+    MerchantShip* ship = MakeShip(0, 1);
+    const int32_t gold = ship->gold;
+    ship->Collide(chests[1]);
+    chests[1]->Collide(sea);
+    EXPECT_EQ(ship->gold, gold);
+    EXPECT_EQ(chests[1]->state, TreasureChest::kSinking);
+    for (int i = 0; i < 70; ++i) chests[1]->Update(dt);
+    EXPECT_EQ(chests[1]->state, 3);
 }
 
 TEST_F(Towers, HeldShipSinksTheFlagAndRaisesItInItsColoursThenOwnsTowerAndGun) {
