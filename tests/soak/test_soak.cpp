@@ -41,8 +41,10 @@ struct ObjectCount {
     int most = 0;
 };
 
-// Any game of at most level 2 stays well under this; an unbounded fleet passes it.
-constexpr int kObjectBound = 250;
+// Measured over these 20000 frames: an idle player met 114 objects at most, a fighting
+// one 264; before the fleets were bounded, 219 and 449.
+constexpr int kIdleBound = 170;
+constexpr int kObjectBound = 350;
 
 TEST(Soak, AnIdlePlayerDoesNotFaceAnEverLargerFleet) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
@@ -63,7 +65,7 @@ TEST(Soak, AnIdlePlayerDoesNotFaceAnEverLargerFleet) {
     options.seed = 4242;
     options.frames = static_cast<uint64_t>(frames);
     EXPECT_EQ(Program::Run(platform, options), 0);
-    EXPECT_LT(count.most, kObjectBound);
+    EXPECT_LT(count.most, kIdleBound);
     RecordProperty("most_objects", count.most);
 }
 
