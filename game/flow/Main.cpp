@@ -23,10 +23,12 @@ int main(int argc, char** argv) {
     // The working directory comes first; then the data beside the executable, then
     // the installed copy, so the game finds its art wherever it is started from. The
     // installed copy is looked up beside bin/ first, which holds however the tree was
-    // staged or moved, and then where the build meant to put it.
+    // staged or moved, and then where the build meant to put it. A Debian package
+    // follows the games layout: /usr/games beside /usr/share/games/brinegate.
     if (char* base = SDL_GetBasePath()) {
         FileResolver::AddSearchRoot(std::string(base) + "data");
         FileResolver::AddSearchRoot(std::string(base) + "../share/brinegate");
+        FileResolver::AddSearchRoot(std::string(base) + "../share/games/brinegate");
         SDL_free(base);
     }
     FileResolver::AddSearchRoot(BRINEGATE_INSTALLED_DATA_DIR);
