@@ -7,6 +7,7 @@
 struct Texture {
     uint32_t glName = 0;
     std::string fileName;  // as first requested
+    std::string path;      // the file it was read from (the cache's key)
     int32_t referenceCount = 0;
     int32_t width = 0;   // pixels
     int32_t height = 0;  // pixels

@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <vector>
 
 #include "FileResolver.h"
@@ -58,6 +59,39 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string&
     std::fclose(f);
     if (!ok) error = "read error";
     return ok;
+}
+
+// GL's own limit on a texture side, and a bound of ours: a picture this size is far past
+// anything the game draws, while its decoded pixels (256 MiB at 8192) still fit.
+constexpr int kMaxSide = 8192;
+
+int MaxTextureSide() {
+    static GLint gl = 0;
+    // Asked until a context answers; meanwhile only our own bound applies.
+    if (gl <= 0) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &gl);
+    return gl > 0 ? std::min<int>(gl, kMaxSide) : kMaxSide;
+}
+
+// Hands the decoded rows to GL exactly as they lie. Rows padded to a length that is not
+// a whole number of pixels (24 bits at most widths) are packed tight first.
+void UploadSurface(SDL_Surface* surface, int bpp, GLenum layout) {
+    const int w = surface->w, h = surface->h, pitch = surface->pitch;
+    SDL_LockSurface(surface);
+    const uint8_t* pixels = static_cast<const uint8_t*>(surface->pixels);
+    std::vector<uint8_t> packed;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (pitch % bpp == 0) {
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, pitch / bpp);
+    } else {
+        const size_t row = static_cast<size_t>(w) * static_cast<size_t>(bpp);
+        packed.resize(row * static_cast<size_t>(h));
+        for (int y = 0; y < h; ++y)
+            std::memcpy(&packed[row * static_cast<size_t>(y)], pixels + static_cast<size_t>(pitch) * y, row);
+        pixels = packed.data();
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, bpp, w, h, 0, layout, GL_UNSIGNED_BYTE, pixels);
+    SDL_UnlockSurface(surface);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
 // The extension picks the decoder, as IMG_Load does for a file name.
@@ -131,8 +165,10 @@ TextureManager::~TextureManager() {
 }
 
 Texture* TextureManager::GetTexture(const std::string& name) {
+    // Keyed on the file the name leads to: the game spells some names more than one way.
+    const std::string path = FileResolver::Resolve(name);
     for (auto it = textures.Begin(); !it.AtEnd(); ++it) {
-        if (strcasecmp((*it)->fileName.c_str(), name.c_str()) == 0) {
+        if (strcasecmp((*it)->path.c_str(), path.c_str()) == 0) {
             (*it)->referenceCount += 1;
             return *it;
         }
@@ -141,6 +177,7 @@ Texture* TextureManager::GetTexture(const std::string& name) {
     t->referenceCount = 0;
     t->id = nextId++;
     t->fileName = name;
+    t->path = path;
 
     // A texture loaded in the middle of a frame must not change what the next draw of
     // the texture the manager thinks is bound shows: put the old binding back afterwards.
@@ -156,14 +193,21 @@ Texture* TextureManager::GetTexture(const std::string& name) {
     }
 
     // Read once, checked, then decoded from memory by the decoder IMG_Load would pick.
-    const std::string path = FileResolver::Resolve(name);
     const char* extension = Extension(path);
+    const bool targa = extension && strcasecmp(extension, "tga") == 0;
+    const int maxSide = MaxTextureSide();
     std::vector<uint8_t> bytes;
     std::string problem;
     SDL_Surface* surface = nullptr;
     if (ReadFile(path, bytes, problem)) {
-        if (extension && strcasecmp(extension, "tga") == 0)
-            problem = TargaDamage(bytes.data(), bytes.size());
+        // Refused before anything else: a few megabytes of runs can promise gigabytes of pixels.
+        if (targa && bytes.size() >= 18) {
+            const int w = bytes[12] | (bytes[13] << 8), h = bytes[14] | (bytes[15] << 8);
+            if (w > maxSide || h > maxSide)
+                problem = Format("%d x %d pixels, more than the %d a side this system can draw", w, h,
+                                 maxSide);
+        }
+        if (targa && problem.empty()) problem = TargaDamage(bytes.data(), bytes.size());
         if (problem.empty() && bytes.size() > static_cast<size_t>(INT32_MAX)) problem = "file too large";
         if (problem.empty()) {
             surface = IMG_LoadTyped_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())),
@@ -173,6 +217,10 @@ Texture* TextureManager::GetTexture(const std::string& name) {
     }
     int bpp = surface ? surface->format->BytesPerPixel : 0;
     if (surface && bpp != 3 && bpp != 4) problem = "unsupported pixel format";
+    // GL would draw a texture past its limit white, without a word.
+    if (surface && problem.empty() && (surface->w > maxSide || surface->h > maxSide))
+        problem = Format("%d x %d pixels, more than the %d a side this system can draw", surface->w,
+                         surface->h, maxSide);
     if (!problem.empty()) {
         std::fprintf(stderr, "Brinegate: cannot load image \"%s\" (resolved to \"%s\"): %s\n",
                      name.c_str(), path.c_str(), problem.c_str());
@@ -182,14 +230,7 @@ Texture* TextureManager::GetTexture(const std::string& name) {
         GLenum layout = (bpp == 4 && name.find(".tga") != std::string::npos) ? GL_BGRA : GL_BGR;
         t->width = surface->w;
         t->height = surface->h;
-        // Rows may be padded; tell GL the real row length so nothing is read past a row.
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, surface->pitch / bpp);
-        SDL_LockSurface(surface);
-        glTexImage2D(GL_TEXTURE_2D, 0, bpp, t->width, t->height, 0, layout, GL_UNSIGNED_BYTE,
-                     surface->pixels);
-        SDL_UnlockSurface(surface);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        UploadSurface(surface, bpp, layout);
         SDL_FreeSurface(surface);
     }
 

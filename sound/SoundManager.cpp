@@ -359,7 +359,7 @@ bool SoundManager::FillStreamBuffer(Record& r, unsigned buffer) {
     const int channels = r.decoder->Channels();
     alBufferData(buffer, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, r.scratch.data(),
                  static_cast<ALsizei>(frames * static_cast<size_t>(channels) * sizeof(int16_t)),
-                 kStreamFrequency);
+                 static_cast<ALsizei>(r.decoder->Rate()));
     return true;
 }
 

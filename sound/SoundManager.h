@@ -31,8 +31,6 @@ public:
     static constexpr float kMinDistance = 100.0f;
     static constexpr float kMaxDistance = 100000.0f;
     static constexpr float kStreamVolume = 0.2f;
-    // Streams play at this rate whatever the file says.
-    static constexpr int kStreamFrequency = 44100;
     // Longer names are stored cut; such a name never matches its record again, so each
     // load of it opens the file anew under a new id.
     static constexpr size_t kMaxNameLength = 29;

@@ -2,19 +2,29 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 namespace {
 
-// Digits only: the unsigned conversion would take "-5" as a huge number.
-const CLI::Validator kWholeNumber(
-    [](std::string& text) {
-        return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos
-                   ? std::string()
-                   : "N must be a whole number, not \"" + text + "\"";
-    },
-    "");
+// Digits only, at most `max`: the unsigned conversion would take "-5" as a huge number,
+// and it saturates a number past 2^64 - 1 instead of refusing it.
+CLI::Validator WholeNumberUpTo(uint64_t max) {
+    return CLI::Validator(
+        [max](std::string& text) {
+            if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+                return "N must be a whole number, not \"" + text + "\"";
+            uint64_t value = 0;
+            for (char digit : text) {
+                const uint64_t d = static_cast<uint64_t>(digit - '0');
+                if (value > (max - d) / 10) return "N must be at most " + std::to_string(max) + ", not " + text;
+                value = value * 10 + d;
+            }
+            return std::string();
+        },
+        "");
+}
 
 // The usage shows each option with its value's name only: CLI11 would also append
 // "Excludes: ..." to the left column, where it runs into the description. The
@@ -49,7 +59,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         app.add_option("--seed", o.seed,
                        "Seed the random generator with N, not the time (not with --replay)")
             ->type_name("N")
-            ->check(kWholeNumber);
+            ->check(WholeNumberUpTo(UINT32_MAX));
     CLI::Option* logDir = app.add_option("--log-dir", o.logDir, "Write the trace log into DIR")->type_name("DIR");
     CLI::Option* record =
         app.add_option("--record", o.recordPath,
@@ -61,7 +71,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             ->type_name("FILE");
     CLI::Option* frames = app.add_option("--frames", o.frames, "End normally after N frames")
                                 ->type_name("N")
-                                ->check(kWholeNumber);
+                                ->check(WholeNumberUpTo(UINT64_MAX));
     app.add_flag("--unpaced", o.unpaced, "Run frames back to back, without the 1/60 s wait");
     app.add_flag("--print-digest", o.printDigest, "Print a digest of the game state when the run ends");
     record->excludes(replay);

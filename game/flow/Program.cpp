@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "Camera.h"
+#include "FileResolver.h"
 #include "GOManager.h"
 #include "Game.h"
 #include "Orlop.h"
@@ -25,6 +27,18 @@ namespace {
 
 // In the background the game stands still, and silent.
 void FocusChanged(bool active) { soundManager.SetMuted(!active); }
+
+// Without its data the game shows checkers and names each missing file; first say where
+// the data was looked for.
+void WarnWithoutData() {
+    const char* probe = "images\\cursor.tga";
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(FileResolver::Resolve(probe), ec)) return;
+    std::string places = "the working directory (" + std::filesystem::current_path(ec).string() + ")";
+    for (const std::string& root : FileResolver::SearchRoots()) places += ", " + root;
+    std::fprintf(stderr, "brinegate: no game data found: \"%s\" is in none of %s\n",
+                 FileResolver::Normalise(probe).c_str(), places.c_str());
+}
 
 }  // namespace
 
@@ -69,6 +83,7 @@ int Program::Run(Platform& platform, const Options& options) {
     }
     // Read when the first sound loads, which is after this.
     soundManager.SetOffByCommandLine(options.noSound);
+    WarnWithoutData();
 
     SRand(seed);
     frameLimit = options.frames;

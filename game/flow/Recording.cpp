@@ -1,9 +1,16 @@
 #include "Recording.h"
 
+#include <ext/stdio_filebuf.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cinttypes>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -41,6 +48,40 @@ bool ToFloat(const std::string& s, float& v) {
     return !s.empty() && *end == '\0' && errno == 0 && std::isfinite(v);
 }
 
+// A token from the file as it may be shown: short, and printable whatever the file holds
+// (a NUL would cut the message short, an escape code would reach the terminal).
+std::string Excerpt(const std::string& token) {
+    constexpr size_t kShown = 24;
+    std::string shown;
+    for (size_t i = 0; i < token.size() && i < kShown; ++i) {
+        const unsigned char c = static_cast<unsigned char>(token[i]);
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            shown += static_cast<char>(c);
+        } else {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            shown += hex;
+        }
+    }
+    if (token.size() > kShown) shown += "...";
+    return shown;
+}
+
+enum class LineRead { kLine, kEnd, kUnfinished, kTooLong };
+
+// One line without its '\n', at most kMaxRecordingLine bytes of it.
+LineRead ReadLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    for (;;) {
+        const int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) return line.empty() ? LineRead::kEnd : LineRead::kUnfinished;
+        if (c == '\n') return LineRead::kLine;
+        if (line.size() == kMaxRecordingLine) return LineRead::kTooLong;
+        line += static_cast<char>(c);
+    }
+}
+
 bool ToDigest(const std::string& s, uint64_t& v) {
     if (s.size() != 16 || s.find_first_not_of("0123456789abcdef") != std::string::npos) return false;
     v = std::strtoull(s.c_str(), nullptr, 16);
@@ -76,10 +117,12 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
         error = name + ":" + std::to_string(number) + ": " + problem;
         return false;
     };
-    while (std::getline(in, line)) {
+    for (LineRead read; (read = ReadLine(in, line)) != LineRead::kEnd;) {
         ++number;
         // The writer ends every line; a last line without its end was cut off.
-        if (in.eof()) return fail("cut short: the last line is unfinished");
+        if (read == LineRead::kUnfinished) return fail("cut short: the last line is unfinished");
+        if (read == LineRead::kTooLong)
+            return fail("a line longer than " + std::to_string(kMaxRecordingLine) + " bytes");
         const std::vector<std::string> w = Words(line);
         if (number == 1) {
             if (w.size() != 2 || w[0] != kRecordingMagic)
@@ -87,7 +130,7 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
                             " " + std::to_string(kRecordingVersion) + "\")");
             uint64_t version = 0;
             if (!ToUnsigned(w[1], version) || version != static_cast<uint64_t>(kRecordingVersion))
-                return fail("a recording of version " + w[1] + "; this game plays version " +
+                return fail("a recording of version " + Excerpt(w[1]) + "; this game plays version " +
                             std::to_string(kRecordingVersion));
             continue;
         }
@@ -100,13 +143,13 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
         }
         if (w.empty()) return fail("empty line");
         if (ended) {
-            if (w[0] != "digest" || r.hasDigest) return fail("unexpected \"" + w[0] + "\" after the end");
+            if (w[0] != "digest" || r.hasDigest) return fail("unexpected \"" + Excerpt(w[0]) + "\" after the end");
             if (w.size() != 2 || !ToDigest(w[1], r.digest)) return fail("expected \"digest\" and 16 hex digits");
             r.hasDigest = true;
             continue;
         }
         uint64_t frame = 0;
-        if (w.size() < 2 || !ToUnsigned(w[1], frame)) return fail("expected a frame number after \"" + w[0] + "\"");
+        if (w.size() < 2 || !ToUnsigned(w[1], frame)) return fail("expected a frame number after \"" + Excerpt(w[0]) + "\"");
         if (w[0] == "end") {
             if (w.size() != 2) return fail("expected \"end FRAMES\"");
             if (frame < lastFrame) return fail("the end comes before frame " + std::to_string(lastFrame));
@@ -115,7 +158,7 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
             continue;
         }
         if (frame == 0) return fail("frames count from 1");
-        if (frame < lastFrame) return fail("frame " + w[1] + " after frame " + std::to_string(lastFrame));
+        if (frame < lastFrame) return fail("frame " + Excerpt(w[1]) + " after frame " + std::to_string(lastFrame));
         if (w[0] == "c") {
             Recording::Cursor c;
             c.frame = frame;
@@ -130,11 +173,11 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
                 !ToSigned(w[4], m.message.lParam))
                 return fail("expected \"m FRAME MESSAGE WPARAM LPARAM\"");
             if (message > UINT32_MAX || !IsInputMessage(static_cast<uint32_t>(message)))
-                return fail("message " + w[2] + " is not an input message");
+                return fail("message " + Excerpt(w[2]) + " is not an input message");
             m.message.message = static_cast<uint32_t>(message);
             r.messages.push_back(m);
         } else {
-            return fail("unknown line \"" + w[0] + "\"");
+            return fail("unknown line \"" + Excerpt(w[0]) + "\"");
         }
         lastFrame = frame;
     }
@@ -151,11 +194,25 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
 }
 
 bool LoadRecording(const std::string& path, Recording& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be read";
+    // Opened without blocking, so a FIFO with no writer is refused rather than waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        error = path + ": cannot be read (" + std::strerror(errno) + ")";
+        if (fd >= 0) ::close(fd);
         return false;
     }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        const char* kind = S_ISDIR(st.st_mode)    ? "a folder"
+                           : S_ISFIFO(st.st_mode) ? "a pipe"
+                           : S_ISCHR(st.st_mode)  ? "a device"
+                                                  : "not a plain file";
+        error = path + ": cannot be read as a recording: it is " + std::string(kind);
+        return false;
+    }
+    __gnu_cxx::stdio_filebuf<char> file(fd, std::ios::in | std::ios::binary);
+    std::istream in(&file);
     return ParseRecording(in, path, out, error);
 }
 

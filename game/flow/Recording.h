@@ -36,6 +36,8 @@ struct Recording {
 };
 
 constexpr const char* kRecordingMagic = "brinegate-recording";
+// No line the writer makes comes near this; a longer one is refused, not read on.
+constexpr size_t kMaxRecordingLine = 4096;
 constexpr int kRecordingVersion = 1;
 
 // Key, mouse-button and wheel messages: what a recording keeps and a replay shuts out.

@@ -44,7 +44,7 @@ TEST(CommandLine, ValuesHelpAndVersion) {
 TEST(CommandLine, UnusableArgumentsAreRefusedWithTheUsage) {
     const std::vector<std::vector<const char*>> bad = {
         {"--bogus"}, {"stray"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--seed", "ten"},
-        {"--frames", "0"}, {"--frames", "-5"}, {"--frames"}, {"--record", "a", "--replay", "b"},
+        {"--frames", "0"}, {"--frames", "-5"}, {"--frames"}, {"--frames", "18446744073709551616"}, {"--record", "a", "--replay", "b"},
         {"--seed", "3", "--replay", "b"}, {"--record", ""}, {"--unpaced=maybe"}};
     for (const auto& args : bad) {
         const CommandLine r = Parse(args);
@@ -56,6 +56,7 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheUsage) {
         EXPECT_NE(r.err.find("--print-digest"), std::string::npos) << "usage follows: " << shown;
     }
     EXPECT_NE(Parse({"--bogus"}).err.find("--bogus"), std::string::npos) << "the message names the culprit";
+    EXPECT_EQ(Parse({"--frames", "18446744073709551615"}).options.frames, UINT64_MAX);
 }
 
 }  // namespace

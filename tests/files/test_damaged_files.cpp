@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Camera.h"
+#include "GL.h"
 #include "GlTestContext.h"
 #include "Mp3Encoder.h"
 #include "SoundManager.h"
@@ -83,7 +84,9 @@ TEST(DamagedTarga, CutFileLoadsAsThePlaceholderAndIsNamedOnce) {
 
     testing::internal::CaptureStderr();
     Texture* cut = textureManager.GetTexture("images\\water.tga");
-    textureManager.GetTexture("images\\WATER.tga");  // cached: not read or named again
+    // Cached by the file: other spellings are neither read nor named again.
+    EXPECT_EQ(textureManager.GetTexture("images\\WATER.tga"), cut);
+    EXPECT_EQ(textureManager.GetTexture("images//water.tga"), cut);
     Texture* whole = textureManager.GetTexture("images\\whole_water.tga");
     const auto lines = Lines(testing::internal::GetCapturedStderr(), "Brinegate:");
 
@@ -95,6 +98,58 @@ TEST(DamagedTarga, CutFileLoadsAsThePlaceholderAndIsNamedOnce) {
     EXPECT_NE(lines[0].find("damaged"), std::string::npos) << lines[0];
     EXPECT_FALSE(whole->placeholder);
     EXPECT_EQ(whole->width, water[12] | (water[13] << 8));
+}
+
+// An uncompressed 24-bit Targa, top row first, whose pixel (x, y) is BGR of Shade(x, y).
+uint32_t Shade(int x, int y) { return uint32_t(x * 7 + y * 31) * 0x010203u; }
+Bytes Targa24(int width, int height) {
+    Bytes b = Targa(2, 0, 0, 24, 0);
+    b[12] = uint8_t(width), b[13] = uint8_t(width >> 8), b[14] = uint8_t(height), b[15] = uint8_t(height >> 8);
+    b[17] = 0x20;  // top-left origin
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c) b.push_back(uint8_t(Shade(x, y) >> (8 * c)));
+    return b;
+}
+
+TEST(ValidTarga, EveryWidthUploadsAsDecodedAndOversizeIsTheNamedChecker) {
+    REQUIRE_GL();
+    // Widths whose 24-bit rows are padded to a length that is no whole number of pixels.
+    for (int width : {5, 798}) {
+        const std::string name = "images/wide" + std::to_string(width) + ".tga";
+        const Bytes file = Targa24(width, 6);
+        WriteAll(name, file, file.size());
+        Texture* t = textureManager.GetTexture(name);
+        ASSERT_FALSE(t->placeholder);
+        GLint previous = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+        glBindTexture(GL_TEXTURE_2D, t->glName);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        Bytes texels(size_t(width) * 6 * 3);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, texels.data());
+        glBindTexture(GL_TEXTURE_2D, GLuint(previous));
+        int wrong = 0;
+        for (size_t i = 0; i < texels.size(); ++i) wrong += texels[i] != file[18 + i];
+        EXPECT_EQ(wrong, 0) << width << " wide";
+    }
+
+    // Past what GL can draw: the checker, one line naming the file, and a header that
+    // promises 65535 x 65535 is refused before its runs are read or decoded.
+    const Bytes wide = Targa24(32768, 4);
+    WriteAll("images/bar.tga", wide, wide.size());
+    Bytes huge = Targa(11, 0, 0, 8, 0);
+    huge[12] = huge[13] = huge[14] = huge[15] = 0xFF;
+    for (int i = 0; i < 64; ++i) huge.insert(huge.end(), {0xFF, 0x80});
+    WriteAll("images/huge.tga", huge, huge.size());
+    for (const char* name : {"images\\bar.tga", "images\\huge.tga"}) {
+        testing::internal::CaptureStderr();
+        Texture* t = textureManager.GetTexture(name);
+        const auto lines = Lines(testing::internal::GetCapturedStderr(), "Brinegate:");
+        EXPECT_TRUE(t->placeholder) << name;
+        ASSERT_EQ(lines.size(), 1u) << name;
+        EXPECT_NE(lines[0].find(name), std::string::npos) << lines[0];
+        EXPECT_NE(lines[0].find("a side"), std::string::npos) << lines[0];
+    }
 }
 
 TEST(DamagedMp3, SoundOfNothingIsNamedOnceAndPlaysNothing) {

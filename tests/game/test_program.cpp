@@ -377,6 +377,25 @@ TEST(Program, ClosingTheWindowEndsTheProgramCleanly) {
     EXPECT_TRUE(goManager.objects.Empty());
 }
 
+TEST(Program, NoDataFolderIsSaidFirstWithWhereItWasLookedFor) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    FileResolver::ClearSearchRoots();
+    FileResolver::AddSearchRoot("/nowhere/brinegate-data");
+    ScriptedPlatform platform;
+    platform.step = [](ScriptedPlatform& p, int frame) {
+        if (frame == 2) p.Post(WM_CLOSE);
+    };
+    ::testing::internal::CaptureStderr();
+    const int status = Program::Run(platform);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    gltest::UseDataFolder();
+    EXPECT_EQ(status, 0);
+    const std::string first = err.substr(0, err.find('\n'));
+    EXPECT_EQ(first.rfind("brinegate: no game data found", 0), 0u) << err;
+    EXPECT_NE(first.find("/nowhere/brinegate-data"), std::string::npos) << first;
+    EXPECT_NE(first.find("images/cursor.tga"), std::string::npos) << first;
+}
+
 // --- the scene ----------------------------------------------------------------------
 
 TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {

@@ -3,7 +3,10 @@
 // seed ends elsewhere, and files that are not whole recordings are refused up front.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,6 +19,8 @@
 #include "StateDigest.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // Runs the program unpaced and returns its status and the digest it printed.
 std::pair<int, std::string> Play(Options options, ScriptedPlatform& platform) {
@@ -115,6 +120,32 @@ TEST(Replay, FilesThatAreNotWholeRecordingsAreRefusedBeforeAnythingIsShown) {
         {"backwards.rec", "brinegate-recording 1\nseed 5\nc 4 1 1\nc 3 1 1\nend 9\n", "backwards.rec:4:", "frame 3"},
         {"no-such.rec", nullptr, "no-such.rec", "cannot be read"},
     };
+    // What is no plain file is refused without being read (a FIFO with no writer would
+    // block); a token is quoted short and printable, a line past the cap is not read on.
+    fs::create_directory("folder.rec");
+    ASSERT_EQ(mkfifo("pipe.rec", 0600), 0);
+    const std::string wild = std::string("\x1b[31m") + '\0' + std::string(100000, 'x');
+    std::ofstream("wild.rec", std::ios::binary) << "brinegate-recording 1\nseed 5\n" << wild.substr(0, 3000) << " 1\nend 9\n";
+    std::ofstream("long.rec", std::ios::binary) << "brinegate-recording 1\nseed 5\n" << wild << "\nend 9\n";
+    const char* files[][3] = {{"folder.rec", "folder.rec: cannot be read as a recording", "folder"},
+                              {"pipe.rec", "pipe.rec: cannot be read as a recording", "pipe"},
+                              {"/dev/zero", "/dev/zero: cannot be read as a recording", "device"},
+                              {"wild.rec", "wild.rec:3: unknown line", "\\x1b[31m\\x00xxx"},
+                              {"long.rec", "long.rec:3:", "longer than 4096"}};
+    for (const auto& c : files) {
+        FakePlatform platform;
+        platform.windowOk = false;
+        Options options;
+        options.replayPath = c[0];
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(Program::Run(platform, options), 2) << c[0];
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(c[1]), std::string::npos) << err;
+        EXPECT_NE(err.find(c[2]), std::string::npos) << err;
+        EXPECT_LT(err.size(), 200u) << c[0];
+        EXPECT_EQ(err.find_first_of(std::string("\x1b") + '\0'), std::string::npos) << c[0];
+    }
+
     for (const auto& c : cases) {
         if (c[1]) std::ofstream(c[0], std::ios::binary) << c[1];
         FakePlatform platform;
