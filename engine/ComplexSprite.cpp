@@ -49,12 +49,20 @@ void ComplexSprite::SetDepth(float d) {
 float ComplexSprite::GetDepth() { return vertexCount > 0 && vertices ? vertices[2] : depth; }
 
 void ComplexSprite::Draw() {
+    if (!colours && renderer.Unseen(blendMode, colour[3])) return;
     textureManager.Bind(texture, 0);
     renderer.SetBlendMode(blendMode);
     DrawArrays();
 }
 
 void ComplexSprite::DrawArrays(int count) {
+    BeginArrays();
+    if (count < 0 || count > vertexCount) count = vertexCount;
+    if (count > 0 && vertices) glDrawArrays(primitive, 0, count);
+    EndArrays();
+}
+
+void ComplexSprite::BeginArrays() {
     renderer.PushTransform(screenSpace, position, rotation, scale);
     glColor4fv(colour);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -70,8 +78,9 @@ void ComplexSprite::DrawArrays(int count) {
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(4, GL_FLOAT, 0, colours);
     }
-    if (count < 0 || count > vertexCount) count = vertexCount;
-    if (count > 0 && vertices) glDrawArrays(primitive, 0, count);
+}
+
+void ComplexSprite::EndArrays() {
     if (colours) glDisableClientState(GL_COLOR_ARRAY);
     if (texCoords) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopMatrix();

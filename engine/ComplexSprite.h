@@ -24,6 +24,9 @@ protected:
     // Transform, client arrays and the draw call, after texture and blend are set.
     // Draws the first `count` vertices (all of them when count is negative).
     void DrawArrays(int count = -1);
+    // The state DrawArrays sets up around its draw call, for drawers of their own.
+    void BeginArrays();
+    void EndArrays();
 
 public:
     uint32_t primitive = GL_TRIANGLE_STRIP;

@@ -20,10 +20,17 @@ public:
     void BeginFrame();
     void EndFrame(Platform* platform);
     void SetBlendMode(unsigned mode);
+    // Whether something drawn in blend mode `mode` with colour alpha `alpha` would leave
+    // every pixel as it was (and so need not be drawn).
+    bool Unseen(unsigned mode, float alpha) const;
     // Pushes the modelview matrix; the caller pops it after drawing.
     void PushTransform(int screenSpace, const Vec2& position, float rotation, const Vec2& scale);
 
     bool hasContext = false;
+    // Draws skip what cannot change a pixel: invisible sprites, dead particles, fully
+    // transparent texels (alpha test), and smooth or 1:1 textures sample the nearest
+    // texel. Off, everything is drawn the long way, which gives the same picture.
+    bool shortcuts = true;
     // The picture's own size (from InitState); screen coordinates are in these pixels.
     int pictureWidth = 0;
     int pictureHeight = 0;

@@ -56,6 +56,7 @@ void Sprite::Update(float dt) {
 }
 
 void Sprite::Draw() {
+    if (renderer.Unseen(blendMode, colour[3])) return;
     textureManager.Bind(texture, 0);
     renderer.SetBlendMode(blendMode);
     renderer.PushTransform(screenSpace, position, rotation, scale);

@@ -13,4 +13,5 @@ struct Texture {
     int32_t height = 0;  // pixels
     uint32_t id = 0;     // creation order, from 0
     bool placeholder = false;  // the file could not be read
+    bool nearest = false;      // sampled at the nearest texel (drawn 1:1 or smooth)
 };

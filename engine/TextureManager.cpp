@@ -266,6 +266,18 @@ void TextureManager::Bind(Texture* texture, unsigned unit) {
     }
 }
 
+void TextureManager::UseNearest(Texture* texture, bool on) {
+    if (!texture || mipmaps) return;
+    texture->nearest = on;
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    const GLint filter = on ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+}
+
 void TextureManager::SetFilterMode(int mode) {
     if (!mipmaps) return;
     switch (mode) {

@@ -16,6 +16,9 @@ public:
     Texture* GetTexture(const std::string& name);
     void Bind(Texture* texture, unsigned unit);
     void SetFilterMode(int mode);
+    // Samples the texture at the nearest texel (on) or blends the four nearest (off).
+    // Without mipmaps only; the texture manager's binding is left as it was.
+    void UseNearest(Texture* texture, bool on);
 
     // Checks a Targa file's bytes against what its header promises (identification
     // field, colour map, and every pixel, counted through the run-length packets of a

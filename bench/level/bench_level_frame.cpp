@@ -5,6 +5,7 @@
 // by the software renderer at 800 x 600. Needs a display (run under xvfb-run).
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,6 +20,7 @@
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderer.h"
+#include "BenchLayers.h"
 #include "BenchWindow.h"
 #include "SoundManager.h"
 #include "Tower.h"
@@ -135,7 +137,9 @@ void BM_Level10Frame(benchmark::State& state) {
     Game game;
     BuildLevelTen(game);
     state.counters["objects"] = CountObjects();
+    const auto t0 = std::chrono::steady_clock::now();
     for (auto _ : state) DrawnFrame(game);
+    ReportAgainstFloor(state, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     TearDown(game);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ComplexSprite.h"
 #include "Sprite.h"
+#include "TextureManager.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ void Sky::Init() {
     sky->screenSpace = 1;
     SetColours(livingTop, livingBottom);
     sky->SetImage("images\\sky.tga");
+    // Drawn texel for pixel: the nearest texel is the same picture for less work.
+    textureManager.UseNearest(sky->texture, true);
     AddToRenderList(sky);
     realm = 3;
 }

@@ -1,0 +1,84 @@
+// The draw shortcuts (skipping what cannot be seen, alpha test, nearest sampling) keep
+// the picture: the menu and a level-10 battle, each drawn the long way and the short
+// way from the same state, differ by at most 8 levels in any channel and in at most 1 %
+// of the pixels.
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "Culler.h"
+#include "GL.h"
+#include "PlayTestKit.h"
+#include "Renderer.h"
+#include "Ship.h"
+#include "Texture.h"
+#include "TextureManager.h"
+
+namespace {
+
+using playtest::PlayTest;
+
+std::vector<uint8_t> DrawFrame(Game& game, bool shortcuts) {
+    std::vector<Texture*> nearest;
+    for (auto it = textureManager.textures.Begin(); !it.AtEnd(); ++it)
+        if ((*it)->nearest) nearest.push_back(*it);
+    renderer.shortcuts = shortcuts;
+    for (Texture* t : nearest) textureManager.UseNearest(t, shortcuts);
+    renderer.BeginFrame();
+    camera.Update(0.0f);
+    game.DrawLabels();
+    culler.Render();
+    renderer.EndOrtho();
+    glFinish();
+    std::vector<uint8_t> pixels(800 * 600 * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    renderer.shortcuts = true;
+    for (Texture* t : nearest) textureManager.UseNearest(t, true);
+    return pixels;
+}
+
+void ExpectSamePicture(Game& game, const char* scene) {
+    const std::vector<uint8_t> longWay = DrawFrame(game, false);
+    const std::vector<uint8_t> shortWay = DrawFrame(game, true);
+    int worst = 0, differing = 0, colours = 0;
+    for (size_t p = 0; p < longWay.size(); p += 4) {
+        int diff = 0;
+        for (size_t c = 0; c < 3; ++c) diff = std::max(diff, std::abs(longWay[p + c] - shortWay[p + c]));
+        worst = std::max(worst, diff);
+        differing += diff > 0;
+        colours += longWay[p] != longWay[0] || longWay[p + 1] != longWay[1];
+    }
+    EXPECT_GT(colours, 800 * 600 / 2) << scene << ": a picture, not a blank frame";
+    EXPECT_LE(worst, 8) << scene;
+    EXPECT_LE(differing, 800 * 600 / 100) << scene;
+}
+
+TEST_F(PlayTest, ShortcutsKeepTheMenuAndABattleAsDrawnTheLongWay) {
+    for (int i = 0; i < 30; ++i) Frame();
+    ExpectSamePicture(*game, "menu");
+
+    // Level 10: fifteen hostile towers launching for ten seconds, the player firing, and
+    // every other enemy ship burning (smoke and flames).
+    game->playButton->SetState(MenuButton::kReturning);
+    Step();
+    game->level = 9;
+    CaptureAll();
+    for (int i = 0; i < 600; ++i) {
+        orlop.mousePosition = Vec2(600.0f, 250.0f);
+        Release(0);
+        if (MerchantShip* ship = Ship()) ship->health = ship->maxHealth;
+        if (i == 540) {
+            int n = 0;
+            for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it)
+                if ((*it)->team == -1 && (*it)->state == 1 && dynamic_cast<::Ship*>(*it) && n++ % 2)
+                    static_cast<::Ship*>(*it)->health *= 0.2f;
+        }
+        Frame();
+    }
+    ASSERT_GE(game->towers.Count(), 15);
+    ExpectSamePicture(*game, "level 10");
+}
+
+}  // namespace
