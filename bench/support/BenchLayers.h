@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 #include "GL.h"
@@ -46,7 +45,7 @@ inline GLuint LayerTexture() {
 }
 
 // One frame as the game draws one: cleared, the layers in order, finished.
-inline void DrawLayerFrame(std::initializer_list<LayerCount> layers) {
+inline void DrawLayerFrame(const std::vector<LayerCount>& layers) {
     renderer.BeginFrame();
     const GLuint texture = LayerTexture();
     for (const LayerCount& layer : layers) {
@@ -81,10 +80,12 @@ inline void DrawLayerFrame(std::initializer_list<LayerCount> layers) {
 
 // The big layers of the game's scenes, each taken full screen: the sky (opaque, sampled
 // nearest) and the two water strips (blended).
-constexpr std::initializer_list<LayerCount> kSceneLayers = {{kNearest, 1}, {kBlended, 2}};
+inline const std::vector<LayerCount> kSceneLayers = {{kNearest, 1}, {kBlended, 2}};
+
+inline void DrawLayers(LayerKind kind, int count) { DrawLayerFrame({{kind, count}}); }
 
 // Milliseconds a frame of these layers takes, the median of `frames` frames.
-inline double LayerFloorMs(std::initializer_list<LayerCount> layers, int frames) {
+inline double LayerFloorMs(const std::vector<LayerCount>& layers, int frames) {
     std::vector<double> times;
     for (int i = 0; i < frames; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
