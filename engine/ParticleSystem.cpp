@@ -191,19 +191,5 @@ void ParticleSystem::Draw() {
     // Blend mode first, then the texture.
     renderer.SetBlendMode(blendMode);
     textureManager.Bind(texture, 0);
-    if (!colours || !renderer.Unseen(blendMode, 0.0f)) {
-        DrawArrays(6 * touched_);
-        return;
-    }
-    // Dead and waiting slots keep their last quads at alpha 0: draw only the runs of
-    // visible ones.
-    BeginArrays();
-    int start = 0;
-    for (int i = 0; i <= touched_; ++i) {
-        const bool shown = i < touched_ && colours[i * 24 + 3] > 0.0f;
-        if (shown) continue;
-        if (i > start) glDrawArrays(primitive, 6 * start, 6 * (i - start));
-        start = i + 1;
-    }
-    EndArrays();
+    DrawArrays(6 * touched_);
 }

@@ -162,14 +162,25 @@ std::string TextureManager::TargaDamage(const uint8_t* d, size_t size) {
 TextureManager::~TextureManager() {
     for (auto it = textures.Begin(); !it.AtEnd(); ++it) delete *it;
     textures.Clear();
+    spellings_.clear();
 }
 
 Texture* TextureManager::GetTexture(const std::string& name) {
-    // Keyed on the file the name leads to: the game spells some names more than one way.
+    // A spelling seen before is found without touching the file system: sprites ask
+    // for their textures all through play.
+    for (const auto& [spelling, texture] : spellings_) {
+        if (strcasecmp(spelling.c_str(), name.c_str()) == 0) {
+            texture->referenceCount += 1;
+            return texture;
+        }
+    }
+    // Otherwise keyed on the file the name leads to: the game spells some names more
+    // than one way.
     const std::string path = FileResolver::Resolve(name);
     for (auto it = textures.Begin(); !it.AtEnd(); ++it) {
         if (strcasecmp((*it)->path.c_str(), path.c_str()) == 0) {
             (*it)->referenceCount += 1;
+            spellings_.emplace_back(name, *it);
             return *it;
         }
     }
@@ -243,6 +254,7 @@ Texture* TextureManager::GetTexture(const std::string& name) {
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
     t->referenceCount += 1;
     textures.PushBack(t);
+    spellings_.emplace_back(name, t);
     return t;
 }
 

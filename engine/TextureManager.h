@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "List.h"
 #include "Singleton.h"
@@ -34,6 +36,10 @@ public:
     uint8_t mipmaps = 0;
     uint8_t texturing = 0;
     List<Texture*> textures;
+
+private:
+    // Every name asked for so far, as spelt, and the texture it gave.
+    std::vector<std::pair<std::string, Texture*>> spellings_;
 };
 
 extern TextureManager textureManager;
