@@ -159,10 +159,15 @@ std::string TextureManager::TargaDamage(const uint8_t* d, size_t size) {
     return {};
 }
 
-TextureManager::~TextureManager() {
+TextureManager::~TextureManager() { ReleaseAll(); }
+
+void TextureManager::ReleaseAll() {
+    // The spellings point into the list: both go together.
+    spellings_.clear();
     for (auto it = textures.Begin(); !it.AtEnd(); ++it) delete *it;
     textures.Clear();
-    spellings_.clear();
+    nextId = 0;
+    boundId = kNoneBound;
 }
 
 Texture* TextureManager::GetTexture(const std::string& name) {

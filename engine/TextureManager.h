@@ -21,6 +21,9 @@ public:
     // Samples the texture at the nearest texel (on) or blends the four nearest (off).
     // Without mipmaps only; the texture manager's binding is left as it was.
     void UseNearest(Texture* texture, bool on);
+    // Forgets every texture and every name asked for, as if none had been loaded. The
+    // GL names are not deleted: they go with their context.
+    void ReleaseAll();
 
     // Checks a Targa file's bytes against what its header promises (identification
     // field, colour map, and every pixel, counted through the run-length packets of a

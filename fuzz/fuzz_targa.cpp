@@ -52,13 +52,6 @@ void CompareWithDecoded(const uint8_t* data, size_t size, const Texture& texture
     SDL_FreeSurface(expected);
 }
 
-void ReleaseTextures() {
-    for (auto it = textureManager.textures.Begin(); !it.AtEnd(); ++it) delete *it;
-    textureManager.textures.Clear();
-    textureManager.nextId = 0;
-    textureManager.boundId = TextureManager::kNoneBound;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -68,6 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Texture* texture = textureManager.GetTexture(path);
     if (!texture) fuzz::Fail("GetTexture returned no texture");
     if (!texture->placeholder) CompareWithDecoded(data, size, *texture);
-    ReleaseTextures();
+    textureManager.ReleaseAll();
     return 0;
 }

@@ -42,7 +42,8 @@ write('recording', 'long-line.rec', b'brinegate-recording 1\nseed 5\n' + b'x' * 
 write('recording', 'escapes.rec', b'brinegate-recording 1\nseed 5\n\x1b[31m\x00token 1\nend 9\n')
 for i, argv in enumerate([['--frames', '18446744073709551616'], ['--seed', '4294967296'],
                           ['--seed', '7', '--record', 'a.rec', '--frames', '12', '--unpaced'],
-                          ['--replay', 'b.rec', '--print-digest'], ['--help'], ['--fullscreen', '--no-sound']]):
+                          ['--replay', 'b.rec', '--print-digest'], ['--help'], ['--fullscreen', '--no-sound'],
+                          ['--seed', '0017', '--frames=010']]):
     write('command_line', 'argv%d' % i, b'\0'.join(a.encode() for a in argv))
 PY
 

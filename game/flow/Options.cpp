@@ -21,6 +21,9 @@ CLI::Validator WholeNumberUpTo(uint64_t max) {
                 if (value > (max - d) / 10) return "N must be at most " + std::to_string(max) + ", not " + text;
                 value = value * 10 + d;
             }
+            // Read as decimal, as written: the parser takes a leading 0 for octal.
+            const size_t first = text.find_first_not_of('0');
+            text.erase(0, first == std::string::npos ? text.size() - 1 : first);
             return std::string();
         },
         "");
@@ -59,7 +62,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         app.add_option("--seed", o.seed,
                        "Seed the random generator with N, not the time (not with --replay)")
             ->type_name("N")
-            ->check(WholeNumberUpTo(UINT32_MAX));
+            ->transform(WholeNumberUpTo(UINT32_MAX));
     CLI::Option* logDir = app.add_option("--log-dir", o.logDir, "Write the trace log into DIR")->type_name("DIR");
     CLI::Option* record =
         app.add_option("--record", o.recordPath,
@@ -71,7 +74,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             ->type_name("FILE");
     CLI::Option* frames = app.add_option("--frames", o.frames, "End normally after N frames")
                                 ->type_name("N")
-                                ->check(WholeNumberUpTo(UINT64_MAX));
+                                ->transform(WholeNumberUpTo(UINT64_MAX));
     app.add_flag("--unpaced", o.unpaced, "Run frames back to back, without the 1/60 s wait");
     app.add_flag("--print-digest", o.printDigest, "Print a digest of the game state when the run ends");
     record->excludes(replay);

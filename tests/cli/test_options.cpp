@@ -57,6 +57,10 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheUsage) {
     }
     EXPECT_NE(Parse({"--bogus"}).err.find("--bogus"), std::string::npos) << "the message names the culprit";
     EXPECT_EQ(Parse({"--frames", "18446744073709551615"}).options.frames, UINT64_MAX);
+    // Numbers are decimal however written: the parser underneath reads a leading 0 as octal.
+    EXPECT_EQ(Parse({"--frames", "010"}).options.frames, 10u);
+    EXPECT_EQ(Parse({"--seed=0009"}).options.seed, 9u);
+    EXPECT_EQ(Parse({"--frames", "000"}).status, 2);
 }
 
 }  // namespace
