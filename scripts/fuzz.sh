@@ -15,9 +15,10 @@ for p in clang libclang-rt-14-dev; do
   fi
 done
 BUILD=$(realpath -m "${FUZZ_BUILD_DIR:-build-fuzz}")
+mkdir -p "$BUILD"
 CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINEGATE_FUZZ=ON \
-  -DBRINEGATE_SANITIZE=ON -DBRINEGATE_TESTS=OFF -DBRINEGATE_BENCH=OFF > "$BUILD.configure.log" 2>&1 ||
-  { cat "$BUILD.configure.log"; exit 1; }
+  -DBRINEGATE_SANITIZE=ON -DBRINEGATE_TESTS=OFF -DBRINEGATE_BENCH=OFF > "$BUILD/configure.log" 2>&1 ||
+  { cat "$BUILD/configure.log"; exit 1; }
 cmake --build "$BUILD" -j"$(nproc)" --target fuzz_recording fuzz_targa fuzz_mp3 fuzz_command_line \
   fuzz_record_seed brinegate_data
 
