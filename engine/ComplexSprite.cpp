@@ -50,9 +50,29 @@ float ComplexSprite::GetDepth() { return vertexCount > 0 && vertices ? vertices[
 
 void ComplexSprite::Draw() {
     if (!colours && renderer.Unseen(blendMode, colour[3])) return;
+    if (oneTexel && colours && texture && renderer.shortcuts) {
+        DrawOneTexel();
+        return;
+    }
     textureManager.Bind(texture, 0);
     renderer.SetBlendMode(blendMode);
     DrawArrays();
+}
+
+void ComplexSprite::DrawOneTexel() {
+    const float* texel = textureManager.TexelAtOrigin(texture);
+    folded_.resize(static_cast<size_t>(vertexCount) * 4);
+    for (size_t i = 0; i < folded_.size(); ++i) folded_[i] = colours[i] * texel[i % 4];
+    textureManager.Bind(nullptr, 0);
+    renderer.SetBlendMode(blendMode);
+    // The arrays as they are drawn: the folded colours, no texture coordinates.
+    float* const ownColours = colours;
+    Vec2* const ownTexCoords = texCoords;
+    colours = folded_.data();
+    texCoords = nullptr;
+    DrawArrays();
+    colours = ownColours;
+    texCoords = ownTexCoords;
 }
 
 void ComplexSprite::DrawArrays(int count) {

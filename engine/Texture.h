@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string>
 
+// How a texture is sampled: as loaded (mipmapped, or linear without mipmaps), or with
+// a cheaper filter where that draws the same picture.
+enum class Sampling : uint8_t { kAsLoaded, kLinear, kNearest };
+
 // One GL texture made from one image file; owned by the texture manager.
 struct Texture {
     uint32_t glName = 0;
@@ -13,5 +17,9 @@ struct Texture {
     int32_t height = 0;  // pixels
     uint32_t id = 0;     // creation order, from 0
     bool placeholder = false;  // the file could not be read
-    bool nearest = false;      // sampled at the nearest texel (drawn 1:1 or smooth)
+    bool mipmapped = false;    // loaded with mipmaps and GL's own filters
+    // The cheaper sampling its owner found to draw the same picture, if any.
+    Sampling cheaper = Sampling::kAsLoaded;
+    float atOrigin[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // sampled at (0, 0), once read
+    bool originRead = false;
 };

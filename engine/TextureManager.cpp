@@ -201,6 +201,7 @@ Texture* TextureManager::GetTexture(const std::string& name) {
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glGenTextures(1, &t->glName);
     glBindTexture(GL_TEXTURE_2D, t->glName);
+    t->mipmapped = mipmaps != 0;
     if (mipmaps) {
         glHint(GL_GENERATE_MIPMAP_HINT, GL_FASTEST);
         glTexParameterf(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, 1.0f);
@@ -283,16 +284,61 @@ void TextureManager::Bind(Texture* texture, unsigned unit) {
     }
 }
 
-void TextureManager::UseNearest(Texture* texture, bool on) {
-    if (!texture || mipmaps) return;
-    texture->nearest = on;
+void TextureManager::SampleCheaply(Texture* texture, Sampling sampling) {
+    if (!texture) return;
+    texture->cheaper = sampling;
+    ApplySampling(texture, true);
+}
+
+void TextureManager::ApplySampling(Texture* texture, bool cheap) {
+    if (!texture) return;
+    const Sampling s = cheap ? texture->cheaper : Sampling::kAsLoaded;
+    // As loaded: GL's default filters under mipmaps, linear both ways without.
+    GLint minFilter = texture->mipmapped ? GL_NEAREST_MIPMAP_LINEAR : GL_LINEAR, magFilter = GL_LINEAR;
+    if (s == Sampling::kLinear) minFilter = GL_LINEAR;
+    if (s == Sampling::kNearest) minFilter = magFilter = GL_NEAREST;
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glBindTexture(GL_TEXTURE_2D, texture->glName);
-    const GLint filter = on ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+}
+
+const float* TextureManager::TexelAtOrigin(Texture* texture) {
+    if (texture->originRead) return texture->atOrigin;
+    texture->originRead = true;
+    GLint previous = 0, w = 0, h = 0, wrap[2] = {GL_REPEAT, GL_REPEAT};
+    float border[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap[0]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap[1]);
+    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);
+    if (w > 0 && h > 0) {
+        std::vector<float> texels(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
+        // Linear sampling at (0, 0) weighs texels -1 and 0 each way by a half; texel -1
+        // is the far edge when repeating, the border colour under GL_CLAMP, else the edge.
+        const int size[2] = {w, h};
+        auto index = [&](int axis, int i) {
+            if (i >= 0) return i;
+            if (wrap[axis] == GL_REPEAT) return size[axis] - 1;
+            return wrap[axis] == GL_CLAMP ? -1 : 0;
+        };
+        for (int c = 0; c < 4; ++c) texture->atOrigin[c] = 0.0f;
+        for (int y : {-1, 0})
+            for (int x : {-1, 0}) {
+                const int i = index(0, x), j = index(1, y);
+                const float* t = (i < 0 || j < 0) ? border : &texels[(static_cast<size_t>(j) * w + i) * 4];
+                for (int c = 0; c < 4; ++c) texture->atOrigin[c] += 0.25f * t[c];
+            }
+    }
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+    return texture->atOrigin;
 }
 
 void TextureManager::SetFilterMode(int mode) {

@@ -18,9 +18,15 @@ public:
     Texture* GetTexture(const std::string& name);
     void Bind(Texture* texture, unsigned unit);
     void SetFilterMode(int mode);
-    // Samples the texture at the nearest texel (on) or blends the four nearest (off).
-    // Without mipmaps only; the texture manager's binding is left as it was.
-    void UseNearest(Texture* texture, bool on);
+    // Records and applies the texture's cheaper sampling: nearest where it is drawn
+    // texel for pixel or is uniform, linear without mipmaps where it is only ever
+    // magnified. The texture manager's binding is left as it was.
+    void SampleCheaply(Texture* texture, Sampling sampling);
+    // The recorded cheaper sampling (cheap), or the filters it was loaded with.
+    void ApplySampling(Texture* texture, bool cheap);
+    // The colour (RGBA, 0 to 1) the texture as loaded gives at texture coordinate
+    // (0, 0) where it is magnified; read from GL once.
+    const float* TexelAtOrigin(Texture* texture);
     // Forgets every texture and every name asked for, as if none had been loaded. The
     // GL names are not deleted: they go with their context.
     void ReleaseAll();

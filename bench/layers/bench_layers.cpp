@@ -1,6 +1,6 @@
 // The floor of this machine's renderer: a frame that only clears and finishes, and
 // frames of N full-screen 800 x 600 layers drawn untextured, textured opaque with
-// nearest or linear sampling, and textured blended. A scene's frame time read against
+// nearest or linear sampling, and blended, textured or not. A scene's frame time read against
 // the floor of the layers it really has tells what is left to win in the game's own
 // drawing. Needs a display (run under xvfb-run).
 #include <benchmark/benchmark.h>

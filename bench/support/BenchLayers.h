@@ -10,10 +10,11 @@
 #include "TextureManager.h"
 
 // Full-screen 800 x 600 layers, the bare fill a scene's big layers cost on this machine.
-enum LayerKind { kFlat, kNearest, kLinear, kBlended, kLayerKinds };
+enum LayerKind { kFlat, kNearest, kLinear, kBlended, kFlatBlended, kLayerKinds };
 
 inline const char* LayerKindName(LayerKind kind) {
-    static const char* const names[] = {"untextured", "opaque nearest", "opaque linear", "blended linear"};
+    static const char* const names[] = {"untextured", "opaque nearest", "opaque linear", "blended linear",
+                                        "blended untextured"};
     return names[kind];
 }
 
@@ -49,7 +50,7 @@ inline void DrawLayerFrame(const std::vector<LayerCount>& layers) {
     renderer.BeginFrame();
     const GLuint texture = LayerTexture();
     for (const LayerCount& layer : layers) {
-        const bool textured = layer.kind != kFlat;
+        const bool textured = layer.kind != kFlat && layer.kind != kFlatBlended;
         if (textured) {
             glEnable(GL_TEXTURE_2D);
             glBindTexture(GL_TEXTURE_2D, texture);
@@ -59,7 +60,7 @@ inline void DrawLayerFrame(const std::vector<LayerCount>& layers) {
         } else {
             glDisable(GL_TEXTURE_2D);
         }
-        renderer.SetBlendMode(layer.kind == kBlended ? 1 : 0);
+        renderer.SetBlendMode(layer.kind == kBlended || layer.kind == kFlatBlended ? 1 : 0);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         for (int i = 0; i < layer.count; ++i) {
             glBegin(GL_TRIANGLE_STRIP);
@@ -79,8 +80,8 @@ inline void DrawLayerFrame(const std::vector<LayerCount>& layers) {
 }
 
 // The big layers of the game's scenes, each taken full screen: the sky (opaque, sampled
-// nearest) and the two water strips (blended).
-inline const std::vector<LayerCount> kSceneLayers = {{kNearest, 1}, {kBlended, 2}};
+// nearest) and the two water strips (blended, drawn untextured).
+inline const std::vector<LayerCount> kSceneLayers = {{kNearest, 1}, {kFlatBlended, 2}};
 
 inline void DrawLayers(LayerKind kind, int count) { DrawLayerFrame({{kind, count}}); }
 

@@ -51,7 +51,7 @@ void Sky::Init() {
     SetColours(livingTop, livingBottom);
     sky->SetImage("images\\sky.tga");
     // Drawn texel for pixel: the nearest texel is the same picture for less work.
-    textureManager.UseNearest(sky->texture, true);
+    textureManager.SampleCheaply(sky->texture, Sampling::kNearest);
     AddToRenderList(sky);
     realm = 3;
 }

@@ -56,6 +56,8 @@ void Water::Init() {
     }
 
     strip->SetImage("images\\water.tga");
+    // Every vertex samples texel (0, 0).
+    strip->oneTexel = true;
     strip->blendMode = 1;
     strip->UpdateCorners();
     AddToRenderList(strip);

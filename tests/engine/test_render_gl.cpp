@@ -2,7 +2,13 @@
 // screen space, culling, mirroring; and the texture cache on a live context.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
 #include "Camera.h"
+#include "ComplexSprite.h"
+#include "Renderer.h"
 #include "GL.h"
 #include "GlTestContext.h"
 #include "Orlop.h"
@@ -252,3 +258,63 @@ TEST_F(Drawing, MissingImageGivesAUsablePlaceholder) {
 }
 
 }  // namespace
+
+namespace {
+
+// A blended strip whose texture coordinates are all (0, 0), drawn the long way (textured)
+// and drawn untextured with the sampled colour folded into its own.
+std::vector<gltest::Rgba> DrawOneTexelStrip(Texture* texture, bool shortcuts) {
+    ComplexSprite strip;
+    strip.Allocate(4, true, true);
+    const float xy[4][2] = {{100, 100}, {100, 200}, {300, 100}, {300, 200}};
+    for (int v = 0; v < 4; ++v) {
+        strip.vertices[v * 3] = xy[v][0];
+        strip.vertices[v * 3 + 1] = xy[v][1];
+        for (int c = 0; c < 4; ++c) strip.colours[v * 4 + c] = c == 3 ? 0.9f - 0.3f * v / 3.0f : 0.4f + 0.2f * v;
+    }
+    strip.screenSpace = 1;
+    strip.blendMode = 1;
+    strip.texture = texture;
+    strip.oneTexel = true;
+    renderer.shortcuts = shortcuts;
+    gltest::BeginFrame();
+    strip.Draw();
+    renderer.EndOrtho();
+    renderer.shortcuts = true;
+    std::vector<gltest::Rgba> pixels;
+    for (int y = 102; y < 200; y += 7)
+        for (int x = 102; x < 300; x += 11) pixels.push_back(gltest::ReadPixel(x, y));
+    return pixels;
+}
+
+}  // namespace
+
+TEST_F(Drawing, OneTexelStripDrawsUntexturedWhatItsTextureWouldGive) {
+    // Four different corners: repeating, the linear sample at (0, 0) mixes all four;
+    // clamped (no mipmaps), texel (0, 0) with the transparent border.
+    auto corners = [](int x, int y) -> uint32_t {
+        if (x == 0 && y == 0) return 0xFF2040FF;
+        if (x == 3 && y == 0) return 0x20FF40C0;
+        if (x == 0 && y == 3) return 0x4020FF80;
+        return x == 3 && y == 3 ? 0xFFFFFF40 : 0x000000FF;
+    };
+    WriteTestTga("corners_mip.tga", 4, 4, corners);
+    WriteTestTga("corners_flat.tga", 4, 4, corners);
+    textureManager.mipmaps = 1;
+    Texture* repeating = textureManager.GetTexture("corners_mip.tga");
+    textureManager.mipmaps = 0;
+    Texture* clamped = textureManager.GetTexture("corners_flat.tga");
+    textureManager.mipmaps = 1;
+    for (Texture* t : {repeating, clamped}) {
+        const auto longWay = DrawOneTexelStrip(t, false);
+        const auto shortWay = DrawOneTexelStrip(t, true);
+        int worst = 0, lit = 0;
+        for (size_t i = 0; i < longWay.size(); ++i) {
+            worst = std::max({worst, std::abs(longWay[i].r - shortWay[i].r), std::abs(longWay[i].g - shortWay[i].g),
+                              std::abs(longWay[i].b - shortWay[i].b)});
+            lit += longWay[i].r + longWay[i].g + longWay[i].b > 0;
+        }
+        EXPECT_LE(worst, 1) << t->fileName;
+        EXPECT_EQ(lit, static_cast<int>(longWay.size())) << t->fileName << ": the strip shows everywhere";
+    }
+}

@@ -19,11 +19,8 @@ namespace {
 using playtest::PlayTest;
 
 std::vector<uint8_t> DrawFrame(Game& game, bool shortcuts) {
-    std::vector<Texture*> nearest;
-    for (auto it = textureManager.textures.Begin(); !it.AtEnd(); ++it)
-        if ((*it)->nearest) nearest.push_back(*it);
     renderer.shortcuts = shortcuts;
-    for (Texture* t : nearest) textureManager.UseNearest(t, shortcuts);
+    for (auto it = textureManager.textures.Begin(); !it.AtEnd(); ++it) textureManager.ApplySampling(*it, shortcuts);
     renderer.BeginFrame();
     camera.Update(0.0f);
     game.DrawLabels();
@@ -35,7 +32,7 @@ std::vector<uint8_t> DrawFrame(Game& game, bool shortcuts) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     renderer.shortcuts = true;
-    for (Texture* t : nearest) textureManager.UseNearest(t, true);
+    for (auto it = textureManager.textures.Begin(); !it.AtEnd(); ++it) textureManager.ApplySampling(*it, true);
     return pixels;
 }
 
