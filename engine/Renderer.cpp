@@ -1,5 +1,6 @@
 #include "Renderer.h"
 
+#include "CachedBackdrop.h"
 #include "GL.h"
 #include "Platform.h"
 #include "TextureManager.h"
@@ -75,6 +76,7 @@ void Renderer::BeginFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     BeginOrtho();
+    if (backdrop && shortcuts) backdrop->BakeIfSteady();
 }
 
 void Renderer::EndFrame(Platform* platform) {

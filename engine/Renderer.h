@@ -3,6 +3,7 @@
 #include "Singleton.h"
 #include "Vec2.h"
 
+class CachedBackdrop;
 class Platform;
 
 // Owns the GL context and the fixed-function state of a frame.
@@ -31,6 +32,8 @@ public:
     // transparent texels (alpha test), and smooth or 1:1 textures sample the nearest
     // texel. Off, everything is drawn the long way, which gives the same picture.
     bool shortcuts = true;
+    // The backdrop whose copy is made right after the clear, if any (it registers itself).
+    CachedBackdrop* backdrop = nullptr;
     // The picture's own size (from InitState); screen coordinates are in these pixels.
     int pictureWidth = 0;
     int pictureHeight = 0;

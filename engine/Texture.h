@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-// How a texture is sampled: as loaded (mipmapped, or linear without mipmaps), or with
-// a cheaper filter where that draws the same picture.
-enum class Sampling : uint8_t { kAsLoaded, kLinear, kNearest };
+// How a texture is sampled: as loaded (mipmapped, or linear without mipmaps), or at
+// the nearest texel where that draws the same picture.
+enum class Sampling : uint8_t { kAsLoaded, kNearest };
 
 // One GL texture made from one image file; owned by the texture manager.
 struct Texture {

@@ -295,7 +295,6 @@ void TextureManager::ApplySampling(Texture* texture, bool cheap) {
     const Sampling s = cheap ? texture->cheaper : Sampling::kAsLoaded;
     // As loaded: GL's default filters under mipmaps, linear both ways without.
     GLint minFilter = texture->mipmapped ? GL_NEAREST_MIPMAP_LINEAR : GL_LINEAR, magFilter = GL_LINEAR;
-    if (s == Sampling::kLinear) minFilter = GL_LINEAR;
     if (s == Sampling::kNearest) minFilter = magFilter = GL_NEAREST;
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);

@@ -19,8 +19,7 @@ public:
     void Bind(Texture* texture, unsigned unit);
     void SetFilterMode(int mode);
     // Records and applies the texture's cheaper sampling: nearest where it is drawn
-    // texel for pixel or is uniform, linear without mipmaps where it is only ever
-    // magnified. The texture manager's binding is left as it was.
+    // texel for pixel. The texture manager's binding is left as it was.
     void SampleCheaply(Texture* texture, Sampling sampling);
     // The recorded cheaper sampling (cheap), or the filters it was loaded with.
     void ApplySampling(Texture* texture, bool cheap);

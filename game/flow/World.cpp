@@ -33,9 +33,6 @@ void World::Init() {
     }
     strip->UpdateCorners();
     strip->SetImage("images\\island2.tga");
-    // Stretched four times and more each way, it is only ever magnified: the mipmaps
-    // would never be read, but finding that out costs every pixel.
-    textureManager.SampleCheaply(strip->texture, Sampling::kLinear);
     strip->position = Vec2(0.0f, 0.0f);
     strip->UpdateCorners();
     realm = 3;

@@ -1,5 +1,6 @@
 #include "Sky.h"
 
+#include "CachedBackdrop.h"
 #include "ComplexSprite.h"
 #include "Sprite.h"
 #include "TextureManager.h"
@@ -37,7 +38,7 @@ void Sky::Init() {
     fog->SetDepth(0.9f);
     AddToRenderList(fog);
 
-    ComplexSprite* sky = new ComplexSprite;
+    ComplexSprite* sky = new CachedBackdrop;
     renderable = sky;
     sky->primitive = GL_TRIANGLE_STRIP;
     sky->Allocate(4, true, true);
