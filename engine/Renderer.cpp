@@ -89,14 +89,6 @@ bool Renderer::Unseen(unsigned mode, float alpha) const {
 }
 
 void Renderer::SetBlendMode(unsigned mode) {
-    // Under these two modes a texel of alpha 0 leaves the pixel as it was: discarding it
-    // early spares the blend, which is most of a fill's cost in a software renderer.
-    if (shortcuts && (mode == 1 || mode == 2)) {
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.0f);
-    } else if (mode <= 3) {
-        glDisable(GL_ALPHA_TEST);
-    }
     switch (mode) {
         case 0:
             glDisable(GL_BLEND);

@@ -28,9 +28,10 @@ public:
     void PushTransform(int screenSpace, const Vec2& position, float rotation, const Vec2& scale);
 
     bool hasContext = false;
-    // Draws skip what cannot change a pixel: invisible sprites, dead particles, fully
-    // transparent texels (alpha test), and smooth or 1:1 textures sample the nearest
-    // texel. Off, everything is drawn the long way, which gives the same picture.
+    // Draws skip what cannot change a pixel (invisible sprites, unused particle
+    // slots), textures drawn texel for pixel sample the nearest texel, the water is
+    // drawn with its one texel folded into its colours, and the sky from a copy of
+    // itself. Off, everything is drawn the long way, which gives the same picture.
     bool shortcuts = true;
     // The backdrop whose copy is made right after the clear, if any (it registers itself).
     CachedBackdrop* backdrop = nullptr;

@@ -1,5 +1,5 @@
-// The draw shortcuts (skipping what cannot be seen, alpha test, cheaper sampling, the
-// water's one colour, the sky drawn from its copy) keep the picture: the menu and a level-10 battle, each drawn the long way and the short
+// The draw shortcuts (skipping what cannot be seen, nearest sampling, the water's one
+// colour, the sky drawn from its copy) keep the picture: the menu and a level-10 battle, each drawn the long way and the short
 // way from the same state, differ by at most 8 levels in any channel and in at most 1 %
 // of the pixels.
 #include <algorithm>
