@@ -65,7 +65,8 @@ void CachedBackdrop::BakeIfSteady() {
     GLint viewport[4] = {0, 0, 0, 0}, previous = 0;
     glGetIntegerv(GL_VIEWPORT, viewport);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-    while (glGetError() != GL_NO_ERROR) {
+    // Earlier errors are not the copy's (a few at most: GL keeps one per kind).
+    for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) {
     }
     if (!copy_) glGenTextures(1, &copy_);
     glBindTexture(GL_TEXTURE_2D, copy_);
