@@ -1,7 +1,6 @@
 #include "CachedBackdrop.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "GL.h"
 #include "Renderer.h"
