@@ -78,4 +78,8 @@ public:
     // to the window. Platforms without a screen to fill ignore it.
     virtual void SetFullscreen(bool on) { (void)on; }
     virtual bool IsFullscreen() const { return false; }
+    // Puts the cursor at a point of the picture (its own pixels), as a pad moving
+    // between buttons does; the next GetCursorPos returns it. Ignored without a cursor
+    // of its own.
+    virtual void WarpCursor(Vec2 point) { (void)point; }
 };

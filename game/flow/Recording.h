@@ -73,6 +73,7 @@ public:
     void WaitMessage(int timeoutMs) override { inner_.WaitMessage(timeoutMs); }
     void SetFullscreen(bool on) override { inner_.SetFullscreen(on); }
     bool IsFullscreen() const override { return inner_.IsFullscreen(); }
+    void WarpCursor(Vec2 point) override { inner_.WarpCursor(point); }
 
     uint64_t FramesShown() const { return framesShown_; }
 
@@ -119,6 +120,8 @@ public:
 
     bool PeekMessage(WindowMessage& out) override;
     Vec2 GetCursorPos() override;
+    // The cursor comes from the recording, which already holds where it was put.
+    void WarpCursor(Vec2) override {}
 
     const Recording& Played() const { return recording_; }
 
