@@ -55,6 +55,10 @@ bool Orlop::Init() {
     lastCode = 0;
     lastDown = 0;
     std::memset(keys, 0, sizeof keys);
+    std::memset(held_, 0, sizeof held_);
+    keyEvent = 0;
+    lastKey = 0;
+    lastKeyDown = 0;
     mouseLeft = mouseMiddle = mouseRight = 0;
     wheelSteps = 0;
     hadFocus = false;
@@ -86,9 +90,17 @@ void Orlop::Run() {
         renderer.EndFrame(platform);
         if (result == 0) quit = true;
         inputEvent = 0;
+        keyEvent = 0;
         wheelSteps = 0;
         if (quit) break;
     }
+}
+
+void Orlop::SetKeyMap(const KeyMap& map) {
+    // A key held across the change would come up as another code and leave this one down.
+    keyMap = map;
+    std::memset(keys, 0, sizeof keys);
+    std::memset(held_, 0, sizeof held_);
 }
 
 void Orlop::Shutdown() {
@@ -125,18 +137,30 @@ int64_t Orlop::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
             if (platform) platform->PostQuitMessage(0);
             return 0;
         case WM_KEYDOWN:
+        case WM_KEYUP: {
+            const uint8_t down = message == WM_KEYDOWN ? 1 : 0;
+            keyEvent = 1;
+            lastKey = static_cast<uint32_t>(wParam);
+            lastKeyDown = down;
+            // Virtual-key codes are below 256; anything else is not a key this handler
+            // knows, and passes as it is.
+            if (wParam >= 256) {
+                inputEvent = 1;
+                lastDown = down;
+                lastCode = static_cast<uint32_t>(wParam);
+                return 0;
+            }
+            const uint32_t code = keyMap(static_cast<uint32_t>(wParam));
+            held_[wParam] = down;
+            if (code == KeyMap::kDropped) return 0;
             inputEvent = 1;
-            lastDown = 1;
-            lastCode = static_cast<uint32_t>(wParam);
-            // Virtual-key codes are below 256; anything else is not a key this handler knows.
-            if (wParam < 256) keys[wParam] = 1;
+            lastDown = down;
+            lastCode = code;
+            uint8_t any = 0;
+            for (uint32_t k = 0; k < 256 && !any; ++k) any = held_[k] && keyMap(k) == code;
+            keys[code] = any;
             return 0;
-        case WM_KEYUP:
-            inputEvent = 1;
-            lastCode = static_cast<uint32_t>(wParam);
-            lastDown = 0;
-            if (wParam < 256) keys[wParam] = 0;
-            return 0;
+        }
         case WM_SYSCOMMAND:
             if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
             return 0;  // nothing else to hand on to

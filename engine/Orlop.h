@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "KeyMap.h"
 #include "Platform.h"
 #include "Singleton.h"
 #include "Timer.h"
@@ -49,6 +50,16 @@ public:
     uint8_t mouseRight = 0;
     int32_t wheelSteps = 0;
 
+    // The codes the game reads for the keys reported (the player's own keys); set it
+    // with SetKeyMap, which lets go of every key held.
+    KeyMap keyMap;
+    void SetKeyMap(const KeyMap& map);
+    // The last key as reported, before the key map, for screens that ask for a key:
+    // keyEvent is set for the frame like inputEvent, also for a key the map drops.
+    uint8_t keyEvent = 0;
+    uint32_t lastKey = 0;
+    uint8_t lastKeyDown = 0;
+
     // The stand-in for the operating system; set before Init.
     Platform* platform = nullptr;
     // When cleared, frames follow each other without the 1/60 s wait (tests, replays).
@@ -60,6 +71,10 @@ public:
     bool focused = false;
     FocusCallback focusCallback = nullptr;
     bool Suspended() const { return hadFocus && !focused; }
+
+private:
+    // Keys held as reported: a code that several keys stand for stays down while any is.
+    uint8_t held_[256] = {};
 };
 
 // Forwards to the global Orlop's input handler.

@@ -1,5 +1,9 @@
 #include "SdlPlatform.h"
 
+#include <algorithm>
+
+#include "Orlop.h"
+
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <pthread.h>
@@ -25,6 +29,8 @@ SdlPlatform::SdlPlatform() = default;
 SdlPlatform::~SdlPlatform() {
     DestroyContext();
     DestroyMainWindow();
+    if (pad_) SDL_GameControllerClose(pad_);
+    if (padInit_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     // The video subsystem stays up until the process ends: quitting it unloads the
     // X libraries SDL opened, which the leak checker then cannot account for.
 }
@@ -48,6 +54,9 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
                      "\"; is DISPLAY set?)";
         return false;
     }
+    // A pad is welcome but not needed: without its subsystem there is just no pad. Pads
+    // already attached announce themselves as added, as later ones do.
+    if (!padInit_) padInit_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     // Keep the display awake while the game runs, as the window procedure swallows
     // screen-saver requests.
     SDL_DisableScreenSaver();
@@ -188,7 +197,51 @@ void SdlPlatform::Absorb(const SDL_Event& e) {
             QueueSize();
         return;
     }
+    if (AbsorbPad(e)) return;
+    if (e.type == SDL_MOUSEMOTION) padCursor_ = false;  // the mouse takes the cursor back
     Translate(e, pending_);
+}
+
+bool SdlPlatform::AbsorbPad(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            // The first pad is the one used; others wait until it goes.
+            if (!pad_) {
+                pad_ = SDL_GameControllerOpen(e.cdevice.which);
+                if (pad_) padId_ = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad_));
+            }
+            return true;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            if (pad_ && e.cdevice.which == padId_) {
+                // Nothing may stay held by a pad that is gone.
+                padInput_.ReleaseAll(pending_);
+                SDL_GameControllerClose(pad_);
+                pad_ = nullptr;
+                padId_ = -1;
+                OpenAnyPad(e.cdevice.which);
+            }
+            return true;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            if (pad_ && e.cbutton.which == padId_)
+                padInput_.Button(static_cast<SDL_GameControllerButton>(e.cbutton.button),
+                                 e.cbutton.state == SDL_PRESSED, pending_);
+            return true;
+        case SDL_CONTROLLERAXISMOTION:
+            if (pad_ && e.caxis.which == padId_)
+                padInput_.Axis(static_cast<SDL_GameControllerAxis>(e.caxis.axis), e.caxis.value, pending_);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void SdlPlatform::OpenAnyPad(SDL_JoystickID removed) {
+    for (int i = 0; i < SDL_NumJoysticks() && !pad_; ++i) {
+        if (!SDL_IsGameController(i) || SDL_JoystickGetDeviceInstanceID(i) == removed) continue;
+        pad_ = SDL_GameControllerOpen(i);
+        if (pad_) padId_ = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad_));
+    }
 }
 
 void SdlPlatform::WaitMessage(int timeoutMs) {
@@ -219,6 +272,11 @@ void SdlPlatform::PostQuitMessage(int exitCode) {
 
 Vec2 SdlPlatform::GetCursorPos() {
     if (cursorOverride_) return cursorPos_;
+    if (padCursor_) return padCursorPos_;
+    return MousePos();
+}
+
+Vec2 SdlPlatform::MousePos() const {
     int x = 0, y = 0;
     SDL_GetMouseState(&x, &y);
     if (!window_) return Vec2(static_cast<float>(x), static_cast<float>(y));
@@ -234,6 +292,26 @@ Vec2 SdlPlatform::GetCursorPos() {
 
 void SdlPlatform::SwapBuffers() {
     if (window_) SDL_GL_SwapWindow(window_);
+    // The pad's cursor moves once a frame, by the frame step the game moves by, so that
+    // its speed does not depend on how often the cursor is read.
+    const Vec2 velocity = padInput_.AimVelocity();
+    if (velocity.x == 0.0f && velocity.y == 0.0f) return;
+    if (!padCursor_) {
+        padCursorPos_ = MousePos();
+        padCursor_ = true;
+    }
+    padCursorPos_ = ClampToPicture(padCursorPos_ + velocity * kFrameStep);
+}
+
+void SdlPlatform::WarpCursor(Vec2 point) {
+    padCursor_ = true;
+    padCursorPos_ = ClampToPicture(point);
+}
+
+Vec2 SdlPlatform::ClampToPicture(Vec2 p) const {
+    if (pictureWidth_ <= 0 || pictureHeight_ <= 0) return p;
+    return Vec2(std::clamp(p.x, 0.0f, static_cast<float>(pictureWidth_ - 1)),
+                std::clamp(p.y, 0.0f, static_cast<float>(pictureHeight_ - 1)));
 }
 
 void SdlPlatform::PinToFirstProcessor() {

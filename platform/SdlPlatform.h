@@ -5,6 +5,7 @@
 #include <deque>
 #include <string>
 
+#include "GamePad.h"
 #include "Platform.h"
 
 // The SDL2 stand-in for the Win32 window, message queue and WGL context.
@@ -29,6 +30,7 @@ public:
     void WaitMessage(int timeoutMs) override;
     void SetFullscreen(bool on) override;
     bool IsFullscreen() const override { return fullscreen_; }
+    void WarpCursor(Vec2 point) override;
 
     // Queues a message as if the system had sent it (scripted runs and tests).
     void InjectMessage(const WindowMessage& msg) { pending_.push_back(msg); }
@@ -59,10 +61,18 @@ private:
     void Absorb(const SDL_Event& e);
     // Reads the real size into size_ and queues it as WM_SIZE.
     void QueueSize();
+    // Pad plugging and input; returns false for events that are not the pad's.
+    bool AbsorbPad(const SDL_Event& e);
+    // Opens the first attached pad, other than the one just removed.
+    void OpenAnyPad(SDL_JoystickID removed);
+    // The mouse's position in the picture's pixels.
+    Vec2 MousePos() const;
+    Vec2 ClampToPicture(Vec2 p) const;
 
     SDL_Window* window_ = nullptr;
     SDL_GLContext context_ = nullptr;
     bool videoInit_ = false;
+    bool padInit_ = false;
     bool fullscreen_ = false;
     bool cursorOverride_ = false;
     Vec2 cursorPos_;
@@ -71,5 +81,12 @@ private:
     int pictureHeight_ = 0;
     RealSize size_;  // as last read: the mouse is mapped with it once per loop pass
     std::deque<WindowMessage> pending_;
+    SDL_GameController* pad_ = nullptr;
+    SDL_JoystickID padId_ = -1;
+    GamePad padInput_;
+    // The pad's cursor replaces the mouse's from its first move (or a warp) until the
+    // mouse moves again.
+    bool padCursor_ = false;
+    Vec2 padCursorPos_;
     std::string lastError_;
 };

@@ -177,6 +177,18 @@ void SoundManager::SetMuted(bool muted) {
     if (device_) alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
 }
 
+void SoundManager::SetVolumes(float music, float effects) {
+    // A gain outside 0..1 would be clipped by OpenAL anyway; NaN would be refused.
+    auto clamp = [](float gain) { return std::isfinite(gain) ? std::clamp(gain, 0.0f, 1.0f) : 0.0f; };
+    musicVolume_ = clamp(music);
+    effectsVolume_ = clamp(effects);
+    if (!device_) return;
+    for (const Voice& v : device_->oneShots) alSourcef(v.source, AL_GAIN, effectsVolume_);
+    for (unsigned id : device_->streams)
+        if (records_[id]->streamVoice) alSourcef(records_[id]->streamVoice, AL_GAIN, musicVolume_);
+    alGetError();
+}
+
 void SoundManager::Shutdown() {
     if (device_) {
         Device& d = *device_;
@@ -286,7 +298,7 @@ int SoundManager::PlaySound(unsigned id, Vec2 position, Vec2 velocity) {
     alGetError();
     alSourcei(voice, AL_BUFFER, static_cast<ALint>(r.buffer));
     alSourcei(voice, AL_LOOPING, AL_FALSE);
-    alSourcef(voice, AL_GAIN, 1.0f);
+    alSourcef(voice, AL_GAIN, effectsVolume_);
     alSourcef(voice, AL_PITCH, 1.0f);
     if (r.is3D) {
         alSourcei(voice, AL_SOURCE_RELATIVE, AL_FALSE);
@@ -333,7 +345,7 @@ int SoundManager::PlayStream(Record& r) {
     alSource3f(voice, AL_POSITION, 0.0f, 0.0f, 0.0f);
     alSource3f(voice, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
     alSourcef(voice, AL_ROLLOFF_FACTOR, 0.0f);
-    alSourcef(voice, AL_GAIN, kStreamVolume);
+    alSourcef(voice, AL_GAIN, musicVolume_);
     alSourcef(voice, AL_PITCH, 1.0f);
     int queued = 0;
     for (ALuint b : r.streamBuffers) {

@@ -67,6 +67,12 @@ public:
     // window is in the background; kept across a restart of the device.
     void SetMuted(bool muted);
     bool IsMuted() const { return muted_; }
+    // The gains (0 silent .. 1 full) of the music and of every effect, applied at once to
+    // what is sounding and kept across a restart of the device. By default the music
+    // plays at kStreamVolume and the effects at full volume.
+    void SetVolumes(float music, float effects);
+    float MusicVolume() const { return musicVolume_; }
+    float EffectsVolume() const { return effectsVolume_; }
 
     // Voices the device allows (0 while sound is off).
     unsigned MaxVoices() const;
@@ -94,6 +100,8 @@ private:
     bool tried_ = false;
     bool muted_ = false;
     bool offByCommandLine_ = false;
+    float musicVolume_ = kStreamVolume;
+    float effectsVolume_ = 1.0f;
 };
 
 extern SoundManager soundManager;

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "Box.h"
 #include "Camera.h"
 #include "Cannon.h"
 #include "GOManager.h"
+#include "KeyNames.h"
 #include "LifeBar.h"
 #include "MenuButton.h"
 #include "Orlop.h"
@@ -101,12 +103,15 @@ void Game::SetUp() {
     playButton->SetPosition(Vec2(200.0f, 200.0f));
     playButton->Init();
 
-    // Made but never placed nor initialised: it is never drawn.
+    // Between the other two, which moves "Quit" one step lower.
     optionsButton = MakeMenuButton("Options");
+    optionsButton->SetPosition(Vec2(200.0f, 270.0f));
+    optionsButton->Init();
 
     quitButton = MakeMenuButton("Quit");
-    quitButton->SetPosition(Vec2(200.0f, 270.0f));
+    quitButton->SetPosition(Vec2(200.0f, 340.0f));
     quitButton->Init();
+    menuRows_ = {{playButton}, {optionsButton}, {quitButton}};
 
     goldButton = static_cast<UIButton*>(goManager.Create("UIButton"));
     goldButton->MakeSprite(kButtonImage);
@@ -131,6 +136,7 @@ void Game::SetUp() {
     RemoveFromRenderList(healthButton->renderable);
 
     aids_.Init(font);
+    optionsScreen.SetUp();
 
     seaMode = 1;
     phase = kMenu;
@@ -148,6 +154,7 @@ void Game::HidePanels() {
 bool Game::Update(float dt) {
     if (phase == kMenu) return UpdateMenu(dt);
     if (phase == kPlaying) return UpdatePlaying(dt);
+    if (phase == kOptions) return UpdateOptions(dt);
     return true;
 }
 
@@ -178,9 +185,14 @@ bool Game::UpdateMenu(float dt) {
     aids_.Hide();
     sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
     AddToRenderList(playButton->renderable);
+    AddToRenderList(optionsButton->renderable);
     AddToRenderList(quitButton->renderable);
     const float titleColour[4] = {0.9f, 0.9f, 0.5f, 1.0f};
     font.DrawText(50, 75, 1.0f, "Brinegate", titleColour, Vec2(1.3f, 1.3f));
+    // A pad's d-pad puts the cursor on a button; its A then presses it like a click.
+    if (orlop.keyEvent && !orlop.lastKeyDown && orlop.platform &&
+        OptionsScreen::StepFocus(menuRows_, orlop.lastKey, menuRow_, menuColumn_))
+        orlop.platform->WarpCursor(BoxCentre(menuRows_[menuRow_][menuColumn_]->GetCorners()));
     if (Released(VK_ESCAPE)) return false;
     for (MenuButton* button : {playButton, optionsButton, quitButton}) {
         if (Released(kLeftButton) && BoxContains(button->GetCorners(), orlop.mousePosition))
@@ -193,7 +205,28 @@ bool Game::UpdateMenu(float dt) {
         RemoveFromRenderList(optionsButton->renderable);
         RemoveFromRenderList(quitButton->renderable);
     }
+    if (optionsButton->state == MenuButton::kReturning) {
+        phase = kOptions;
+        RemoveFromRenderList(playButton->renderable);
+        RemoveFromRenderList(optionsButton->renderable);
+        RemoveFromRenderList(quitButton->renderable);
+        optionsScreen.Open();
+    }
     if (quitButton->state == MenuButton::kReturning) return false;
+    return true;
+}
+
+bool Game::UpdateOptions(float dt) {
+    // The sea goes on under the scroll as under the menu.
+    ForgetDeadShip();
+    HidePanels();
+    aids_.Hide();
+    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
+    if (!optionsScreen.Update()) {
+        optionsScreen.Close();
+        phase = kMenu;
+        menuRow_ = -1;
+    }
     return true;
 }
 
@@ -303,7 +336,10 @@ bool Game::UpdatePlaying(float dt) {
 
         if (ship->state == Ship::kSinking) {
             const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
-            font.DrawText(10, 70, 1.0f, "Tap 'R'!!", red, Vec2(0.6f, 0.6f));
+            // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
+            const std::string tap =
+                "Tap '" + KeyNames::Name(optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
+            font.DrawText(10, 70, 1.0f, tap.c_str(), red, Vec2(0.6f, 0.6f));
         }
 
         const float f = 1.0f - ship->health / ship->maxHealth;

@@ -7,6 +7,7 @@
 #include "List.h"
 #include "ObjRef.h"
 #include "MerchantShip.h"
+#include "OptionsScreen.h"
 #include "PlayerAids.h"
 
 class World;
@@ -21,6 +22,8 @@ class Game {
 public:
     static constexpr int32_t kPlaying = 0;
     static constexpr int32_t kMenu = 1;
+    // The options screen, opened from the menu.
+    static constexpr int32_t kOptions = 2;
 
     // Builds the scene: seas, sky, island, menu buttons, heads-up objects, fonts, sounds.
     void SetUp();
@@ -71,10 +74,16 @@ public:
     UIButton* healthButton = nullptr;
     unsigned deadSound = 0;
     LifeBar* lifeBar = nullptr;
+    OptionsScreen optionsScreen;
 
 private:
     bool UpdateMenu(float dt);
     bool UpdatePlaying(float dt);
+    bool UpdateOptions(float dt);
+    // The menu's buttons a pad's d-pad steps through, and the one it is on (-1: none).
+    std::vector<std::vector<UIButton*>> menuRows_;
+    int menuRow_ = -1;
+    int menuColumn_ = 0;
     MenuButton* MakeMenuButton(const char* label);
     // Forgets a player's ship that has died or been destroyed.
     void ForgetDeadShip();

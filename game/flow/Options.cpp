@@ -64,6 +64,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             ->type_name("N")
             ->transform(WholeNumberUpTo(UINT32_MAX));
     CLI::Option* logDir = app.add_option("--log-dir", o.logDir, "Write the trace log into DIR")->type_name("DIR");
+    CLI::Option* config =
+        app.add_option("--config", o.configPath, "Read and keep the settings in FILE")->type_name("FILE");
     CLI::Option* record =
         app.add_option("--record", o.recordPath,
                        "Record the input of this run into FILE (not with --replay)")
@@ -97,7 +99,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         return Refuse(app, e.what());
     }
     if (frames->count() > 0 && o.frames == 0) return Refuse(app, "--frames: N must be at least 1");
-    for (const CLI::Option* named : {record, replay, logDir})
+    for (const CLI::Option* named : {record, replay, logDir, config})
         if (named->count() > 0 && named->as<std::string>().empty())
             return Refuse(app, named->get_name() + ": needs a name, not an empty one");
     o.hasSeed = seed->count() > 0;

@@ -10,6 +10,7 @@ struct Options {
     bool hasSeed = false;
     uint32_t seed = 0;
     std::string logDir;      // empty: the usual place
+    std::string configPath;  // empty: the usual settings file
     std::string recordPath;  // empty: no recording
     std::string replayPath;  // empty: live input
     uint64_t frames = 0;     // 0: no limit

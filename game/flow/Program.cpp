@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
 
@@ -11,9 +12,11 @@
 #include "FileResolver.h"
 #include "GOManager.h"
 #include "Game.h"
+#include "KeyMap.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Recording.h"
+#include "Settings.h"
 #include "SoundManager.h"
 #include "Sprite.h"
 #include "StateDigest.h"
@@ -64,6 +67,9 @@ int Program::Run(Platform& platform, const Options& options) {
     std::string error;
     uint32_t seed = options.hasSeed ? options.seed : static_cast<uint32_t>(std::time(nullptr));
     Platform* active = &platform;
+    // A damaged entry of the file is named on stderr and takes its default.
+    const std::string settingsPath = options.configPath.empty() ? Settings::DefaultPath() : options.configPath;
+    Settings settings = Settings::Load(settingsPath, std::cerr);
     if (!options.replayPath.empty()) {
         Recording recording;
         if (!LoadRecording(options.replayPath, recording, error)) {
@@ -71,11 +77,15 @@ int Program::Run(Platform& platform, const Options& options) {
             return kUsageStatus;
         }
         seed = recording.seed;
+        // Played with the keys it was recorded with, whatever the player uses now.
+        for (int a = 0; a < Settings::kActionCount; ++a)
+            settings.keys[a] = recording.keys.empty() ? Settings::kDesignedKeys[a] : recording.keys[a];
         player = std::make_unique<ReplayPlatform>(platform, std::move(recording));
         active = player.get();
     } else if (!options.recordPath.empty()) {
         recorder = std::make_unique<RecordingPlatform>(platform);
-        if (!recorder->Open(options.recordPath, seed, error)) {
+        const std::vector<uint32_t> keys(settings.keys, settings.keys + Settings::kActionCount);
+        if (!recorder->Open(options.recordPath, seed, keys, error)) {
             std::fprintf(stderr, "brinegate: %s\n", error.c_str());
             return kUsageStatus;
         }
@@ -83,6 +93,7 @@ int Program::Run(Platform& platform, const Options& options) {
     }
     // Read when the first sound loads, which is after this.
     soundManager.SetOffByCommandLine(options.noSound);
+    OptionsScreen::ApplySound(settings);
     WarnWithoutData();
 
     SRand(seed);
@@ -102,13 +113,17 @@ int Program::Run(Platform& platform, const Options& options) {
         orlop.paced = wasPaced;
         orlop.focusCallback = nullptr;
         orlop.platform = nullptr;  // the relays die with this call
+        orlop.SetKeyMap(KeyMap());
         soundManager.SetMuted(false);
+        soundManager.SetVolumes(SoundManager::kStreamVolume, 1.0f);
     };
     if (!orlop.Init()) {
         restoreEngine();
         return 1;
     }
-    if (options.fullscreen) active->SetFullscreen(true);
+    // The command line can ask for full screen, never for a window, over the file.
+    if (options.fullscreen || settings.fullscreen) active->SetFullscreen(true);
+    OptionsScreen::ApplyKeys(settings);
 
     cursor = new Sprite(1, 1, "images\\cursor.tga");
     // Blended, so the cursor's transparent corners show the scene rather than a black box.
@@ -118,6 +133,8 @@ int Program::Run(Platform& platform, const Options& options) {
 
     game = new Game;
     game->SetUp();
+    // A replay never writes the player's settings, whatever it plays.
+    game->optionsScreen.Use(settings, settingsPath, !player);
 
     unsigned music = soundManager.LoadSound("pirates.mp3", 1, 1);
     soundManager.PlaySound(music, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cmath>
@@ -13,6 +14,8 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "Settings.h"
 
 namespace {
 
@@ -113,6 +116,7 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
     int number = 0;
     bool ended = false;
     uint64_t lastFrame = 0;
+    uint64_t version = 0;
     auto fail = [&](const std::string& problem) {
         error = name + ":" + std::to_string(number) + ": " + problem;
         return false;
@@ -128,9 +132,8 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
             if (w.size() != 2 || w[0] != kRecordingMagic)
                 return fail(std::string("not a recording (it should start with \"") + kRecordingMagic +
                             " " + std::to_string(kRecordingVersion) + "\")");
-            uint64_t version = 0;
-            if (!ToUnsigned(w[1], version) || version != static_cast<uint64_t>(kRecordingVersion))
-                return fail("a recording of version " + Excerpt(w[1]) + "; this game plays version " +
+            if (!ToUnsigned(w[1], version) || version < 1 || version > static_cast<uint64_t>(kRecordingVersion))
+                return fail("a recording of version " + Excerpt(w[1]) + "; this game plays versions 1 to " +
                             std::to_string(kRecordingVersion));
             continue;
         }
@@ -139,6 +142,21 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
             if (w.size() != 2 || w[0] != "seed" || !ToUnsigned(w[1], seed) || seed > UINT32_MAX)
                 return fail("expected \"seed N\" with N from 0 to 4294967295");
             r.seed = static_cast<uint32_t>(seed);
+            continue;
+        }
+        if (number == 3 && version >= 2) {
+            // Keys a live game could not have had would make a replay the player cannot
+            // leave (Escape) or one that plays another game.
+            const std::string expected =
+                "expected \"keys\" and " + std::to_string(Settings::kActionCount) + " different keys the game can use";
+            if (w.size() != 1 + Settings::kActionCount || w[0] != "keys") return fail(expected);
+            for (int a = 0; a < Settings::kActionCount; ++a) {
+                uint64_t key = 0;
+                if (!ToUnsigned(w[1 + a], key) || key > 255 || !Settings::Bindable(static_cast<uint32_t>(key)) ||
+                    std::find(r.keys.begin(), r.keys.end(), key) != r.keys.end())
+                    return fail(expected);
+                r.keys.push_back(static_cast<uint32_t>(key));
+            }
             continue;
         }
         if (w.empty()) return fail("empty line");
@@ -223,14 +241,17 @@ RecordingPlatform::~RecordingPlatform() {
     if (file_) std::fclose(file_);
 }
 
-bool RecordingPlatform::Open(const std::string& path, uint32_t seed, std::string& error) {
+bool RecordingPlatform::Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys,
+                             std::string& error) {
     path_ = path;
     file_ = std::fopen(path.c_str(), "w");
     if (!file_) {
         error = path + ": cannot be written";
         return false;
     }
-    std::fprintf(file_, "%s %d\nseed %" PRIu32 "\n", kRecordingMagic, kRecordingVersion, seed);
+    std::fprintf(file_, "%s %d\nseed %" PRIu32 "\nkeys", kRecordingMagic, kRecordingVersion, seed);
+    for (uint32_t key : keys) std::fprintf(file_, " %" PRIu32, key);
+    std::fputc('\n', file_);
     return true;
 }
 

@@ -11,8 +11,9 @@
 // A run's input, enough to play it again: the seed, every input message with the frame
 // it was handled before (frames count from 1), and the cursor position each frame read.
 // As text:
-//   brinegate-recording 1
+//   brinegate-recording 2
 //   seed <n>
+//   keys <k1> ... <k6>                     the player's keys of the actions
 //   c <frame> <x> <y>                      cursor, written when it moved
 //   m <frame> <message> <wParam> <lParam>  input message
 //   end <frames>                           frames the run lasted
@@ -28,6 +29,9 @@ struct Recording {
     };
 
     uint32_t seed = 0;
+    // Virtual-key codes of the actions in the order of Settings; empty in a recording
+    // of version 1, which was played with the designed keys.
+    std::vector<uint32_t> keys;
     std::vector<Message> messages;
     std::vector<Cursor> cursors;
     uint64_t frames = 0;
@@ -38,7 +42,7 @@ struct Recording {
 constexpr const char* kRecordingMagic = "brinegate-recording";
 // No line the writer makes comes near this; a longer one is refused, not read on.
 constexpr size_t kMaxRecordingLine = 4096;
-constexpr int kRecordingVersion = 1;
+constexpr int kRecordingVersion = 2;
 
 // Key, mouse-button and wheel messages: what a recording keeps and a replay shuts out.
 bool IsInputMessage(uint32_t message);
@@ -93,8 +97,9 @@ public:
     using PlatformRelay::PlatformRelay;
     ~RecordingPlatform() override;
 
-    // Creates the file and writes the header. False with a reason when it cannot.
-    bool Open(const std::string& path, uint32_t seed, std::string& error);
+    // Creates the file and writes the header with the keys the run is played with.
+    // False with a reason when it cannot.
+    bool Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys, std::string& error);
     // Writes the end of the run and closes the file. False with a reason on a write error.
     bool Finish(uint64_t digest, std::string& error);
 

@@ -236,7 +236,9 @@ cairo_surface_t* ScenePreview::Render(Kind kind) const {
         Sprite(cr, "ui_button_wood", 220, 200, 1, 1, 0, {1, 1, 1, 1}, false);  // hovered: eased right
         Label(cr, "caribbeanfont_wood", "Play!", 220, 200, 280, 56, white, 1.0);
         Sprite(cr, "ui_button_wood", 200, 270, 1, 1, 0, {1, 1, 1, 1}, false);
-        Label(cr, "caribbeanfont_wood", "Quit", 200, 270, 280, 56, white, 1.0);
+        Label(cr, "caribbeanfont_wood", "Options", 200, 270, 280, 56, white, 1.0);
+        Sprite(cr, "ui_button_wood", 200, 340, 1, 1, 0, {1, 1, 1, 1}, false);
+        Label(cr, "caribbeanfont_wood", "Quit", 200, 340, 280, 56, white, 1.0);
     } else {
         // Life bar: dimmed full length behind, 70 % in front, cropped on the right.
         Sprite(cr, "ui_button_wood", 145, 15, 1, 0.5, 0, {0.5, 0.5, 0.5, 0.5}, false);

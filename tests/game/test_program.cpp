@@ -23,7 +23,7 @@
 #include "Orlop.h"
 #include "Program.h"
 #include "Renderable.h"
-#include "SdlPlatform.h"
+#include "ScriptedPlatform.h"
 #include "Texture.h"
 #include "Tower.h"
 #include "Sprite.h"
@@ -33,45 +33,6 @@
 #include "Water.h"
 
 namespace {
-
-// Plays a script: each frame it may move the cursor, post messages and take pictures.
-class ScriptedPlatform : public SdlPlatform {
-public:
-    using Step = std::function<void(ScriptedPlatform&, int frame)>;
-
-    Vec2 GetCursorPos() override { return cursor; }
-    void SwapBuffers() override {
-        ++frame;
-        if (step) step(*this, frame);
-        SdlPlatform::SwapBuffers();
-    }
-    void Click(Vec2 at) {
-        cursor = at;
-        Post(WM_LBUTTONDOWN);
-        Post(WM_LBUTTONUP);
-    }
-    void Key(uint32_t vk) {
-        Post(WM_KEYDOWN, vk);
-        Post(WM_KEYUP, vk);
-    }
-    // Presses or lets go of a key that stays down across frames.
-    void Hold(uint32_t vk, bool down) {
-        if (held[vk] == down) return;
-        held[vk] = down;
-        Post(down ? WM_KEYDOWN : WM_KEYUP, vk);
-    }
-    void Post(uint32_t message, uint64_t wParam = 0) {
-        WindowMessage m;
-        m.message = message;
-        m.wParam = wParam;
-        InjectMessage(m);
-    }
-
-    Vec2 cursor{700, 500};
-    int frame = 0;
-    Step step;
-    std::map<uint32_t, bool> held;
-};
 
 std::string Shot(const char* name) { return std::string(BRINEGATE_BUILD_DIR) + "/" + name; }
 
@@ -130,7 +91,7 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
             case kBackInMenu:
                 if (frame == stageStart + 20) {
                     if (!game->quitButton->renderable->inRenderList) seen.push_back("quit hidden");
-                    p.Click(Vec2(200, 270));
+                    p.Click(Vec2(200, 340));
                     stage = kPressedQuit;
                 }
                 break;
@@ -404,12 +365,13 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
     game.SetUp();
     std::map<std::string, int> types;
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) ++types[(*it)->GetType()];
-    // The player's ship brings its gun, its fire, its wake and the gun's smoke.
+    // The player's ship brings its gun, its fire, its wake and the gun's smoke; the
+    // options scroll its 12 buttons and the scroll itself.
     EXPECT_EQ(types, (std::map<std::string, int>{{"Water", 2},
                                                  {"Sky", 1},
                                                  {"World", 1},
                                                  {"GameObj", 1},
-                                                 {"UIButton", 5},
+                                                 {"UIButton", 18},
                                                  {"MerchantShip", 1},
                                                  {"Cannon", 1},
                                                  {"Fire", 1},
@@ -429,7 +391,9 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
     EXPECT_FLOAT_EQ(game.secondSea->renderable->GetDepth(), 0.1f);
     EXPECT_EQ(game.playButton->renderable->inRenderList, 1);
     EXPECT_EQ(game.quitButton->renderable->inRenderList, 1);
-    EXPECT_EQ(game.optionsButton->renderable->inRenderList, 0);
+    EXPECT_EQ(game.optionsButton->renderable->inRenderList, 1);
+    EXPECT_EQ(game.optionsButton->GetPosition()->y, 270.0f);
+    EXPECT_EQ(game.quitButton->GetPosition()->y, 340.0f) << "one step lower, below Options";
     EXPECT_EQ(game.goldButton->renderable->inRenderList, 0);
     EXPECT_EQ(game.healthButton->renderable->inRenderList, 0);
     EXPECT_EQ(game.lifeBar->renderable->inRenderList, 0);

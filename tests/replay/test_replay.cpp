@@ -113,7 +113,9 @@ TEST(Replay, FilesThatAreNotWholeRecordingsAreRefusedBeforeAnythingIsShown) {
         // name, content, "file:line:" named, reason
         {"notes.txt", "shopping list\nmilk\n", "notes.txt:1:", "not a recording"},
         {"empty.rec", "", "empty.rec:1:", "not a recording"},
-        {"future.rec", "brinegate-recording 2\nseed 5\nend 9\n", "future.rec:1:", "version 2"},
+        {"future.rec", "brinegate-recording 3\nseed 5\nend 9\n", "future.rec:1:", "version 3"},
+        {"samekey.rec", "brinegate-recording 2\nseed 5\nkeys 65 65 82 32 77 80\nend 9\n", "samekey.rec:3:", "different keys"},
+        {"escape.rec", "brinegate-recording 2\nseed 5\nkeys 27 68 82 32 77 80\nend 9\n", "escape.rec:3:", "can use"},
         {"noend.rec", "brinegate-recording 1\nseed 5\nm 3 256 65 0\nc 3 10 20\n", "noend.rec:5:", "cut short"},
         {"midline.rec", "brinegate-recording 1\nseed 5\nm 3 256 65 0\nc 3 1", "midline.rec:4:", "cut short"},
         {"garbled.rec", "brinegate-recording 1\nseed 5\nm 3 256 x 0\nend 9\n", "garbled.rec:3:", "expected"},

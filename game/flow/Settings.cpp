@@ -1,0 +1,370 @@
+#include "Settings.h"
+
+#include <fcntl.h>
+#include <ini.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <ostream>
+#include <string_view>
+
+#include "KeyNames.h"
+
+const char* const Settings::kKeyEntries[kActionCount] = {"steer_left", "steer_right", "repair",
+                                                         "sea",        "gold",        "pause"};
+const char* const Settings::kActionLabels[kActionCount] = {"Steer left", "Steer right", "Repair",
+                                                           "Sea toggle", "Gold",        "Pause"};
+
+namespace {
+
+// The game writes a few hundred bytes; anything much bigger is not its file.
+constexpr size_t kMaxFileBytes = 64 * 1024;
+// Binary junk would otherwise bury the lines that matter.
+constexpr int kMaxWarnings = 20;
+
+bool Is(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
+
+bool ReadVolume(const char* text, int& out) {
+    if (!*text) return false;
+    int n = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9') return false;
+        n = n * 10 + (*c - '0');
+        if (n > Settings::kMaxVolume) return false;  // also keeps n from overflowing
+    }
+    out = n;
+    return true;
+}
+
+bool ReadSwitch(const char* text, bool& out) {
+    for (const char* yes : {"true", "yes", "on", "1"}) {
+        if (Is(text, yes)) {
+            out = true;
+            return true;
+        }
+    }
+    for (const char* no : {"false", "no", "off", "0"}) {
+        if (Is(text, no)) {
+            out = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+// Text from the file as a warning shows it: in quotes, cut short, control bytes as
+// "?", so that junk cannot garble the terminal.
+std::string Quoted(std::string_view text) {
+    constexpr size_t kShown = 40;
+    std::string out = "\"";
+    for (char c : text.substr(0, kShown)) out += std::iscntrl(static_cast<unsigned char>(c)) ? '?' : c;
+    return out + (text.size() > kShown ? "...\"" : "\"");
+}
+
+// The section a "[name]" line opens, by libinih's rule: the first ']' ends the name,
+// unless an inline comment (" ;") comes first.
+bool SectionName(std::string_view line, std::string& name) {
+    if (line.empty() || line[0] != '[') return false;
+    for (size_t i = 1; i < line.size(); ++i) {
+        if (line[i] == ']') {
+            name = line.substr(1, i - 1);
+            return true;
+        }
+        if (line[i] == ';' && Space(line[i - 1])) return false;
+    }
+    return false;
+}
+
+enum Slot { kMusic, kEffects, kFullscreen, kFirstKey, kSlotCount = kFirstKey + Settings::kActionCount };
+
+// One pass of libinih over the file's text. libinih tells its handler neither the
+// line nor the lines it rejects, so the reader hands out one line at a time and
+// judges each one when the next is asked for: a line the handler was not called for
+// must be blank, a comment or a section line.
+class Reading {
+public:
+    Reading(const std::string& path, const std::string& text, std::ostream& warnings)
+        : path_(path), text_(text), warnings_(warnings) {}
+
+    static char* Next(char* str, int num, void* self) {
+        return static_cast<Reading*>(self)->NextLine(str, num);
+    }
+    static int Entry(void* self, const char* section, const char* name, const char* value) {
+        Reading& r = *static_cast<Reading*>(self);
+        try {
+            r.handled_ = true;
+            r.Take(section, name, value);
+        } catch (...) {
+            r.failed_ = true;  // nothing may unwind through libinih's C frames
+        }
+        return 1;
+    }
+
+    // After the parse: the settings, or the defaults when the pass failed.
+    Settings Finish() {
+        if (failed_) return Settings();
+        for (int a = 0; a < Settings::kActionCount; ++a) {
+            const int b = result_.ActionUsing(result_.keys[a], a);
+            if (b < 0) continue;
+            // The file's keys are distinct, so one of the two is on its default.
+            const int given = keyLine_[a] ? a : b, other = given == a ? b : a;
+            Warn(keyLine_[given], std::string(Settings::kKeyEntries[given]) + " = " +
+                                      KeyNames::Name(result_.keys[given]) + " is " +
+                                      Settings::kKeyEntries[other] +
+                                      "'s key too (its default); every action is back on its designed key");
+            for (int k = 0; k < Settings::kActionCount; ++k) result_.keys[k] = Settings::kDesignedKeys[k];
+            break;
+        }
+        return result_;
+    }
+
+    void Warn(int line, const std::string& what) {
+        if (++warned_ > kMaxWarnings + 1) return;
+        warnings_ << "brinegate: " << path_;
+        if (warned_ > kMaxWarnings) {
+            warnings_ << ": more problems; not listed\n";
+            return;
+        }
+        if (line > 0) warnings_ << ':' << line;
+        warnings_ << ": " << what << '\n';
+    }
+
+private:
+    char* NextLine(char* str, int num) {
+        try {
+            Judge();
+        } catch (...) {
+            failed_ = true;
+        }
+        if (failed_ || pos_ >= text_.size() || num < 4) return nullptr;
+        size_t end = text_.find('\n', pos_);
+        if (end == std::string::npos) end = text_.size();
+        std::string_view line(text_.data() + pos_, end - pos_);
+        pos_ = end + 1;
+        ++line_;
+        handled_ = false;
+        fault_ = nullptr;
+        if (line_ == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.find('\0') != std::string_view::npos) {
+            fault_ = "a NUL byte in the line; ignored";
+            line = {};
+        } else if (line.size() > static_cast<size_t>(num) - 3) {  // libinih's own limit
+            fault_ = "line too long; ignored";
+            line = {};
+        }
+        // Leading blanks would make libinih read the line as more of the previous value.
+        while (!line.empty() && Space(line.front())) line.remove_prefix(1);
+        while (!line.empty() && Space(line.back())) line.remove_suffix(1);
+        line.copy(str, line.size());
+        str[line.size()] = '\0';
+        current_ = line;
+        return str;
+    }
+
+    // The verdict on the line handed out last, once libinih is done with it.
+    void Judge() {
+        if (line_ == 0) return;
+        if (fault_) return Warn(line_, fault_);
+        if (handled_ || current_.empty() || current_[0] == ';' || current_[0] == '#') return;
+        std::string name;
+        if (!SectionName(current_, name)) return Warn(line_, "not a [section] or name = value line; ignored");
+        if (!Is(name.c_str(), "sound") && !Is(name.c_str(), "display") && !Is(name.c_str(), "keys"))
+            Warn(line_, "unknown section " + Quoted(name) + "; ignored");
+    }
+
+    void Take(const char* section, const char* name, const char* value) {
+        const std::string entry = Quoted(name);
+        if (!*section) return Warn(line_, entry + " before any [section]; ignored");
+        int slot = -1;
+        if (Is(section, "sound")) {
+            if (Is(name, "music")) slot = kMusic;
+            else if (Is(name, "effects")) slot = kEffects;
+        } else if (Is(section, "display")) {
+            if (Is(name, "fullscreen")) slot = kFullscreen;
+        } else if (Is(section, "keys")) {
+            for (int a = 0; a < Settings::kActionCount; ++a)
+                if (Is(name, Settings::kKeyEntries[a])) slot = kFirstKey + a;
+        } else {
+            return;  // told once, on the section's own line
+        }
+        if (slot < 0) return Warn(line_, "unknown key " + entry + " in [" + section + "]; ignored");
+        if (taken_[slot]) return Warn(line_, entry + " given again; the first one counts");
+        const std::string bad = Quoted(value) + " for " + entry;
+        if (slot == kMusic || slot == kEffects) {
+            int& volume = slot == kMusic ? result_.musicVolume : result_.effectsVolume;
+            if (!ReadVolume(value, volume)) return Warn(line_, bad + " is not a whole number from 0 to 10; ignored");
+        } else if (slot == kFullscreen) {
+            if (!ReadSwitch(value, result_.fullscreen)) return Warn(line_, bad + " is not true or false; ignored");
+        } else {
+            const int action = slot - kFirstKey;
+            const uint32_t vk = KeyNames::FromName(value);
+            if (!vk) return Warn(line_, bad + " is not a key name; ignored");
+            if (!Settings::Bindable(vk)) return Warn(line_, bad + " cannot be bound; ignored");
+            for (int a = 0; a < Settings::kActionCount; ++a)
+                if (a != action && keyLine_[a] && result_.keys[a] == vk)
+                    return Warn(line_, bad + ": line " + std::to_string(keyLine_[a]) + " gave that key to " +
+                                           Settings::kKeyEntries[a] + "; ignored");
+            result_.keys[action] = vk;
+            keyLine_[action] = line_;
+        }
+        taken_[slot] = true;
+    }
+
+    const std::string& path_;
+    const std::string& text_;
+    std::ostream& warnings_;
+    Settings result_;
+    size_t pos_ = 0;
+    int line_ = 0;
+    std::string_view current_;
+    bool handled_ = false;
+    const char* fault_ = nullptr;
+    bool failed_ = false;
+    int warned_ = 0;
+    bool taken_[kSlotCount] = {};
+    int keyLine_[Settings::kActionCount] = {};  // where the file set each key; 0 when it did not
+};
+
+// Reads a regular file of at most kMaxFileBytes; false with a reason otherwise.
+bool ReadSmallFile(const std::string& path, std::string& text, std::string& why) {
+    // Non-blocking so that a FIFO cannot hold the open; it is turned away below.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        why = errno == ENOENT ? "" : std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+        close(fd);
+        return false;
+    }
+    char buffer[4096];
+    while (text.size() <= kMaxFileBytes) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) why = std::strerror(errno);
+        if (n <= 0) break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    if (why.empty() && text.size() > kMaxFileBytes) why = "larger than 64 KiB, so not a settings file";
+    return why.empty();
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+int Settings::ActionUsing(uint32_t key, int except) const {
+    for (int a = 0; a < kActionCount; ++a)
+        if (a != except && keys[a] == key) return a;
+    return -1;
+}
+
+bool Settings::Bindable(uint32_t key) {
+    if (key == VK_ESCAPE || (key >= VK_GAMEPAD_A && key <= VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT)) return false;
+    return !KeyNames::Name(key).empty();
+}
+
+std::string Settings::DefaultPath() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') return std::string(xdg) + "/brinegate/settings.ini";
+    const char* home = std::getenv("HOME");
+    if (home && *home) return std::string(home) + "/.config/brinegate/settings.ini";
+    return {};
+}
+
+Settings Settings::Load(const std::string& path, std::ostream& warnings) {
+    try {
+        std::string text, why;
+        if (!ReadSmallFile(path, text, why)) {
+            if (!why.empty()) warnings << "brinegate: " << path << ": " << why << "; the defaults are used\n";
+            return Settings();
+        }
+        Reading reading(path, text, warnings);
+        ini_parse_stream(&Reading::Next, &reading, &Reading::Entry, &reading);
+        return reading.Finish();
+    } catch (...) {
+        return Settings();  // out of memory, or a warnings stream set to throw
+    }
+}
+
+std::string Settings::Text() const {
+    std::string t = "# Brinegate settings (written by the game; edit while it is not running)\n";
+    t += "[sound]\nmusic = " + std::to_string(musicVolume) + "\neffects = " + std::to_string(effectsVolume) + "\n";
+    t += std::string("[display]\nfullscreen = ") + (fullscreen ? "true" : "false") + "\n[keys]\n";
+    for (int a = 0; a < kActionCount; ++a) t += std::string(kKeyEntries[a]) + " = " + KeyNames::Name(keys[a]) + "\n";
+    return t;
+}
+
+bool Settings::Save(const std::string& path, std::string& error) const {
+    namespace fs = std::filesystem;
+    error.clear();
+    const fs::path target(path);
+    if (target.filename().empty()) {
+        error = "cannot save the settings to \"" + path + "\": not a file name";
+        return false;
+    }
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        error = "cannot create the folder " + folder.string() + " for " + path + ": " + ec.message();
+        return false;
+    }
+    // Beside the target, so that the rename stays within one file system.
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat old {};
+    const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    bool written = WriteAll(fd, Text()) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+    int reason = errno;
+    if (close(fd) != 0 && written) {
+        written = false;
+        reason = errno;
+    }
+    if (written && rename(temporary.c_str(), path.c_str()) == 0) {
+        // Makes the rename itself last; the data is already safe if this fails.
+        const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            fsync(dir);
+            close(dir);
+        }
+        return true;
+    }
+    if (written) reason = errno;
+    unlink(temporary.c_str());
+    error = "cannot write " + path + ": " + std::strerror(reason);
+    return false;
+}
+
+bool Settings::operator==(const Settings& other) const {
+    for (int a = 0; a < kActionCount; ++a)
+        if (keys[a] != other.keys[a]) return false;
+    return musicVolume == other.musicVolume && effectsVolume == other.effectsVolume &&
+           fullscreen == other.fullscreen;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+#include "WindowMessages.h"
+
+// What the player chose and the game keeps between runs: volumes, the window mode
+// and the keys of the actions. Kept in an INI file that Save writes whole.
+struct Settings {
+    enum Action : int { kSteerLeft, kSteerRight, kRepair, kSea, kGold, kPause, kActionCount };
+    // The keys as the game was designed.
+    static constexpr uint32_t kDesignedKeys[kActionCount] = {'A', 'D', 'R', VK_SPACE, 'M', 'P'};
+    // Names of the actions in the file's [keys] section.
+    static const char* const kKeyEntries[kActionCount];
+    // Names of the actions on screen.
+    static const char* const kActionLabels[kActionCount];
+    static constexpr int kMaxVolume = 10;
+    static constexpr int kDesignedMusicVolume = 2;  // 2 of 10: the music stream's volume 0.2
+
+    int musicVolume = kDesignedMusicVolume;  // 0..kMaxVolume
+    int effectsVolume = kMaxVolume;          // 0..kMaxVolume
+    bool fullscreen = false;
+    uint32_t keys[kActionCount] = {kDesignedKeys[0], kDesignedKeys[1], kDesignedKeys[2],
+                                   kDesignedKeys[3], kDesignedKeys[4], kDesignedKeys[5]};
+
+    // The action other than `except` that uses `key`, or -1.
+    int ActionUsing(uint32_t key, int except) const;
+    // A key an action may take: one with a name, not Escape (it backs out of menus)
+    // and not a pad's (the pad has its own fixed meanings).
+    static bool Bindable(uint32_t key);
+
+    // $XDG_CONFIG_HOME/brinegate/settings.ini when that is an absolute path, else
+    // $HOME/.config/brinegate/settings.ini; empty when neither is set.
+    static std::string DefaultPath();
+
+    // Reads the file over the defaults; never throws. A missing file gives the
+    // defaults silently. Every other problem costs only the entry it is on: that
+    // entry keeps its default and one line naming file:line goes to `warnings`.
+    // An entry given twice: the first valid one counts. Keys: an action whose key
+    // an earlier line already gave to another action keeps its default; if a
+    // default then shares a key with an action the file set, every action gets its
+    // designed key back (with a warning), so no two actions ever share a key.
+    static Settings Load(const std::string& path, std::ostream& warnings);
+
+    // Writes the whole file through a temporary file renamed over the old one, so
+    // a crash leaves either the old file or the new one. On failure returns false
+    // with `error` naming the path and the reason; the old file is untouched.
+    bool Save(const std::string& path, std::string& error) const;
+
+    // The file's text as Save writes it.
+    std::string Text() const;
+
+    bool operator==(const Settings& other) const;
+    bool operator!=(const Settings& other) const { return !(*this == other); }
+};

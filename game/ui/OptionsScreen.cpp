@@ -1,0 +1,296 @@
+#include "OptionsScreen.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "Box.h"
+#include "GOManager.h"
+#include "KeyMap.h"
+#include "KeyNames.h"
+#include "Orlop.h"
+#include "Renderable.h"
+#include "SoundManager.h"
+#include "UIButton.h"
+
+namespace {
+
+const char* const kButtonImage = "images\\ui_button_wood.tga";
+const char* const kScrollImage = "Images\\scroll.tga";
+const char* const kWoodFont = "images\\caribbeanfont_wood.tga";
+const char* const kScrollFont = "images\\caribbeanfont.tga";
+
+// Picture pixels: labels start at kLabelX, the value buttons are centred on kValueX,
+// one row every kRowStep from kFirstRowY.
+constexpr int kLabelX = 140;
+constexpr float kValueX = 540.0f;
+constexpr float kFirstRowY = 132.0f;
+constexpr float kRowStep = 38.0f;
+constexpr float kBackY = 520.0f;
+constexpr int kMessageY = 462;
+const Vec2 kLabelScale(0.5f, 0.5f);
+const Vec2 kValueTextScale(0.42f, 0.42f);
+const Vec2 kValueScale(0.55f, 0.6f);
+const Vec2 kStepScale(0.18f, 0.6f);
+
+const float kInk[4] = {0.28f, 0.16f, 0.06f, 1.0f};
+const float kWarning[4] = {0.7f, 0.1f, 0.1f, 1.0f};
+const float kPlain[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const float kLit[4] = {1.0f, 0.85f, 0.55f, 1.0f};
+
+bool Released(uint32_t code) {
+    return orlop.inputEvent == 1 && orlop.lastDown == 0 && orlop.lastCode == code;
+}
+
+bool ClickedOn(UIButton* button) {
+    return button && Released(0) && BoxContains(button->GetCorners(), orlop.mousePosition);
+}
+
+float RowY(int row) { return kFirstRowY + kRowStep * static_cast<float>(row); }
+
+}  // namespace
+
+UIButton* OptionsScreen::MakeButton(const char* label, Vec2 position, Vec2 scale) {
+    auto* button = static_cast<UIButton*>(goManager.Create("UIButton"));
+    if (!button) return nullptr;
+    button->MakeSprite(kButtonImage);
+    button->font = font_;
+    button->renderable->scale = scale;
+    button->textScale = kValueTextScale;
+    button->SetPosition(position);
+    button->SetLabel(label);
+    button->Init();
+    RemoveFromRenderList(button->renderable);
+    return button;
+}
+
+void OptionsScreen::SetUp() {
+    font_ = LoadGameFont(kWoodFont);
+    labelFont_ = LoadGameFont(kScrollFont);
+
+    scroll_ = static_cast<UIButton*>(goManager.Create("UIButton"));
+    if (scroll_) {
+        scroll_->MakeSprite(kScrollImage);
+        scroll_->Init();
+        // Behind the buttons on it.
+        scroll_->renderable->SetDepth(0.85f);
+        scroll_->renderable->scale = Vec2(1.1f, 1.15f);
+        scroll_->SetPosition(Vec2(400.0f, 300.0f));
+        RemoveFromRenderList(scroll_->renderable);
+    }
+    const float stepOffset = 70.0f;
+    musicDown_ = MakeButton("-", Vec2(kValueX - stepOffset, RowY(0)), kStepScale);
+    musicUp_ = MakeButton("+", Vec2(kValueX + stepOffset, RowY(0)), kStepScale);
+    effectsDown_ = MakeButton("-", Vec2(kValueX - stepOffset, RowY(1)), kStepScale);
+    effectsUp_ = MakeButton("+", Vec2(kValueX + stepOffset, RowY(1)), kStepScale);
+    fullscreen_ = MakeButton("", Vec2(kValueX, RowY(2)), kValueScale);
+    for (int a = 0; a < Settings::kActionCount; ++a)
+        keys_[a] = MakeButton("", Vec2(kValueX, RowY(3 + a)), kValueScale);
+    back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.6f, 0.7f));
+    if (back_) back_->textScale = Vec2(0.6f, 0.6f);
+
+    rows_ = {{musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
+    for (UIButton* key : keys_) rows_.push_back({key});
+    rows_.push_back({back_});
+    WriteLabels();
+}
+
+void OptionsScreen::Use(const Settings& settings, const std::string& path, bool keep) {
+    settings_ = settings;
+    path_ = path;
+    keep_ = keep;
+    WriteLabels();
+}
+
+void OptionsScreen::ApplyKeys(const Settings& settings) {
+    KeyMap map;
+    map.Rebind(Settings::kDesignedKeys, settings.keys, Settings::kActionCount);
+    // A pad's buttons act as the designed keys whatever keys the player chose.
+    map.Set(VK_GAMEPAD_DPAD_LEFT, 'A');
+    map.Set(VK_GAMEPAD_LEFT_THUMBSTICK_LEFT, 'A');
+    map.Set(VK_GAMEPAD_DPAD_RIGHT, 'D');
+    map.Set(VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT, 'D');
+    map.Set(VK_GAMEPAD_X, Settings::kDesignedKeys[Settings::kRepair]);
+    map.Set(VK_GAMEPAD_Y, Settings::kDesignedKeys[Settings::kSea]);
+    map.Set(VK_GAMEPAD_MENU, Settings::kDesignedKeys[Settings::kPause]);
+    orlop.SetKeyMap(map);
+}
+
+void OptionsScreen::ApplySound(const Settings& settings) {
+    const float full = static_cast<float>(Settings::kMaxVolume);
+    soundManager.SetVolumes(static_cast<float>(settings.musicVolume) / full,
+                            static_cast<float>(settings.effectsVolume) / full);
+}
+
+void OptionsScreen::Change(const Settings& next) {
+    if (next == settings_) return;
+    const Settings before = settings_;
+    settings_ = next;
+    if (std::memcmp(before.keys, next.keys, sizeof next.keys) != 0) ApplyKeys(next);
+    if (before.musicVolume != next.musicVolume || before.effectsVolume != next.effectsVolume)
+        ApplySound(next);
+    if (before.fullscreen != next.fullscreen && orlop.platform) orlop.platform->SetFullscreen(next.fullscreen);
+    WriteLabels();
+    if (!keep_ || path_.empty()) return;
+    std::string error;
+    if (!next.Save(path_, error)) {
+        std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+        message_ = "The settings could not be saved";
+    }
+}
+
+void OptionsScreen::WriteLabels() {
+    if (fullscreen_) {
+        // The window may have been toggled with F11 since.
+        const bool on = orlop.platform ? orlop.platform->IsFullscreen() : settings_.fullscreen;
+        fullscreen_->SetLabel(on ? "On" : "Off");
+    }
+    for (int a = 0; a < Settings::kActionCount; ++a)
+        if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyNames::Name(settings_.keys[a]));
+}
+
+void OptionsScreen::Open() {
+    open_ = true;
+    capturing_ = -1;
+    message_.clear();
+    focusRow_ = -1;
+    WriteLabels();
+    if (scroll_) AddToRenderList(scroll_->renderable);
+    for (const auto& row : rows_)
+        for (UIButton* button : row)
+            if (button) AddToRenderList(button->renderable);
+}
+
+void OptionsScreen::Close() {
+    open_ = false;
+    capturing_ = -1;
+    if (scroll_) RemoveFromRenderList(scroll_->renderable);
+    for (const auto& row : rows_)
+        for (UIButton* button : row)
+            if (button) RemoveFromRenderList(button->renderable);
+}
+
+bool OptionsScreen::StepFocus(const std::vector<std::vector<UIButton*>>& rows, uint32_t code, int& row,
+                              int& column) {
+    const int count = static_cast<int>(rows.size());
+    if (count == 0) return false;
+    switch (code) {
+        case VK_GAMEPAD_DPAD_DOWN:
+            row = row < 0 ? 0 : std::min(row + 1, count - 1);
+            column = 0;
+            break;
+        case VK_GAMEPAD_DPAD_UP:
+            row = row < 0 ? count - 1 : std::max(row - 1, 0);
+            column = 0;
+            break;
+        case VK_GAMEPAD_DPAD_LEFT:
+        case VK_GAMEPAD_DPAD_RIGHT:
+            if (row < 0) return false;
+            column += code == VK_GAMEPAD_DPAD_LEFT ? -1 : 1;
+            column = std::clamp(column, 0, static_cast<int>(rows[row].size()) - 1);
+            break;
+        default:
+            return false;
+    }
+    return true;
+}
+
+void OptionsScreen::Capture() {
+    // A click anywhere, or Escape, keeps the old key.
+    if (Released(0) || Released(VK_ESCAPE)) {
+        capturing_ = -1;
+        WriteLabels();
+        return;
+    }
+    // Taken on its release, as the game takes every key.
+    if (!orlop.keyEvent || orlop.lastKeyDown) return;
+    const uint32_t key = orlop.lastKey;
+    // A pad's buttons keep their own places: they neither bind nor cancel.
+    if (key >= VK_GAMEPAD_A && key <= VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT) return;
+    if (!Settings::Bindable(key)) {
+        message_ = "That key cannot be used";
+        return;
+    }
+    const int other = settings_.ActionUsing(key, capturing_);
+    if (other >= 0) {
+        message_ = KeyNames::Name(key) + " is taken by " + Settings::kActionLabels[other];
+        return;
+    }
+    Settings next = settings_;
+    next.keys[capturing_] = key;
+    capturing_ = -1;
+    message_.clear();
+    Change(next);
+    WriteLabels();
+}
+
+void OptionsScreen::Press(UIButton* button) {
+    Settings next = settings_;
+    auto step = [](int& volume, int by) { volume = std::clamp(volume + by, 0, Settings::kMaxVolume); };
+    if (button == musicDown_) step(next.musicVolume, -1);
+    else if (button == musicUp_) step(next.musicVolume, 1);
+    else if (button == effectsDown_) step(next.effectsVolume, -1);
+    else if (button == effectsUp_) step(next.effectsVolume, 1);
+    else if (button == fullscreen_) {
+        next.fullscreen = !(orlop.platform ? orlop.platform->IsFullscreen() : settings_.fullscreen);
+        // Toggled with F11 since: the setting follows what the player sees.
+        settings_.fullscreen = !next.fullscreen;
+    }
+    for (int a = 0; a < Settings::kActionCount; ++a) {
+        if (button != keys_[a]) continue;
+        capturing_ = a;
+        message_ = std::string("Press a key for ") + Settings::kActionLabels[a];
+        WriteLabels();
+        return;
+    }
+    message_.clear();
+    Change(next);
+}
+
+void OptionsScreen::DrawTexts() {
+    font_.DrawText(290, 50, 1.0f, "Options", kInk, Vec2(1.0f, 1.0f));
+    const char* labels[] = {"Music", "Effects", "Full screen"};
+    for (int row = 0; row < 3 + Settings::kActionCount; ++row) {
+        const char* text = row < 3 ? labels[row] : Settings::kActionLabels[row - 3];
+        labelFont_.DrawText(kLabelX, static_cast<int>(RowY(row) - 11.0f), 1.0f, text, kInk, kLabelScale);
+    }
+    for (int row = 0; row < 2; ++row) {
+        const int volume = row == 0 ? settings_.musicVolume : settings_.effectsVolume;
+        const std::string value = std::to_string(volume);
+        labelFont_.DrawText(static_cast<int>(kValueX) - (volume >= 10 ? 16 : 8), static_cast<int>(RowY(row) - 11.0f),
+                            1.0f, value.c_str(), kInk, kLabelScale);
+    }
+    if (!message_.empty())
+        labelFont_.DrawText(kLabelX, kMessageY, 1.0f, message_.c_str(), kWarning, Vec2(0.45f, 0.45f));
+}
+
+bool OptionsScreen::Update() {
+    if (!open_) return false;
+    // The cursor's button is lit, the others plain.
+    for (const auto& row : rows_)
+        for (UIButton* button : row) {
+            if (!button) continue;
+            const bool lit = BoxContains(button->GetCorners(), orlop.mousePosition);
+            std::memcpy(button->renderable->colour, lit ? kLit : kPlain, sizeof kPlain);
+        }
+    DrawTexts();
+
+    if (orlop.keyEvent && !orlop.lastKeyDown &&
+        StepFocus(rows_, orlop.lastKey, focusRow_, focusColumn_) && rows_[focusRow_][focusColumn_] &&
+        orlop.platform)
+        orlop.platform->WarpCursor(BoxCentre(rows_[focusRow_][focusColumn_]->GetCorners()));
+
+    if (capturing_ >= 0) {
+        Capture();
+        return true;
+    }
+    if (Released(VK_ESCAPE)) return false;
+    if (ClickedOn(back_)) return false;
+    for (const auto& row : rows_)
+        for (UIButton* button : row)
+            if (button != back_ && ClickedOn(button)) {
+                Press(button);
+                return true;
+            }
+    return true;
+}

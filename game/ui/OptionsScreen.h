@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Font.h"
+#include "Settings.h"
+#include "Vec2.h"
+
+class UIButton;
+
+// The options chosen from the menu: the volumes, full screen and the keys of the
+// actions, shown on a scroll over the sea. Every change takes effect at once and is
+// written to the settings file. The mouse presses the wooden buttons; a pad's d-pad
+// moves the cursor from button to button and its A presses.
+class OptionsScreen {
+public:
+    // Makes the scroll and the buttons, hidden.
+    void SetUp();
+    // The settings in effect and the file they are kept in (never written when `keep`
+    // is false, as in a replay, or when the path is empty).
+    void Use(const Settings& settings, const std::string& path, bool keep);
+    const Settings& Current() const { return settings_; }
+
+    void Open();
+    void Close();
+    bool IsOpen() const { return open_; }
+    // One frame of the open screen; false once the player backs out (Back, Escape).
+    bool Update();
+
+    // The action waiting for its new key, or -1.
+    int Capturing() const { return capturing_; }
+    // What the screen says under the controls (a key refused, a file not written).
+    const std::string& Message() const { return message_; }
+
+    // Puts settings into effect: the keys through the input handler's key map (pad
+    // buttons keep their places), the volumes through the sound manager.
+    static void ApplyKeys(const Settings& settings);
+    static void ApplySound(const Settings& settings);
+
+    // The picture point a pad's d-pad moves the cursor to when `code` (a d-pad key)
+    // steps from the cursor's button `from` among the rows of `rows`; false when the
+    // key is no d-pad step. Rows are drawn top to bottom, buttons left to right.
+    static bool StepFocus(const std::vector<std::vector<UIButton*>>& rows, uint32_t code, int& row,
+                          int& column);
+
+private:
+    // Applies what differs and writes the file.
+    void Change(const Settings& next);
+    void Capture();
+    void Press(UIButton* button);
+    void WriteLabels();
+    void DrawTexts();
+    UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale);
+
+    Settings settings_;
+    std::string path_;
+    bool keep_ = false;
+    bool open_ = false;
+    int capturing_ = -1;
+    std::string message_;
+    Font font_;
+    Font labelFont_;
+
+    UIButton* scroll_ = nullptr;
+    UIButton* musicDown_ = nullptr;
+    UIButton* musicUp_ = nullptr;
+    UIButton* effectsDown_ = nullptr;
+    UIButton* effectsUp_ = nullptr;
+    UIButton* fullscreen_ = nullptr;
+    UIButton* keys_[Settings::kActionCount] = {};
+    UIButton* back_ = nullptr;
+    std::vector<std::vector<UIButton*>> rows_;
+    int focusRow_ = -1;
+    int focusColumn_ = 0;
+};
