@@ -85,6 +85,31 @@ TEST_F(InputHandler, LeftButtonAndKeyCodeZeroAreIndistinguishable) {
     EXPECT_EQ(orlop.lastDown, 0);
 }
 
+TEST_F(InputHandler, ChosenKeysStandInForTheDesignedOnesAndSharedCodesStayHeldWhileAnyKeyIs) {
+    // Steering swapped and repair on 'J': 'R' is then no key at all.
+    const uint32_t designed[] = {'A', 'D', 'R'}, chosen[] = {'D', 'A', 'J'};
+    KeyMap map;
+    map.Rebind(designed, chosen, 3);
+    map.Set(VK_GAMEPAD_DPAD_LEFT, 'A');
+    orlop.SetKeyMap(map);
+    orlop.HandleMessage(WM_KEYDOWN, 'D', 0);
+    EXPECT_EQ(orlop.keys['A'], 1);
+    EXPECT_EQ(orlop.keys['D'], 0);
+    EXPECT_EQ(orlop.lastKey, static_cast<uint32_t>('D')) << "as the keyboard reported it";
+    orlop.HandleMessage(WM_KEYDOWN, VK_GAMEPAD_DPAD_LEFT, 0);
+    orlop.HandleMessage(WM_KEYUP, 'D', 0);
+    EXPECT_EQ(orlop.keys['A'], 1) << "the d-pad still holds it";
+    orlop.HandleMessage(WM_KEYUP, VK_GAMEPAD_DPAD_LEFT, 0);
+    EXPECT_EQ(orlop.keys['A'], 0);
+    orlop.inputEvent = 0;
+    orlop.HandleMessage(WM_KEYUP, 'R', 0);
+    EXPECT_EQ(orlop.inputEvent, 0) << "a designed key nobody chose is not seen";
+    EXPECT_EQ(orlop.keyEvent, 1);
+    orlop.HandleMessage(WM_KEYUP, 'J', 0);
+    EXPECT_EQ(orlop.lastCode, static_cast<uint32_t>('R'));
+    orlop.SetKeyMap(KeyMap());
+}
+
 TEST_F(InputHandler, WheelCountsWholeNotchesAndLeavesInputEventAlone) {
     orlop.HandleMessage(WM_MOUSEWHEEL, WheelParam(-120), 0);
     EXPECT_EQ(orlop.wheelSteps, -1);

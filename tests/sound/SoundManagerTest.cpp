@@ -649,6 +649,34 @@ TEST_F(Stream, LoopsPastItsEndWhileUpdatedAtOneFifthVolume) {
     EXPECT_NEAR(sum / windows / reference, SoundManager::kStreamVolume, 0.03);
 }
 
+TEST_F(Stream, VolumesOfTheMusicAndTheEffectsApplyAtOnce) {
+    // The effects at 0 are silent, at full volume heard.
+    soundManager.SetVolumes(SoundManager::kStreamVolume, 0.0f);
+    const Recording muted = PlayAt("mono.mp3", 0, Vec2());
+    soundManager.SetVolumes(SoundManager::kStreamVolume, 1.0f);
+    const Recording full = PlayAt("mono.mp3", 0, Vec2());
+    EXPECT_LT(Rms(muted.left, 0, muted.Frames()), 1e-4);
+    const size_t onset = Onset(full.left, 0.01);
+    ASSERT_LT(onset, full.Frames());
+    EXPECT_GT(Rms(full.left, onset, onset + kRate / 10), 0.1);
+
+    // The music at full volume, turned to 0 while it plays.
+    soundManager.SetVolumes(1.0f, 1.0f);
+    const Recording music = Record(
+        [] {
+            const unsigned id = soundManager.LoadSound("loop.mp3", 1, 0);
+            EXPECT_EQ(soundManager.PlaySound(id, Vec2(), Vec2()), SoundManager::kPlaying);
+        },
+        1.2, false, [](double t) {
+            if (t > 0.4) soundManager.SetVolumes(0.0f, 1.0f);
+        });
+    soundManager.SetVolumes(SoundManager::kStreamVolume, 1.0f);
+    const size_t start = Onset(music.left, 0.01);
+    ASSERT_LT(start + kRate / 5, music.Frames());
+    EXPECT_GT(Rms(music.left, start, start + kRate / 5), 0.1);
+    EXPECT_LT(Rms(music.left, music.Frames() - kRate / 5, music.Frames()), 1e-4);
+}
+
 TEST_F(Stream, PlayingAgainRestartsWithOneVoice) {
     const unsigned id = soundManager.LoadSound("loop.mp3", 1, 0);
     EXPECT_EQ(soundManager.PlaySound(id, Vec2(), Vec2()), SoundManager::kPlaying);

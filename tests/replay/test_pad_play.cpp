@@ -1,0 +1,138 @@
+// A game played with a pad alone, through the real platform layer and SDL's virtual
+// joystick: the d-pad and A start it from the menu, the left stick steers, the right
+// stick aims, the right trigger charges and fires, an unplug while charging lets go,
+// and B goes back to the menu. Its recording replays to the same state without the pad.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Box.h"
+#include "Cannon.h"
+#include "Game.h"
+#include "GlTestContext.h"
+#include "MenuButton.h"
+#include "MerchantShip.h"
+#include "Orlop.h"
+#include "Program.h"
+#include "SdlPlatform.h"
+
+namespace {
+
+// The real platform, pad and cursor included, with a script run once a frame.
+struct PadSession : SdlPlatform {
+    void SwapBuffers() override {
+        if (step) step(++frame);
+        SdlPlatform::SwapBuffers();
+    }
+    int frame = 0;
+    std::function<void(int)> step;
+};
+
+SDL_Joystick* Plug() {
+    SDL_VirtualJoystickDesc d{};
+    d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    d.naxes = SDL_CONTROLLER_AXIS_MAX;
+    d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    const int index = SDL_JoystickAttachVirtualEx(&d);
+    if (index < 0) return nullptr;
+    SDL_Joystick* pad = SDL_JoystickOpen(index);
+    // Triggers rest at the bottom of the axis.
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+    return pad;
+}
+
+void Unplug(SDL_Joystick*& pad) {
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        if (SDL_JoystickGetDeviceInstanceID(i) == SDL_JoystickInstanceID(pad)) SDL_JoystickDetachVirtual(i);
+    SDL_JoystickClose(pad);
+    pad = nullptr;
+}
+
+std::string Digest(Options options, Platform& platform, int& status) {
+    options.unpaced = options.printDigest = true;
+    ::testing::internal::CaptureStdout();
+    status = Program::Run(platform, options);
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    return printed.substr(0, printed.find('\n'));
+}
+
+TEST(PadPlay, APadAloneStartsPlaysAndLeavesAGameThatReplaysToTheSameState) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    gltest::UseDataFolder();
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // Xvfb may give the focus to none
+    Options record;
+    record.recordPath = "pad.rec";
+    record.hasSeed = true;
+    record.seed = 77;
+    record.frames = 900;
+    SDL_Joystick* pad = nullptr;
+    std::vector<std::string> seen;
+    int playing = 0;
+    float shipX = 0;
+    Vec2 aim;
+    PadSession live;
+    live.step = [&](int frame) {
+        Game* game = Program::game;
+        auto button = [&](SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(pad, b, down); };
+        auto axis = [&](SDL_GameControllerAxis a, int value) { SDL_JoystickSetVirtualAxis(pad, a, value); };
+        if (frame == 2) pad = Plug();
+        if (frame == 10) button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+        if (frame == 12) button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+        if (frame == 14 && BoxContains(game->playButton->GetCorners(), orlop.mousePosition)) seen.push_back("on Play!");
+        if (frame == 16) button(SDL_CONTROLLER_BUTTON_A, true);
+        if (frame == 18) button(SDL_CONTROLLER_BUTTON_A, false);
+        if (playing == 0 && game->phase == Game::kPlaying) {
+            playing = frame;
+            seen.push_back("playing");
+        }
+        if (playing == 0) return;
+        MerchantShip* ship = game->playerShip.Get();
+        const int at = frame - playing;
+        if (at == 10) {
+            shipX = ship->GetPosition()->x;
+            aim = orlop.mousePosition;
+            axis(SDL_CONTROLLER_AXIS_LEFTX, -32767);
+            axis(SDL_CONTROLLER_AXIS_RIGHTX, 32767);
+            axis(SDL_CONTROLLER_AXIS_RIGHTY, -32767);
+        }
+        if (at == 70) {
+            axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+            axis(SDL_CONTROLLER_AXIS_RIGHTX, 0);
+            axis(SDL_CONTROLLER_AXIS_RIGHTY, 0);
+            if (ship->GetPosition()->x < shipX - 20.0f) seen.push_back("steered left");
+            if (orlop.mousePosition.x > aim.x + 100.0f && orlop.mousePosition.y < aim.y) seen.push_back("aimed");
+        }
+        // The charge grows from 1 while held and is back at 1 once fired.
+        if (at == 80) axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+        if (at == 120 && ship->cannon.Get()->charge > 1.5f) seen.push_back("charged");
+        if (at == 120) axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+        if (at == 122 && ship->cannon.Get()->charge == 1.0f) seen.push_back("fired");
+        if (at == 130) axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+        if (at == 150) Unplug(pad);
+        if (at == 152 && orlop.mouseLeft == 0) seen.push_back("let go");
+        if (at == 160) pad = Plug();
+        if (at == 170) button(SDL_CONTROLLER_BUTTON_B, true);
+        if (at == 172) button(SDL_CONTROLLER_BUTTON_B, false);
+        if (at == 174 && game->phase == Game::kMenu) seen.push_back("menu");
+    };
+    int status = -1;
+    const std::string recorded = Digest(record, live, status);
+    if (pad) Unplug(pad);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"on Play!", "playing", "steered left", "aimed", "charged", "fired",
+                                              "let go", "menu"}));
+
+    Options replay;
+    replay.replayPath = "pad.rec";
+    SdlPlatform noPad;
+    const std::string replayed = Digest(replay, noPad, status);
+    EXPECT_EQ(status, 0) << "1 would mean the replay missed the recorded state";
+    EXPECT_EQ(replayed, recorded);
+}
+
+}  // namespace
