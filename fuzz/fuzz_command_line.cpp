@@ -34,7 +34,7 @@ void CheckNumber(const std::vector<std::string>& args, const std::string& name, 
         else if (args[i].rfind(name + "=", 0) == 0) text = args[i].substr(name.size() + 1);
         else continue;
         const std::string& before = args[i - 1];
-        if (before == "--seed" || before == "--frames" || before == "--log-dir" || before == "--record" ||
+        if (before == "--seed" || before == "--frames" || before == "--log-dir" || before == "--config" || before == "--record" ||
             before == "--replay")
             return;
         if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return;
