@@ -9,29 +9,15 @@
 #include "GlTestContext.h"
 #include "Orlop.h"
 #include "SdlPlatform.h"
+#include "VirtualPad.h"
 
 namespace {
 
 using Messages = std::vector<std::pair<uint32_t, uint64_t>>;  // message, wParam
 const Messages::value_type kFire{WM_LBUTTONDOWN, 0}, kFired{WM_LBUTTONUP, 0};
 
-// SDL fills in the masks of a game controller's buttons and axes. Its trigger axes rest
-// at -32768, read as 0; values are applied only as the queue is polled, the last winning.
-SDL_Joystick* Plug() {
-    SDL_VirtualJoystickDesc d{};
-    d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    d.naxes = SDL_CONTROLLER_AXIS_MAX;
-    d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    const int index = SDL_JoystickAttachVirtualEx(&d);
-    return index >= 0 && SDL_IsGameController(index) ? SDL_JoystickOpen(index) : nullptr;
-}
-
-void Unplug(SDL_Joystick* pad) {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        if (SDL_JoystickGetDeviceInstanceID(i) == SDL_JoystickInstanceID(pad)) SDL_JoystickDetachVirtual(i);
-    SDL_JoystickClose(pad);
-}
+using virtualpad::Plug;
+using virtualpad::Unplug;
 
 class PadPlatform : public testing::Test {
 protected:

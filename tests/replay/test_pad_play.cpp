@@ -18,6 +18,7 @@
 #include "Orlop.h"
 #include "Program.h"
 #include "SdlPlatform.h"
+#include "VirtualPad.h"
 
 namespace {
 
@@ -31,27 +32,8 @@ struct PadSession : SdlPlatform {
     std::function<void(int)> step;
 };
 
-SDL_Joystick* Plug() {
-    SDL_VirtualJoystickDesc d{};
-    d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    d.naxes = SDL_CONTROLLER_AXIS_MAX;
-    d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    const int index = SDL_JoystickAttachVirtualEx(&d);
-    if (index < 0) return nullptr;
-    SDL_Joystick* pad = SDL_JoystickOpen(index);
-    // Triggers rest at the bottom of the axis.
-    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
-    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
-    return pad;
-}
-
-void Unplug(SDL_Joystick*& pad) {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        if (SDL_JoystickGetDeviceInstanceID(i) == SDL_JoystickInstanceID(pad)) SDL_JoystickDetachVirtual(i);
-    SDL_JoystickClose(pad);
-    pad = nullptr;
-}
+using virtualpad::Plug;
+using virtualpad::Unplug;
 
 std::string Digest(Options options, Platform& platform, int& status) {
     options.unpaced = options.printDigest = true;
