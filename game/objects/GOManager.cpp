@@ -53,10 +53,11 @@ void GOManager::Update(float dt) {
             // Fetched once, at the first pair; the corners are still read through the
             // renderable each time, so a mover that moves in a Collide is tested where it is.
             const Vec2* b = nullptr;
-            for (ListNode<GameObj*>* o = objects.Head(); o; o = o->next) {
+            // A mover that collides with nothing skips the walk (its Update may set the flag).
+            for (ListNode<GameObj*>* o = mover->noCollide ? nullptr : objects.Head(); o; o = o->next) {
                 if (o == node) continue;
                 GameObj* other = o->value;
-                if (mover->noCollide || other->noCollide) continue;
+                if (other->noCollide) continue;
                 const Vec2* a = other->GetCorners();
                 if (!b) b = mover->GetCorners();
                 if (b[0].x <= a[3].x && b[0].y <= a[3].y && b[3].x >= a[0].x && b[3].y >= a[0].y)

@@ -61,6 +61,8 @@ UIButton* OptionsScreen::MakeButton(const char* label, Vec2 position, Vec2 scale
     button->SetLabel(label);
     button->Init();
     RemoveFromRenderList(button->renderable);
+    // Nothing in the world may meet the screen's pieces, shown or not.
+    button->noCollide = 1;
     return button;
 }
 
@@ -77,6 +79,7 @@ void OptionsScreen::SetUp() {
         scroll_->renderable->scale = Vec2(1.1f, 1.15f);
         scroll_->SetPosition(Vec2(400.0f, 300.0f));
         RemoveFromRenderList(scroll_->renderable);
+        scroll_->noCollide = 1;
     }
     const float stepOffset = 70.0f;
     musicDown_ = MakeButton("-", Vec2(kValueX - stepOffset, RowY(0)), kStepScale);

@@ -364,7 +364,12 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
     Game game;
     game.SetUp();
     std::map<std::string, int> types;
-    for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) ++types[(*it)->GetType()];
+    int meetNothing = 0;
+    for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
+        ++types[(*it)->GetType()];
+        meetNothing += (*it)->noCollide;
+    }
+    EXPECT_EQ(meetNothing, 1 + 13) << "the second sea and the hidden options screen";
     // The player's ship brings its gun, its fire, its wake and the gun's smoke; the
     // options scroll its 12 buttons and the scroll itself.
     EXPECT_EQ(types, (std::map<std::string, int>{{"Water", 2},
