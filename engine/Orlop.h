@@ -49,6 +49,9 @@ public:
     uint8_t mouseMiddle = 0;
     uint8_t mouseRight = 0;
     int32_t wheelSteps = 0;
+    // This frame's input ended with a release of `code`: 0 the left button, 1 the
+    // middle one, 2 the right one, otherwise the code the game reads for a key.
+    bool Released(uint32_t code) const { return inputEvent == 1 && lastDown == 0 && lastCode == code; }
 
     // The codes the game reads for the keys reported (the player's own keys); set it
     // with SetKeyMap, which lets go of every key held.

@@ -46,11 +46,6 @@ constexpr float kFollowX = 4100.0f;
 constexpr float kWrapX = 4400.0f;
 constexpr float kWrapToX = 4350.0f;
 
-// A release of code: 0 left button, 2 right button, otherwise a virtual-key code.
-bool Released(uint32_t code) {
-    return orlop.inputEvent == 1 && orlop.lastDown == 0 && orlop.lastCode == code;
-}
-
 Water* MakeSea(float y, float depth) {
     Water* water = static_cast<Water*>(goManager.Create("Water"));
     water->width = 9000.0f;
@@ -193,9 +188,9 @@ bool Game::UpdateMenu(float dt) {
     if (orlop.keyEvent && !orlop.lastKeyDown && orlop.platform &&
         OptionsScreen::StepFocus(menuRows_, orlop.lastKey, menuRow_, menuColumn_))
         orlop.platform->WarpCursor(BoxCentre(menuRows_[menuRow_][menuColumn_]->GetCorners()));
-    if (Released(VK_ESCAPE)) return false;
+    if (orlop.Released(VK_ESCAPE)) return false;
     for (MenuButton* button : {playButton, optionsButton, quitButton}) {
-        if (Released(kLeftButton) && BoxContains(button->GetCorners(), orlop.mousePosition))
+        if (orlop.Released(kLeftButton) && BoxContains(button->GetCorners(), orlop.mousePosition))
             button->SetState(MenuButton::kFalling);
     }
     if (playButton->state == MenuButton::kReturning) {
@@ -248,7 +243,7 @@ bool Game::UpdatePlaying(float dt) {
         const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
         font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
         aids_.DrawPaused();
-        if (Released(kPauseKey) || Released(VK_ESCAPE)) paused = false;
+        if (orlop.Released(kPauseKey) || orlop.Released(VK_ESCAPE)) paused = false;
         return true;
     }
     ForgetDeadShip();
@@ -352,8 +347,8 @@ bool Game::UpdatePlaying(float dt) {
 
     aids_.Update(ship, orlop.mouseLeft != 0, towers);
 
-    if (Released(kPauseKey)) paused = true;
-    if (Released(VK_ESCAPE)) {
+    if (orlop.Released(kPauseKey)) paused = true;
+    if (orlop.Released(VK_ESCAPE)) {
         phase = kMenu;
         RemoveFromRenderList(goldButton->renderable);
         HidePanels();

@@ -38,12 +38,8 @@ const float kWarning[4] = {0.7f, 0.1f, 0.1f, 1.0f};
 const float kPlain[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 const float kLit[4] = {1.0f, 0.85f, 0.55f, 1.0f};
 
-bool Released(uint32_t code) {
-    return orlop.inputEvent == 1 && orlop.lastDown == 0 && orlop.lastCode == code;
-}
-
 bool ClickedOn(UIButton* button) {
-    return button && Released(0) && BoxContains(button->GetCorners(), orlop.mousePosition);
+    return button && orlop.Released(0) && BoxContains(button->GetCorners(), orlop.mousePosition);
 }
 
 float RowY(int row) { return kFirstRowY + kRowStep * static_cast<float>(row); }
@@ -200,7 +196,7 @@ bool OptionsScreen::StepFocus(const std::vector<std::vector<UIButton*>>& rows, u
 
 void OptionsScreen::Capture() {
     // A click anywhere, or Escape, keeps the old key.
-    if (Released(0) || Released(VK_ESCAPE)) {
+    if (orlop.Released(0) || orlop.Released(VK_ESCAPE)) {
         capturing_ = -1;
         WriteLabels();
         return;
@@ -287,7 +283,7 @@ bool OptionsScreen::Update() {
         Capture();
         return true;
     }
-    if (Released(VK_ESCAPE)) return false;
+    if (orlop.Released(VK_ESCAPE)) return false;
     if (ClickedOn(back_)) return false;
     for (const auto& row : rows_)
         for (UIButton* button : row)
