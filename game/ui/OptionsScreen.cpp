@@ -50,7 +50,8 @@ UIButton* OptionsScreen::MakeButton(const char* label, Vec2 position, Vec2 scale
     auto* button = static_cast<UIButton*>(goManager.Create("UIButton"));
     if (!button) return nullptr;
     button->MakeSprite(kButtonImage);
-    button->font = font_;
+    // No font of its own: the screen centres the label itself (DrawTexts), by its width
+    // as drawn at this scale.
     button->renderable->scale = scale;
     button->textScale = kValueTextScale;
     button->SetPosition(position);
@@ -259,6 +260,15 @@ void OptionsScreen::DrawTexts() {
         labelFont_.DrawText(static_cast<int>(kValueX) - (volume >= 10 ? 16 : 8), static_cast<int>(RowY(row) - 11.0f),
                             1.0f, value.c_str(), kInk, kLabelScale);
     }
+    for (const auto& row : rows_)
+        for (UIButton* button : row) {
+            if (!button) continue;
+            const Vec2 centre = BoxCentre(button->GetCorners());
+            const float width = font_.glyphWidth * button->textScale.x * static_cast<float>(button->label.size());
+            const float height = font_.glyphHeight * button->textScale.y;
+            font_.DrawText(static_cast<int>(centre.x - width * 0.5f), static_cast<int>(centre.y - height * 0.5f), 1.0f,
+                           button->label.c_str(), button->textColour, button->textScale);
+        }
     if (!message_.empty())
         labelFont_.DrawText(kLabelX, kMessageY, 1.0f, message_.c_str(), kWarning, Vec2(0.45f, 0.45f));
 }
