@@ -1,7 +1,8 @@
 // A game played with a pad alone, through the real platform layer and SDL's virtual
 // joystick: the d-pad and A start it from the menu, the left stick steers, the right
-// stick aims, the right trigger charges and fires, an unplug while charging lets go,
-// and B goes back to the menu. Its recording replays to the same state without the pad.
+// stick aims, the right trigger charges and fires, an unplug while charging lets go, the
+// first level is won, and B goes back to the menu and quits. Its recording replays to
+// the same state without the pad.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "Orlop.h"
 #include "Program.h"
 #include "SdlPlatform.h"
+#include "Tower.h"
 #include "VirtualPad.h"
 
 namespace {
@@ -51,10 +53,10 @@ TEST(PadPlay, APadAloneStartsPlaysAndLeavesAGameThatReplaysToTheSameState) {
     record.recordPath = "pad.rec";
     record.hasSeed = true;
     record.seed = 77;
-    record.frames = 900;
+    record.frames = 6000;  // a cap: the run ends when the pad quits
     SDL_Joystick* pad = nullptr;
     std::vector<std::string> seen;
-    int playing = 0;
+    int playing = 0, levelAt = 0;
     float shipX = 0;
     Vec2 aim;
     PadSession live;
@@ -98,16 +100,30 @@ TEST(PadPlay, APadAloneStartsPlaysAndLeavesAGameThatReplaysToTheSameState) {
         if (at == 150) Unplug(pad);
         if (at == 152 && orlop.mouseLeft == 0) seen.push_back("let go");
         if (at == 160) pad = Plug();
-        if (at == 170) button(SDL_CONTROLLER_BUTTON_B, true);
-        if (at == 172) button(SDL_CONTROLLER_BUTTON_B, false);
-        if (at == 174 && game->phase == Game::kMenu) seen.push_back("menu");
+        // Then the level: steer onto the tower and hold there, repairing now and then,
+        // until it is taken and the next level begins.
+        if (at > 170 && levelAt == 0 && ship) {
+            const float dx = (*game->towers.Begin())->GetPosition()->x - ship->GetPosition()->x;
+            axis(SDL_CONTROLLER_AXIS_LEFTX, dx < -40.0f ? -32767 : dx > 40.0f ? 32767 : 0);
+            button(SDL_CONTROLLER_BUTTON_X, at % 60 < 2);
+        }
+        if (levelAt == 0 && game->level == 2) {
+            levelAt = at;
+            seen.push_back("level 2");
+            axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+        }
+        if (levelAt == 0) return;
+        // B goes back to the menu, and there, as Escape, quits.
+        if (at == levelAt + 10 || at == levelAt + 20) button(SDL_CONTROLLER_BUTTON_B, true);
+        if (at == levelAt + 12 || at == levelAt + 22) button(SDL_CONTROLLER_BUTTON_B, false);
+        if (at == levelAt + 14 && game->phase == Game::kMenu) seen.push_back("menu");
     };
     int status = -1;
     const std::string recorded = Digest(record, live, status);
     if (pad) Unplug(pad);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"on Play!", "playing", "steered left", "aimed", "charged", "fired",
-                                              "let go", "menu"}));
+                                              "let go", "level 2", "menu"}));
 
     Options replay;
     replay.replayPath = "pad.rec";
