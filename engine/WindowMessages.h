@@ -94,6 +94,9 @@ enum : uint32_t {
     VK_OEM_7 = 0xDE,
 };
 
+// A pad's button or stick direction rather than a key of the keyboard.
+inline bool IsPadKey(uint64_t vk) { return vk >= VK_GAMEPAD_A && vk <= VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT; }
+
 struct WindowMessage {
     uint32_t message = 0;
     uint64_t wParam = 0;

@@ -282,7 +282,7 @@ int Settings::ActionUsing(uint32_t key, int except) const {
 }
 
 bool Settings::Bindable(uint32_t key) {
-    if (key == VK_ESCAPE || (key >= VK_GAMEPAD_A && key <= VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT)) return false;
+    if (key == VK_ESCAPE || IsPadKey(key)) return false;
     return !KeyNames::Name(key).empty();
 }
 

@@ -206,7 +206,7 @@ void OptionsScreen::Capture() {
     if (!orlop.keyEvent || orlop.lastKeyDown) return;
     const uint32_t key = orlop.lastKey;
     // A pad's buttons keep their own places: they neither bind nor cancel.
-    if (key >= VK_GAMEPAD_A && key <= VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT) return;
+    if (IsPadKey(key)) return;
     if (!Settings::Bindable(key)) {
         message_ = "That key cannot be used";
         return;
