@@ -36,6 +36,25 @@ int Truncate(float v) {
 
 }  // namespace
 
+float Font::InkWidth(const char* text, Vec2 scale) const {
+    int pen = 0;
+    float right = 0.0f;
+    for (const char* c = text; *c != '\0'; ++c) {
+        const int g = static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint8_t>(*c) - 30u));
+        // This glyph's ink ends within its advance at scale 1.
+        right = static_cast<float>(pen) + glyphWidth - static_cast<float>(Kerning(g));
+        pen = Truncate(glyphWidth - scale.x * static_cast<float>(Kerning(g)) + static_cast<float>(pen));
+    }
+    return right * scale.x;
+}
+
+Vec2 Font::FitScale(const char* text, Vec2 scale, float maxWidth) const {
+    // The advance grows as the kerning shrinks with the scale, so the width is not
+    // proportional to it: shrink in small steps. 200 steps of 2 % reach 1/57 of the start.
+    for (int step = 0; step < 200 && InkWidth(text, scale) > maxWidth; ++step) scale = scale * 0.98f;
+    return scale;
+}
+
 TextCorners Font::DrawText(int x, int y, float z, const char* text, const float colour[4],
                            Vec2 scale) {
     const int perRow = CellsAlong(textureWidth, glyphWidth);

@@ -23,4 +23,14 @@ struct Font {
     // units added to (x, y). Characters outside the grid advance but draw nothing.
     TextCorners DrawText(int x, int y, float z, const char* text, const float colour[4],
                          Vec2 scale);
+
+    // Window pixels from the text's left end to the right end of its last glyph's ink,
+    // at this scale. The game's font images keep each glyph's ink within its advance at
+    // scale 1, so this bounds every drawn pixel of the text.
+    float InkWidth(const char* text, Vec2 scale) const;
+    // Ink height in window pixels: the glyph cell, scaled.
+    float InkHeight(Vec2 scale) const { return glyphHeight * scale.y; }
+    // The largest scale at most `scale`, both axes shrunk alike, at which InkWidth is at
+    // most maxWidth.
+    Vec2 FitScale(const char* text, Vec2 scale, float maxWidth) const;
 };

@@ -21,6 +21,7 @@
 #include "SoundManager.h"
 #include "Tower.h"
 #include "UIButton.h"
+#include "Upgrader.h"
 #include "Water.h"
 #include "World.h"
 
@@ -115,6 +116,8 @@ void Game::SetUp() {
     goldButton->renderable->scale = Vec2(0.7f, 0.7f);
     goldButton->renderable->UpdateCorners();
     goldButton->textScale = Vec2(0.6f, 0.6f);
+    // Any gold a ship can hold stays on the plank, clear of its bolted ends.
+    goldButton->fitMargin = 12.0f;
     goldButton->Init();
     RemoveFromRenderList(goldButton->renderable);
 
@@ -144,6 +147,32 @@ void Game::DrawLabels() {
 
 void Game::HidePanels() {
     for (auto it = towers.Begin(); !it.AtEnd(); ++it) (*it)->HidePanel();
+}
+
+const Vec2* Game::ShownPanelScroll() {
+    for (auto it = towers.Begin(); !it.AtEnd(); ++it) {
+        const Upgrader* panel = (*it)->upgrader;
+        if (panel && panel->scroll && panel->scroll->renderable && panel->scroll->renderable->inRenderList)
+            return panel->scroll->renderable->corners;
+    }
+    return nullptr;
+}
+
+void Game::DrawRepairPrompt() {
+    const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
+    // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
+    const std::string tap = "Tap '" + KeyNames::Name(optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
+    constexpr int kX = 10, kY = 70;
+    const Vec2 scale(0.6f, 0.6f);
+    int y = kY;
+    // A panel's scroll reaches across its place: the prompt moves just below the scroll.
+    if (const Vec2* scroll = ShownPanelScroll()) {
+        const float right = static_cast<float>(kX) + font.InkWidth(tap.c_str(), scale);
+        const float bottom = static_cast<float>(kY) + font.InkHeight(scale);
+        if (right >= scroll[0].x && bottom >= scroll[0].y && static_cast<float>(kY) <= scroll[3].y)
+            y = static_cast<int>(scroll[3].y) + 6;
+    }
+    font.DrawText(kX, y, 1.0f, tap.c_str(), red, scale);
 }
 
 bool Game::Update(float dt) {
@@ -195,6 +224,7 @@ bool Game::UpdateMenu(float dt) {
     }
     if (playButton->state == MenuButton::kReturning) {
         phase = kPlaying;
+        hold_.Release();
         SpawnTower();
         RemoveFromRenderList(playButton->renderable);
         RemoveFromRenderList(optionsButton->renderable);
@@ -243,6 +273,7 @@ bool Game::UpdatePlaying(float dt) {
         const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
         font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
         aids_.DrawPaused();
+        aids_.ShowLife(*lifeBar, playerShip.Get());
         if (orlop.Released(kPauseKey) || orlop.Released(VK_ESCAPE)) paused = false;
         return true;
     }
@@ -329,13 +360,7 @@ bool Game::UpdatePlaying(float dt) {
             camera.targetZoom = Vec2(1.0f + s, 1.0f - s);
         }
 
-        if (ship->state == Ship::kSinking) {
-            const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
-            // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
-            const std::string tap =
-                "Tap '" + KeyNames::Name(optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
-            font.DrawText(10, 70, 1.0f, tap.c_str(), red, Vec2(0.6f, 0.6f));
-        }
+        if (ship->state == Ship::kSinking) DrawRepairPrompt();
 
         const float f = 1.0f - ship->health / ship->maxHealth;
         const float tint[4] = {0.74f - 0.34f * f, 0.6f - 0.6f * f, 0.44f - 0.44f * f, 1.0f};
@@ -346,13 +371,19 @@ bool Game::UpdatePlaying(float dt) {
     }
 
     aids_.Update(ship, orlop.mouseLeft != 0, towers);
+    aids_.ShowLife(*lifeBar, ship);
+    aids_.ShowPlankTail(*goldButton);
 
     if (orlop.Released(kPauseKey)) paused = true;
     if (orlop.Released(VK_ESCAPE)) {
         phase = kMenu;
         RemoveFromRenderList(goldButton->renderable);
+        // The bar goes with its label; its background follows at its next update.
+        RemoveFromRenderList(lifeBar->renderable);
         HidePanels();
         aids_.Hide();
+        // The game stands where it is until "Play!" resumes it.
+        hold_.Hold();
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include "ObjRef.h"
 #include "MerchantShip.h"
 #include "OptionsScreen.h"
+#include "PlayHold.h"
 #include "PlayerAids.h"
 
 class World;
@@ -53,6 +54,11 @@ public:
     void DrawLabels();
     // Closes every tower's panel at once.
     void HidePanels();
+    // Window corners of the scroll of an upgrade panel on the screen, or null.
+    const Vec2* ShownPanelScroll();
+    // True while the world of play stands still behind the menu or the options.
+    bool PlayHeld() const { return hold_.Holding(); }
+    const PlayerAids& aids() const { return aids_; }
 
     int32_t phase = 0;
     World* world = nullptr;
@@ -94,6 +100,10 @@ private:
     void ToggleSea();
     int32_t WidestGapX() const;
 
-    std::vector<int32_t> rowX_;
-    PlayerAids aids_;  // x of every tower placed in this level
+    // Draws "Tap 'R'!!" (with the chosen repair key) clear of any panel on the screen.
+    void DrawRepairPrompt();
+
+    std::vector<int32_t> rowX_;  // x of every tower placed in this level
+    PlayerAids aids_;
+    PlayHold hold_;
 };

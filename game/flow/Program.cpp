@@ -20,6 +20,7 @@
 #include "SoundManager.h"
 #include "Sprite.h"
 #include "StateDigest.h"
+#include "TextureManager.h"
 
 Game* Program::game = nullptr;
 Sprite* Program::cursor = nullptr;
@@ -165,6 +166,9 @@ int Program::Run(Platform& platform, const Options& options) {
     delete cursor;
     cursor = nullptr;
     goManager.Clear();
+    // The textures belong to this run's GL context, which ends here: a later run in the
+    // same process (tests do that) must load its own rather than draw with dead names.
+    textureManager.ReleaseAll();
     orlop.Shutdown();
     restoreEngine();
     return status;

@@ -8,7 +8,9 @@
 
 GOManager goManager;
 
-GOManager::GOManager() { log.Open(logPath_); }
+// The log is opened at the first pass, or earlier where the program chooses its place, so
+// that a process that never plays (--help, a refused command line) leaves no file behind.
+GOManager::GOManager() = default;
 
 GOManager::~GOManager() {
     log.Close();
@@ -16,9 +18,13 @@ GOManager::~GOManager() {
     deleteQueue.Clear();
 }
 
-void GOManager::ReopenLog() { log.Open(logPath_); }
+void GOManager::ReopenLog() {
+    logPending_ = false;
+    log.Open(logPath_);
+}
 
 bool GOManager::OpenLogAt(const std::string& path) {
+    logPending_ = false;
     logPath_ = path;
     return log.Open(logPath_);
 }
@@ -39,6 +45,7 @@ void GOManager::QueueForDeletion(GameObj* object) {
 }
 
 void GOManager::Update(float dt) {
+    if (logPending_) ReopenLog();
     Log("Updating GOs");
     // Follows next links after the body, so objects appended during the walk are reached.
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {

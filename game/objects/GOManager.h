@@ -48,6 +48,8 @@ private:
     void Log(const char* text, const char* suffix = nullptr, const char* tail = nullptr);
 
     std::string logPath_ = kLogName;
+    // Until a place is chosen, the first pass opens the default one.
+    bool logPending_ = true;
 };
 
 extern GOManager goManager;

@@ -95,7 +95,11 @@ void TraceLog::WriteAll(const char* data, size_t size) {
         const ssize_t n = ::write(fd_, data, size);
         if (n < 0) {
             if (errno == EINTR) continue;
-            failed_ = true;  // a failed write turns logging off, like a bad stream
+            // A failed write turns logging off, like a bad stream; the player hears of it
+            // once, and the game goes on.
+            failed_ = true;
+            std::fprintf(stderr, "brinegate: the trace log \"%s\" cannot be written further (%s); the game goes on without it\n",
+                         path_.c_str(), std::strerror(errno));
             return;
         }
         data += n;

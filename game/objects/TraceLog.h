@@ -9,7 +9,8 @@
 // system call at the end of each manager pass, when the buffer fills, on Close, and from
 // a fatal-signal handler, so a crash still leaves every line written before it.
 // Past a size limit the file restarts, keeping the previous one beside it as "*.old.*".
-// A file that cannot be opened or written turns logging off silently.
+// A file that cannot be opened turns logging off silently (the caller reports it); one
+// that cannot be written further turns it off with one line on stderr.
 // An open file is held with an exclusive lock, so a second game started in the same
 // folder finds it busy instead of truncating the first one's log.
 class TraceLog {

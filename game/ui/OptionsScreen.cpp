@@ -28,6 +28,8 @@ constexpr float kFirstRowY = 132.0f;
 constexpr float kRowStep = 38.0f;
 constexpr float kBackY = 520.0f;
 constexpr int kMessageY = 462;
+// Pixels from the scroll's side to the edge of its paper, at the screen's scale.
+constexpr float kPaperEdge = 56.0f;
 const Vec2 kLabelScale(0.5f, 0.5f);
 const Vec2 kValueTextScale(0.42f, 0.42f);
 const Vec2 kValueScale(0.55f, 0.6f);
@@ -247,6 +249,8 @@ void OptionsScreen::Press(UIButton* button) {
     Change(next);
 }
 
+const Renderable* OptionsScreen::Scroll() const { return scroll_ ? scroll_->renderable : nullptr; }
+
 void OptionsScreen::DrawTexts() {
     font_.DrawText(290, 50, 1.0f, "Options", kInk, Vec2(1.0f, 1.0f));
     const char* labels[] = {"Music", "Effects", "Full screen"};
@@ -269,8 +273,12 @@ void OptionsScreen::DrawTexts() {
             font_.DrawText(static_cast<int>(centre.x - width * 0.5f), static_cast<int>(centre.y - height * 0.5f), 1.0f,
                            button->label.c_str(), button->textColour, button->textScale);
         }
-    if (!message_.empty())
-        labelFont_.DrawText(kLabelX, kMessageY, 1.0f, message_.c_str(), kWarning, Vec2(0.45f, 0.45f));
+    if (!message_.empty()) {
+        // A long message shrinks to stay on the paper, as far right as the rows reach.
+        const float right = scroll_ ? scroll_->renderable->corners[3].x - kPaperEdge : kValueX + 100.0f;
+        const Vec2 scale = labelFont_.FitScale(message_.c_str(), Vec2(0.45f, 0.45f), right - kLabelX);
+        labelFont_.DrawText(kLabelX, kMessageY, 1.0f, message_.c_str(), kWarning, scale);
+    }
 }
 
 bool OptionsScreen::Update() {

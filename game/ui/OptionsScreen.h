@@ -7,6 +7,7 @@
 #include "Settings.h"
 #include "Vec2.h"
 
+class Renderable;
 class UIButton;
 
 // The options chosen from the menu: the volumes, full screen and the keys of the
@@ -32,6 +33,8 @@ public:
     int Capturing() const { return capturing_; }
     // What the screen says under the controls (a key refused, a file not written).
     const std::string& Message() const { return message_; }
+    // The scroll's face (for where its texts may go), or null before SetUp.
+    const Renderable* Scroll() const;
 
     // Puts settings into effect: the keys through the input handler's key map (pad
     // buttons keep their places), the volumes through the sound manager.

@@ -1,19 +1,23 @@
 #include "PlayerAids.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "Camera.h"
 #include "Cannon.h"
+#include "LifeBar.h"
 #include "MerchantShip.h"
 #include "Orlop.h"
 #include "Sprite.h"
 #include "Tower.h"
+#include "UIButton.h"
 
 namespace {
 
 constexpr float kGaugeScaleX = 0.25f;  // of the wooden plank: 70 x 10 pixels
 constexpr float kGaugeScaleY = 0.18f;
-constexpr float kMarkerScale = 0.09f;  // of the tower picture
+constexpr float kMarkerTowerScale = 0.055f;  // of the tower picture: 14 x 28 pixels
 
 }  // namespace
 
@@ -21,7 +25,13 @@ PlayerAids::~PlayerAids() {
     // Sprites leave the render list on their way out.
     delete gaugeBack_;
     delete gaugeFill_;
-    for (Sprite* marker : markers_) delete marker;
+    for (int side = 0; side < 2; ++side) {
+        delete markerPlank_[side];
+        delete markerTower_[side];
+    }
+    delete lifeFrame_;
+    delete lifeMark_;
+    delete plankTail_;
 }
 
 Sprite* PlayerAids::MakeSprite(const char* image, float scaleX, float scaleY, const float colour[4]) {
@@ -43,12 +53,56 @@ void PlayerAids::Init(const Font& font) {
     gaugeFill_ = MakeSprite("images\\ui_button_wood.tga", kGaugeScaleX, kGaugeScaleY, hot);
     // The fill draws over the back at the same depth.
     gaugeFill_->SetDepth(kDepth + 0.001f);
+
+    // A plank darker than any sky, so the marker never passes for a tower of the island.
+    const float plank[4] = {0.55f, 0.2f, 0.12f, 0.95f};
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    for (int side = 0; side < 2; ++side) {
+        markerPlank_[side] = MakeSprite("images\\ui_button_wood.tga", kMarkerScaleX, kMarkerScaleY, plank);
+        markerPlank_[side]->SetDepth(kMarkerDepth);
+        markerTower_[side] = MakeSprite("images\\tower.tga", kMarkerTowerScale, kMarkerTowerScale, white);
+        markerTower_[side]->SetDepth(kMarkerDepth + 0.001f);
+    }
+    // Just behind the bar's dimmed background (0.8), a little larger all round.
+    const float shade[4] = {0.0f, 0.0f, 0.0f, 0.6f};
+    lifeFrame_ = MakeSprite("images\\ui_button_wood.tga", 1.03f, 0.62f, shade);
+    lifeFrame_->SetDepth(0.79f);
+    const float mark[4] = {1.0f, 0.95f, 0.4f, 1.0f};
+    lifeMark_ = MakeSprite("images\\ui_button_wood.tga", 0.012f, 0.5f, mark);
+    lifeMark_->SetDepth(0.91f);
+    plankTail_ = MakeSprite("images\\ui_button_wood.tga", 1.0f, 1.0f, white);
+    // Under the plank it lengthens (0.9), so that plank's end shows over it.
+    plankTail_->SetDepth(0.89f);
+}
+
+void PlayerAids::ShowPlankTail(UIButton& button) {
+    if (!plankTail_ || !button.renderable || !button.font.texture || button.fitMargin < 0.0f) return;
+    tailOf_ = &button;
+    Renderable* face = button.renderable;
+    const float width = face->scale.x * face->GetWidth();
+    const float room = width - 2.0f * button.fitMargin;
+    const Vec2 readable = button.textScale.x < kReadableScale ? button.textScale : Vec2(kReadableScale, kReadableScale);
+    // As long as the label needs at its readable size, never past the window's edge.
+    float extra = button.font.InkWidth(button.label.c_str(), readable) - room;
+    extra = std::min(extra, orlop.width - 2.0f - face->corners[3].x);
+    if (!face->inRenderList || button.label.empty() || !(extra > 0.0f)) {
+        button.faceExtra = 0.0f;
+        RemoveFromRenderList(plankTail_);
+        return;
+    }
+    button.faceExtra = extra;
+    plankTail_->scale = face->scale;
+    plankTail_->position = Vec2(face->position.x + extra, face->position.y);
+    plankTail_->UpdateCorners();
+    AddToRenderList(plankTail_);
 }
 
 void PlayerAids::Hide() {
-    if (gaugeBack_) RemoveFromRenderList(gaugeBack_);
-    if (gaugeFill_) RemoveFromRenderList(gaugeFill_);
-    for (Sprite* marker : markers_) RemoveFromRenderList(marker);
+    for (Sprite* sprite : {gaugeBack_, gaugeFill_, lifeFrame_, lifeMark_, markerPlank_[0], markerPlank_[1],
+                           markerTower_[0], markerTower_[1], plankTail_})
+        if (sprite) RemoveFromRenderList(sprite);
+    if (tailOf_) tailOf_->faceExtra = 0.0f;
+    out_[0] = out_[1] = 0;
 }
 
 void PlayerAids::Update(const MerchantShip* ship, bool charging, List<Tower*>& towers) {
@@ -79,32 +133,94 @@ void PlayerAids::ShowGauge(const MerchantShip* ship, bool charging) {
     AddToRenderList(gaugeFill_);
 }
 
+const Vec2* PlayerAids::MarkerBox(int side) const {
+    const Sprite* plank = markerPlank_[side];
+    return plank && plank->inRenderList ? plank->corners : nullptr;
+}
+
 void PlayerAids::ShowMarkers(List<Tower*>& towers) {
-    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const float right = orlop.width - kEdgeMargin;
-    size_t used = 0;
+    out_[0] = out_[1] = 0;
     for (auto it = towers.Begin(); !it.AtEnd(); ++it) {
         Tower* tower = *it;
         if (tower->team != -1 || !tower->renderable) continue;
-        const Vec2 at = camera.WorldToScreen(tower->renderable->position);
-        if (at.x >= 0.0f && at.x <= orlop.width) continue;  // in sight
-        if (used == markers_.size())
-            markers_.push_back(MakeSprite("images\\tower.tga", kMarkerScale, kMarkerScale, white));
-        Sprite* marker = markers_[used++];
-        const bool onLeft = at.x < 0.0f;
-        const float y = std::clamp(at.y, 60.0f, orlop.height - 60.0f);
-        marker->position = Vec2(onLeft ? kEdgeMargin + 12.0f : right - 12.0f, y);
-        marker->UpdateCorners();
-        AddToRenderList(marker);
-        if (font_.texture) {
-            const Vec2 scale(0.5f, 0.5f);
-            const int arrowX = static_cast<int>(onLeft ? kEdgeMargin - 14.0f : right - 2.0f);
-            font_.DrawText(arrowX, static_cast<int>(y - 11.0f), 1.0f, onLeft ? "<" : ">", white, scale);
+        // Wholly out of sight: the whole drawn tower lies beyond one edge.
+        const Vec2* box = tower->renderable->corners;
+        const float left = camera.WorldToScreen(box[0]).x;
+        const float right = camera.WorldToScreen(box[3]).x;
+        if (right < 0.0f) ++out_[0];
+        else if (left > orlop.width) ++out_[1];
+    }
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    for (int side = 0; side < 2; ++side) {
+        Sprite* plank = markerPlank_[side];
+        Sprite* icon = markerTower_[side];
+        if (!plank || !icon) continue;
+        if (out_[side] == 0) {
+            RemoveFromRenderList(plank);
+            RemoveFromRenderList(icon);
+            continue;
+        }
+        const float half = kMarkerScaleX * plank->GetWidth() * 0.5f;
+        const bool onLeft = side == 0;
+        const float cx = onLeft ? kEdgeMargin + half : orlop.width - kEdgeMargin - half;
+        plank->position = Vec2(cx, kMarkerY);
+        plank->UpdateCorners();
+        // The arrow at the outer end, the tower next to it, the count (when more than one)
+        // at the inner end.
+        icon->position = Vec2(onLeft ? cx - 4.0f : cx + 4.0f, kMarkerY);
+        icon->UpdateCorners();
+        AddToRenderList(plank);
+        AddToRenderList(icon);
+        if (!font_.texture) continue;
+        const Vec2 scale(0.45f, 0.45f);
+        const int textY = static_cast<int>(kMarkerY - font_.InkHeight(scale) * 0.5f);
+        const float plankLeft = cx - half, plankRight = cx + half;
+        const float textZ = kMarkerDepth + 0.002f;
+        const char* arrow = onLeft ? "<" : ">";
+        const float arrowWidth = font_.InkWidth(arrow, scale);
+        const int arrowX = static_cast<int>(onLeft ? plankLeft + 5.0f : plankRight - 5.0f - arrowWidth);
+        font_.DrawText(arrowX, textY, textZ, arrow, white, scale);
+        if (out_[side] > 1) {
+            char count[12];
+            std::snprintf(count, sizeof count, "%d", out_[side] > 99 ? 99 : out_[side]);
+            const float countWidth = font_.InkWidth(count, scale);
+            const int countX = static_cast<int>(onLeft ? plankRight - 5.0f - countWidth : plankLeft + 5.0f);
+            font_.DrawText(countX, textY, textZ, count, white, scale);
         }
     }
-    for (size_t i = used; i < markers_.size(); ++i) RemoveFromRenderList(markers_[i]);
 }
 
+void PlayerAids::ShowLife(LifeBar& bar, const MerchantShip* ship) {
+    if (!lifeFrame_ || !lifeMark_) return;
+    Sprite* full = static_cast<Sprite*>(bar.renderable);
+    if (!ship || !full || !full->inRenderList || !(ship->maxHealth > 0.0f)) {
+        RemoveFromRenderList(lifeFrame_);
+        RemoveFromRenderList(lifeMark_);
+        return;
+    }
+    const float width = full->GetWidth();
+    lifeFrame_->position = bar.anchor;
+    lifeFrame_->UpdateCorners();
+    AddToRenderList(lifeFrame_);
+    // The mark stands where the full part ends, inside the frame whatever the health.
+    const float fraction = std::clamp(bar.fraction, 0.0f, 1.0f);
+    const float left = bar.anchor.x - width * 0.5f;
+    const float markHalf = lifeMark_->scale.x * width * 0.5f;
+    lifeMark_->position = Vec2(std::clamp(left + width * fraction, left + markHalf, left + width - markHalf), bar.anchor.y);
+    lifeMark_->UpdateCorners();
+    AddToRenderList(lifeMark_);
+    if (!font_.texture) return;
+    char text[32];
+    const long health = ship->health > 0.0f ? std::lround(std::min(ship->health, 2e9f)) : 0;
+    std::snprintf(text, sizeof text, "%ld/%ld", health, std::lround(std::min(ship->maxHealth, 2e9f)));
+    // Right-aligned at the bar's end, clear of the "Life" label at its start.
+    const float right = left + width - 8.0f;
+    const Vec2 scale = font_.FitScale(text, Vec2(0.45f, 0.45f), width * 0.5f - 8.0f);
+    const float inkWidth = font_.InkWidth(text, scale);
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    font_.DrawText(static_cast<int>(right - inkWidth), static_cast<int>(bar.anchor.y - font_.InkHeight(scale) * 0.5f),
+                   1.0f, text, white, scale);
+}
 void PlayerAids::DrawPaused() {
     if (!font_.texture) return;
     const float colour[4] = {0.9f, 0.9f, 0.5f, 1.0f};

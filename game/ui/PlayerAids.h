@@ -1,18 +1,18 @@
 #pragma once
 
-#include <vector>
-
 #include "Font.h"
 #include "List.h"
 
+class LifeBar;
 class MerchantShip;
 class Sprite;
 class Tower;
+class UIButton;
 
 // What the screen tells the player beyond the rules of the game: the cannon's charge
-// while the fire button is held, a marker at the screen's edge for every hostile tower
-// out of sight, and the pause banner. Window pixels, above the world, below the cursor;
-// it only shows, it changes nothing in play.
+// while the fire button is held, a marker at each side of the screen with hostile
+// towers wholly out of sight that way, a frame, an end mark and the figures of the life
+// bar, and the pause banner. Window pixels; it only shows, it changes nothing in play.
 class PlayerAids {
 public:
     PlayerAids() = default;
@@ -24,11 +24,30 @@ public:
     void Init(const Font& font);
     // One frame of play, after the camera has moved.
     void Update(const MerchantShip* ship, bool charging, List<Tower*>& towers);
+    // Frames the life bar (dark behind both its parts, so either sea shows it), marks
+    // where its full part ends and writes the health as figures; follows the bar's
+    // visibility.
+    void ShowLife(LifeBar& bar, const MerchantShip* ship);
+    // Lengthens a fitted label's plank with a second board beneath it while its label
+    // would otherwise shrink below a readable size (a long sum of gold).
+    void ShowPlankTail(UIButton& button);
+    static constexpr float kReadableScale = 0.45f;
     void Hide();
     void DrawPaused();
 
     static constexpr float kDepth = 0.95f;
-    static constexpr float kEdgeMargin = 18.0f;  // marker centre from the screen's edge
+    // Markers stand in the sky below the heads-up texts, and beneath every object of
+    // the world (flags from 0.3 up), so they never cover one.
+    static constexpr float kMarkerDepth = 0.25f;
+    static constexpr float kMarkerY = 130.0f;
+    static constexpr float kMarkerScaleX = 0.28f;  // of the wooden plank: 78 x 34 pixels
+    static constexpr float kMarkerScaleY = 0.6f;
+    static constexpr float kEdgeMargin = 4.0f;  // from the marker's plank to the screen's edge
+    // Hostile towers wholly beyond the left and right edges at the last update.
+    int towersLeft() const { return out_[0]; }
+    int towersRight() const { return out_[1]; }
+    // The window box of a side's marker (0 left, 1 right) while it shows, else null.
+    const Vec2* MarkerBox(int side) const;
 
 private:
     Sprite* MakeSprite(const char* image, float scaleX, float scaleY, const float colour[4]);
@@ -38,5 +57,12 @@ private:
     Font font_;
     Sprite* gaugeBack_ = nullptr;
     Sprite* gaugeFill_ = nullptr;
-    std::vector<Sprite*> markers_;
+    // Per side: the arrow plank and the small tower on it.
+    Sprite* markerPlank_[2] = {nullptr, nullptr};
+    Sprite* markerTower_[2] = {nullptr, nullptr};
+    int out_[2] = {0, 0};
+    Sprite* lifeFrame_ = nullptr;
+    Sprite* lifeMark_ = nullptr;
+    Sprite* plankTail_ = nullptr;
+    UIButton* tailOf_ = nullptr;
 };

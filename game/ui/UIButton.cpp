@@ -33,9 +33,22 @@ void UIButton::DrawLabel() {
     // A button whose creator gave it no font has nothing to draw its label with.
     if (label.empty() || !renderable || !renderable->inRenderList || !font.texture) return;
     const Vec2* c = renderable->corners;
+    const float faceWidth = renderable->scale.x * renderable->GetWidth();
+    const float faceHeight = renderable->scale.y * renderable->GetHeight();
+    if (fitMargin >= 0.0f) {
+        const float width = faceWidth + faceExtra;
+        const Vec2 scale = font.FitScale(label.c_str(), textScale, width - 2.0f * fitMargin);
+        const float inkWidth = font.InkWidth(label.c_str(), scale);
+        const float fx = (width - inkWidth) * 0.5f + c[0].x;
+        const float fy = (faceHeight - font.InkHeight(scale)) * 0.5f + c[0].y;
+        TextCorners box = font.DrawText(static_cast<int>(fx + 0.5f), static_cast<int>(fy + 0.5f), 1.0f,
+                                        label.c_str(), textColour, scale);
+        textWidth = box[3].x - box[0].x;
+        return;
+    }
     // Centred by the glyph cell as drawn, so a small label sits in the middle of its face too.
-    float y = (renderable->scale.y * renderable->GetHeight() - font.glyphHeight * textScale.y) * 0.5f + c[0].y;
-    float x = (renderable->scale.x * renderable->GetWidth() - textWidth) * 0.5f + c[0].x;
+    float y = (faceHeight - font.glyphHeight * textScale.y) * 0.5f + c[0].y;
+    float x = (faceWidth - textWidth) * 0.5f + c[0].x;
     if (c[0].x > x) x = c[0].x;
     TextCorners box = font.DrawText(static_cast<int>(x), static_cast<int>(y), 1.0f, label.c_str(),
                                     textColour, textScale);

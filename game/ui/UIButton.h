@@ -22,6 +22,13 @@ public:
     Font font;
     float textWidth = 1.0f;  // pixels, as last drawn
     float textColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    // Pixels kept clear at each end of the face; from 0 up the label is shrunk (never
+    // grown) to fit between them and centred by its ink. Below 0 it is placed as it
+    // always was, and may run over the face.
+    float fitMargin = -1.0f;
+    // Pixels the face reaches right of its own sprite (another sprite lengthening it),
+    // for a fitted label.
+    float faceExtra = 0.0f;
 };
 
 // Loads a font image as every text of the game does: unmipmapped, 63 x 42 cells.

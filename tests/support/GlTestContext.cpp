@@ -23,9 +23,9 @@ int g_state = 0;  // 0 untried, 1 open, -1 failed
 }  // namespace
 
 void UseDataFolder() {
-    static bool done = false;
-    if (done) return;
-    done = true;
+    // Again after a test has cleared the roots.
+    for (const std::string& root : FileResolver::SearchRoots())
+        if (root == BRINEGATE_DATA_DIR) return;
     FileResolver::AddSearchRoot(BRINEGATE_DATA_DIR);
 }
 

@@ -133,7 +133,9 @@ Image UiPainter::Scroll() const {
     // Painted in display space (560 x 230) and stretched to twice the height, so
     // it looks right at the game's (1, 0.5).
     cairo_scale(cr, 1, 2);
-    const double top = 20, bottom = 210, left = 34, right = w - 34;
+    // The rolls sit near the ends and stay slim, so that lines of text at the sheet's top
+    // and bottom (the shop's first and last price at 100 and 250 pixels) keep clear of them.
+    const double top = 16, bottom = 214, left = 34, right = w - 34;
     Noise noise(1717);
 
     // Parchment sheet with gently ragged sides.
@@ -163,7 +165,7 @@ Image UiPainter::Scroll() const {
 
     // Rolled ends: a wooden rod through each roll, with turned handles.
     auto roll = [&](double cy) {
-        const double rx0 = 22, rx1 = w - 22, rh = 11;
+        const double rx0 = 22, rx1 = w - 22, rh = 7;
         for (double x : {8.0, w - 8.0 - 16}) {
             canvas.RoundedRect(x, cy - 6, 16, 12, 5);
             canvas.GradientFillAndOutline(cy - 6, kWoodLight, cy + 6, kWoodDark, kInk, 1.6);
