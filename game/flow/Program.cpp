@@ -20,6 +20,7 @@
 #include "SoundManager.h"
 #include "Sprite.h"
 #include "StateDigest.h"
+#include "WindowKeeper.h"
 
 Game* Program::game = nullptr;
 Sprite* Program::cursor = nullptr;
@@ -109,8 +110,12 @@ int Program::Run(Platform& platform, const Options& options) {
     orlop.windowed = 1;
     orlop.frameCallback = Frame;
     orlop.focusCallback = FocusChanged;
+    orlop.vsync = options.hasVsync ? options.vsync : settings.vsync;
+    WindowKeeper window;
+    WindowKeeper::Open(*active, settings);
     auto restoreEngine = [&] {
         orlop.paced = wasPaced;
+        orlop.vsync = Vsync::kAuto;
         orlop.focusCallback = nullptr;
         orlop.platform = nullptr;  // the relays die with this call
         orlop.SetKeyMap(KeyMap());
@@ -123,6 +128,7 @@ int Program::Run(Platform& platform, const Options& options) {
     }
     // The command line can ask for full screen, never for a window, over the file.
     if (options.fullscreen || settings.fullscreen) active->SetFullscreen(true);
+    window.Started(*active);
     OptionsScreen::ApplyKeys(settings);
 
     cursor = new Sprite(1, 1, "images\\cursor.tga");
@@ -158,6 +164,9 @@ int Program::Run(Platform& platform, const Options& options) {
                      options.replayPath.c_str());
         status = 1;
     }
+
+    // The window as the player left it, for the next start; never from a replay.
+    if (!player) window.Finish(*active, game->optionsScreen.Current(), settingsPath);
 
     game->towers.Clear();
     delete game;
