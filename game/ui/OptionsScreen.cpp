@@ -25,12 +25,12 @@ const char* const kScrollFont = "images\\caribbeanfont.tga";
 constexpr int kLabelX = 140;
 constexpr float kValueX = 540.0f;
 constexpr float kFirstRowY = 132.0f;
-constexpr float kRowStep = 38.0f;
+constexpr float kRowStep = 34.0f;
 constexpr float kBackY = 520.0f;
 constexpr int kMessageY = 462;
 const Vec2 kLabelScale(0.5f, 0.5f);
 const Vec2 kValueTextScale(0.42f, 0.42f);
-const Vec2 kValueScale(0.55f, 0.6f);
+const Vec2 kValueScale(0.55f, 0.55f);
 const Vec2 kStepScale(0.18f, 0.6f);
 
 const float kInk[4] = {0.28f, 0.16f, 0.06f, 1.0f};
@@ -41,6 +41,9 @@ const float kLit[4] = {1.0f, 0.85f, 0.55f, 1.0f};
 bool ClickedOn(UIButton* button) {
     return button && orlop.Released(0) && BoxContains(button->GetCorners(), orlop.mousePosition);
 }
+
+// Under the keys.
+constexpr int kVsyncRow = 3 + Settings::kActionCount;
 
 float RowY(int row) { return kFirstRowY + kRowStep * static_cast<float>(row); }
 
@@ -86,11 +89,13 @@ void OptionsScreen::SetUp() {
     fullscreen_ = MakeButton("", Vec2(kValueX, RowY(2)), kValueScale);
     for (int a = 0; a < Settings::kActionCount; ++a)
         keys_[a] = MakeButton("", Vec2(kValueX, RowY(3 + a)), kValueScale);
+    vsync_ = MakeButton("", Vec2(kValueX, RowY(kVsyncRow)), kValueScale);
     back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.6f, 0.7f));
     if (back_) back_->textScale = Vec2(0.6f, 0.6f);
 
     rows_ = {{musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
     for (UIButton* key : keys_) rows_.push_back({key});
+    rows_.push_back({vsync_});
     rows_.push_back({back_});
     WriteLabels();
 }
@@ -130,6 +135,7 @@ void OptionsScreen::Change(const Settings& next) {
     if (before.musicVolume != next.musicVolume || before.effectsVolume != next.effectsVolume)
         ApplySound(next);
     if (before.fullscreen != next.fullscreen && orlop.platform) orlop.platform->SetFullscreen(next.fullscreen);
+    if (before.vsync != next.vsync) orlop.SetVsync(next.vsync);
     WriteLabels();
     if (!keep_ || path_.empty()) return;
     std::string error;
@@ -145,6 +151,7 @@ void OptionsScreen::WriteLabels() {
         const bool on = orlop.platform ? orlop.platform->IsFullscreen() : settings_.fullscreen;
         fullscreen_->SetLabel(on ? "On" : "Off");
     }
+    if (vsync_) vsync_->SetLabel(orlop.vsync == Vsync::kOn ? "On" : orlop.vsync == Vsync::kOff ? "Off" : "Auto");
     for (int a = 0; a < Settings::kActionCount; ++a)
         if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyNames::Name(settings_.keys[a]));
 }
@@ -235,6 +242,10 @@ void OptionsScreen::Press(UIButton* button) {
         next.fullscreen = !(orlop.platform ? orlop.platform->IsFullscreen() : settings_.fullscreen);
         // Toggled with F11 since: the setting follows what the player sees.
         settings_.fullscreen = !next.fullscreen;
+    } else if (button == vsync_) {
+        // Auto, On, Off in turn, from what is in force (the command line may have chosen).
+        next.vsync = orlop.vsync == Vsync::kAuto ? Vsync::kOn : orlop.vsync == Vsync::kOn ? Vsync::kOff : Vsync::kAuto;
+        settings_.vsync = orlop.vsync;
     }
     for (int a = 0; a < Settings::kActionCount; ++a) {
         if (button != keys_[a]) continue;
@@ -250,8 +261,8 @@ void OptionsScreen::Press(UIButton* button) {
 void OptionsScreen::DrawTexts() {
     font_.DrawText(290, 50, 1.0f, "Options", kInk, Vec2(1.0f, 1.0f));
     const char* labels[] = {"Music", "Effects", "Full screen"};
-    for (int row = 0; row < 3 + Settings::kActionCount; ++row) {
-        const char* text = row < 3 ? labels[row] : Settings::kActionLabels[row - 3];
+    for (int row = 0; row <= kVsyncRow; ++row) {
+        const char* text = row == kVsyncRow ? "Vsync" : row < 3 ? labels[row] : Settings::kActionLabels[row - 3];
         labelFont_.DrawText(kLabelX, static_cast<int>(RowY(row) - 11.0f), 1.0f, text, kInk, kLabelScale);
     }
     for (int row = 0; row < 2; ++row) {

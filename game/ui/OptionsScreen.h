@@ -69,6 +69,7 @@ private:
     UIButton* effectsUp_ = nullptr;
     UIButton* fullscreen_ = nullptr;
     UIButton* keys_[Settings::kActionCount] = {};
+    UIButton* vsync_ = nullptr;
     UIButton* back_ = nullptr;
     std::vector<std::vector<UIButton*>> rows_;
     int focusRow_ = -1;
