@@ -62,7 +62,7 @@ void FramePacer::Choose(Platform& platform, Vsync mode, bool paced) {
     timerPaces_ = paced;
 }
 
-void FramePacer::BeforeFrame(Timer& timer) {
+void FramePacer::BeforeSwap(Timer& timer) {
     if (timerPaces_) timer.WaitForRate(60.0f);
 }
 

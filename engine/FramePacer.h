@@ -29,8 +29,8 @@ public:
     // Chooses the swap interval and who paces, for `mode` on the display the platform
     // reports. Not `paced`: frames run back to back, nothing waits. Needs the context.
     void Choose(Platform& platform, Vsync mode, bool paced);
-    // Before a frame: the timer's wait, when the timer paces.
-    void BeforeFrame(Timer& timer);
+    // Before the swap: the timer's wait, when the timer paces.
+    void BeforeSwap(Timer& timer);
     // After the swap: a display meant to pace that lets frames through faster than
     // about 60 a second hands the pacing back to the timer.
     void AfterSwap(Timer& timer);

@@ -85,11 +85,12 @@ void Orlop::Run() {
             pacer.Restart();
             continue;
         }
-        pacer.BeforeFrame(timer);
         renderer.BeginFrame();
         camera.Update(kFrameStep);
         int32_t result = frameCallback ? frameCallback(kFrameStep) : 1;
         culler.Render();
+        // The wait comes last, so that the swaps go out evenly however long frames take.
+        pacer.BeforeSwap(timer);
         renderer.EndFrame(platform);
         pacer.AfterSwap(timer);
         if (result == 0) quit = true;
