@@ -54,7 +54,6 @@ TEST(SettingsFile, NonDefaultValuesComeBackAndAMissingFileGivesTheDefaultsQuietl
     s.musicVolume = 0;
     s.effectsVolume = 7;
     s.fullscreen = true;
-    s.windowWidth = 1234;
     s.windowHeight = 150;
     s.vsync = Vsync::kOff;
     s.keys[Settings::kSteerLeft] = VK_LEFT;

@@ -23,7 +23,7 @@ namespace {
 const Vec2 kOptionsButton(200, 270);
 const Vec2 kQuitButton(200, 340);
 const Vec2 kMusicDown(470, 132);
-const Vec2 kSteerLeftKey(540, 234);
+const Vec2 kSteerLeftKey(540, 246);
 
 std::string Shot(const char* name) { return std::string(BRINEGATE_BUILD_DIR) + "/" + name; }
 
