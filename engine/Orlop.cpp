@@ -144,6 +144,10 @@ int64_t Orlop::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
                 if (focusCallback) focusCallback(false);
             }
             return 0;
+        case WM_DISPLAYCHANGE:
+            // Another refresh rate may want the other pacing.
+            if (running_ && platform) pacer.Choose(*platform, vsync, paced);
+            return 0;
         case WM_CLOSE:
             if (platform) platform->PostQuitMessage(0);
             return 0;

@@ -428,6 +428,8 @@ void SdlPlatform::Translate(const SDL_Event& e, std::deque<WindowMessage>& out) 
                 }
                 m.message = WM_SIZE;
                 m.lParam = MakeLong(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+            } else if (e.window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED) {
+                m.message = WM_DISPLAYCHANGE;
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
                 m.message = WM_SETFOCUS;
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {

@@ -46,8 +46,7 @@ int32_t Frame(float) {  // 2 to 6 ms of work
 TEST(SimulatedDisplay, SixtyStepsASecondEachShownOnceAtSixtyHertzAndEvenlyElsewhere) {
     const Vsync kAuto = Vsync::kAuto;
     const double kOneOrTwo = 2 / 75.0 - 1 / 60.0;  // 75 Hz synced: each step one refresh or two
-    // The display's rate and the one it reports, its driver, the choice, the interval it
-    // ends with, and how far apart steps are shown at worst (0: one every refresh).
+    // Rate, rate reported, driver, choice, interval at the end, worst spacing (0: one a refresh).
     const struct { double hz, reported; Driver driver; Vsync mode; int interval; double worst; } cases[] = {
         {59.94, 59.94, kObliging, kAuto, 1, 0}, {60, 60, kObliging, kAuto, 1, 0}, {60.01, 60.01, kObliging, kAuto, 1, 0},
         {75, 75, kObliging, kAuto, 0, 1e-3}, {120, 120, kObliging, kAuto, 0, 1e-3}, {144, 144, kObliging, kAuto, 0, 1e-3},

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
 #include "GlTestContext.h"
 #include "Program.h"
@@ -22,7 +21,7 @@ TEST(WindowKept, SizeAndFullScreenOpenTheNextStartAndASizeTooLargeIsShrunk) {
     std::string error;
     ASSERT_TRUE(large.Save(options.configPath, error)) << error;
     int width = 0, height = 0;  // each start's window at its first frame; changed at its second
-    auto start = [&](std::function<void(ScriptedPlatform&)> change) {
+    auto start = [&](auto change) {
         ScriptedPlatform platform;
         platform.step = [&](ScriptedPlatform& p, int frame) {
             if (frame == 1) p.WindowedSize(width, height);

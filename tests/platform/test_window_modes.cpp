@@ -42,13 +42,14 @@ TEST(SdlWindowEvents, FocusBecomesMessagesAndToggleKeysStayWithTheWindow) {
     std::deque<WindowMessage> out;
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
-    for (auto event : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED}) {
+    for (auto event : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_DISPLAY_CHANGED}) {
         e.window.event = event;
         SdlPlatform::Translate(e, out);
     }
-    ASSERT_EQ(out.size(), 2u);
+    ASSERT_EQ(out.size(), 3u);
     EXPECT_EQ(out[0].message, static_cast<uint32_t>(WM_KILLFOCUS));
     EXPECT_EQ(out[1].message, static_cast<uint32_t>(WM_SETFOCUS));
+    EXPECT_EQ(out[2].message, static_cast<uint32_t>(WM_DISPLAYCHANGE)) << "the pacing is chosen again";
     SDL_Event k{};
     k.type = SDL_KEYUP;
     const struct { SDL_Keycode sym; Uint16 mod; bool toggles; } keys[] = {
