@@ -25,12 +25,12 @@ const char* const kScrollFont = "images\\caribbeanfont.tga";
 constexpr int kLabelX = 140;
 constexpr float kValueX = 540.0f;
 constexpr float kFirstRowY = 132.0f;
-constexpr float kRowStep = 34.0f;
+constexpr float kRowStep = 38.0f;
 constexpr float kBackY = 520.0f;
-constexpr int kMessageY = 462;
+constexpr int kMessageY = 96;  // between the title and the first row
 const Vec2 kLabelScale(0.5f, 0.5f);
 const Vec2 kValueTextScale(0.42f, 0.42f);
-const Vec2 kValueScale(0.55f, 0.55f);
+const Vec2 kValueScale(0.55f, 0.6f);
 const Vec2 kStepScale(0.18f, 0.6f);
 
 const float kInk[4] = {0.28f, 0.16f, 0.06f, 1.0f};
@@ -42,15 +42,21 @@ bool ClickedOn(UIButton* button) {
     return button && orlop.Released(0) && BoxContains(button->GetCorners(), orlop.mousePosition);
 }
 
-// Under the keys.
+// Under the keys, a little lower than the other rows to leave the scroll's edge clear.
 constexpr int kVsyncRow = 3 + Settings::kActionCount;
+const Vec2 kVsyncScale(0.55f, 0.5f);
 
 float RowY(int row) { return kFirstRowY + kRowStep * static_cast<float>(row); }
 
 }  // namespace
 
-UIButton* OptionsScreen::MakeButton(const char* label, Vec2 position, Vec2 scale) {
-    auto* button = static_cast<UIButton*>(goManager.Create("UIButton"));
+void OptionsScreen::Unmanaged::operator()(UIButton* button) const {
+    button->Kill();
+    delete button;
+}
+
+UIButton* OptionsScreen::MakeButton(const char* label, Vec2 position, Vec2 scale, UIButton* unmanaged) {
+    auto* button = unmanaged ? unmanaged : static_cast<UIButton*>(goManager.Create("UIButton"));
     if (!button) return nullptr;
     button->MakeSprite(kButtonImage);
     // No font of its own: the screen centres the label itself (DrawTexts), by its width
@@ -89,13 +95,16 @@ void OptionsScreen::SetUp() {
     fullscreen_ = MakeButton("", Vec2(kValueX, RowY(2)), kValueScale);
     for (int a = 0; a < Settings::kActionCount; ++a)
         keys_[a] = MakeButton("", Vec2(kValueX, RowY(3 + a)), kValueScale);
-    vsync_ = MakeButton("", Vec2(kValueX, RowY(kVsyncRow)), kValueScale);
+    // Kept out of the object manager: every object there counts in the state digest,
+    // which recordings made before this button existed must still match.
+    vsync_.reset(new UIButton);
+    MakeButton("", Vec2(kValueX, RowY(kVsyncRow)), kVsyncScale, vsync_.get());
     back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.6f, 0.7f));
     if (back_) back_->textScale = Vec2(0.6f, 0.6f);
 
     rows_ = {{musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
     for (UIButton* key : keys_) rows_.push_back({key});
-    rows_.push_back({vsync_});
+    rows_.push_back({vsync_.get()});
     rows_.push_back({back_});
     WriteLabels();
 }
@@ -242,7 +251,7 @@ void OptionsScreen::Press(UIButton* button) {
         next.fullscreen = !(orlop.platform ? orlop.platform->IsFullscreen() : settings_.fullscreen);
         // Toggled with F11 since: the setting follows what the player sees.
         settings_.fullscreen = !next.fullscreen;
-    } else if (button == vsync_) {
+    } else if (button == vsync_.get()) {
         // Auto, On, Off in turn, from what is in force (the command line may have chosen).
         next.vsync = orlop.vsync == Vsync::kAuto ? Vsync::kOn : orlop.vsync == Vsync::kOn ? Vsync::kOff : Vsync::kAuto;
         settings_.vsync = orlop.vsync;
