@@ -68,6 +68,8 @@ bool Orlop::Init() {
 
 void Orlop::Run() {
     platform->PinToFirstProcessor();
+    pacer.Choose(*platform, vsync, paced);
+    running_ = true;
     bool quit = false;
     for (;;) {
         mousePosition = platform->GetCursorPos();
@@ -80,20 +82,29 @@ void Orlop::Run() {
         if (Suspended()) {
             // Sleep rather than spin until the focus (or a close) comes back.
             platform->WaitMessage(100);
+            pacer.Restart();
             continue;
         }
-        if (paced) timer.WaitForRate(60.0f);
         renderer.BeginFrame();
         camera.Update(kFrameStep);
         int32_t result = frameCallback ? frameCallback(kFrameStep) : 1;
         culler.Render();
+        // The wait comes last, so that the swaps go out evenly however long frames take.
+        pacer.BeforeSwap(timer);
         renderer.EndFrame(platform);
+        pacer.AfterSwap(timer);
         if (result == 0) quit = true;
         inputEvent = 0;
         keyEvent = 0;
         wheelSteps = 0;
         if (quit) break;
     }
+    running_ = false;
+}
+
+void Orlop::SetVsync(Vsync mode) {
+    vsync = mode;
+    if (running_ && platform) pacer.Choose(*platform, vsync, paced);
 }
 
 void Orlop::SetKeyMap(const KeyMap& map) {
@@ -132,6 +143,10 @@ int64_t Orlop::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
                 focused = false;
                 if (focusCallback) focusCallback(false);
             }
+            return 0;
+        case WM_DISPLAYCHANGE:
+            // Another refresh rate may want the other pacing.
+            if (running_ && platform) pacer.Choose(*platform, vsync, paced);
             return 0;
         case WM_CLOSE:
             if (platform) platform->PostQuitMessage(0);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "FramePacer.h"
 #include "KeyMap.h"
 #include "Platform.h"
 #include "Singleton.h"
@@ -67,6 +68,11 @@ public:
     Platform* platform = nullptr;
     // When cleared, frames follow each other without the 1/60 s wait (tests, replays).
     bool paced = true;
+    // Whether swaps wait for the display's refresh; Run chooses from it, and SetVsync
+    // while running chooses again.
+    Vsync vsync = Vsync::kAuto;
+    void SetVsync(Vsync mode);
+    FramePacer pacer;
 
     // Frames stop while a window that has had the keyboard focus is without it; a window
     // that never had it (a bare X server) runs on. Init starts both cleared.
@@ -76,6 +82,7 @@ public:
     bool Suspended() const { return hadFocus && !focused; }
 
 private:
+    bool running_ = false;
     // Keys held as reported: a code that several keys stand for stays down while any is.
     uint8_t held_[256] = {};
 };

@@ -15,6 +15,10 @@ struct Letterbox {
     int height = 0;
 };
 
+// How far past a whole multiple of the picture the output may be and still show it at
+// that whole scale (5 %).
+constexpr double kWholeScaleSpare = 1.05;
+
 inline Letterbox FitLetterbox(int pictureWidth, int pictureHeight, int outputWidth, int outputHeight) {
     Letterbox box;
     if (outputWidth <= 0 || outputHeight <= 0) return box;  // minimised: nothing to draw into
@@ -25,7 +29,14 @@ inline Letterbox FitLetterbox(int pictureWidth, int pictureHeight, int outputWid
     }
     const double scaleX = static_cast<double>(outputWidth) / pictureWidth;
     const double scaleY = static_cast<double>(outputHeight) / pictureHeight;
-    if (scaleX <= scaleY) {
+    // An output that holds a whole multiple of the picture, with little to spare, shows
+    // it at that whole scale: every picture pixel becomes a square of whole pixels.
+    const double fit = scaleX < scaleY ? scaleX : scaleY;
+    const int whole = static_cast<int>(fit);
+    if (whole >= 1 && fit < whole * kWholeScaleSpare) {
+        box.width = pictureWidth * whole;
+        box.height = pictureHeight * whole;
+    } else if (scaleX <= scaleY) {
         box.width = outputWidth;
         box.height = static_cast<int>(pictureHeight * scaleX + 0.5);
     } else {
@@ -82,4 +93,23 @@ public:
     // between buttons does; the next GetCursorPos returns it. Ignored without a cursor
     // of its own.
     virtual void WarpCursor(Vec2 point) { (void)point; }
+
+    // The display's refresh rate in Hz; 0 when unknown.
+    virtual double RefreshRate() const { return 0.0; }
+    // How many refreshes a swap waits for: 0 none, 1 the next. False when the driver
+    // keeps another interval. Platforms without a display never wait.
+    virtual bool SetSwapInterval(int interval) { return interval == 0; }
+    // The window's size in its own points when it is not full screen (the size it
+    // returns to from full screen); false without a window that can change size.
+    virtual bool WindowedSize(int& width, int& height) const {
+        (void)width;
+        (void)height;
+        return false;
+    }
+    // The size the next window opens at, in points (0 x 0: the picture's size); one
+    // larger than the screen is shrunk to fit it.
+    virtual void SetStartSize(int width, int height) {
+        (void)width;
+        (void)height;
+    }
 };

@@ -10,6 +10,7 @@ enum : uint32_t {
     WM_KILLFOCUS = 0x0008,
     WM_CLOSE = 0x0010,
     WM_QUIT = 0x0012,
+    WM_DISPLAYCHANGE = 0x007E,  // the window is now on another display, or its mode changed
     WM_KEYDOWN = 0x0100,
     WM_KEYUP = 0x0101,
     WM_SYSCOMMAND = 0x0112,

@@ -14,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (read.musicVolume < 0 || read.musicVolume > Settings::kMaxVolume || read.effectsVolume < 0 ||
         read.effectsVolume > Settings::kMaxVolume)
         fuzz::Fail("volumes %d and %d read", read.musicVolume, read.effectsVolume);
+    if (read.windowWidth < Settings::kDesignedWidth / 4 || read.windowWidth > Settings::kMaxWindowSide ||
+        read.windowHeight < Settings::kDesignedHeight / 4 || read.windowHeight > Settings::kMaxWindowSide)
+        fuzz::Fail("window %d x %d read", read.windowWidth, read.windowHeight);
     for (int a = 0; a < Settings::kActionCount; ++a) {
         if (!Settings::Bindable(read.keys[a])) fuzz::Fail("%s read as key %u", Settings::kKeyEntries[a], read.keys[a]);
         if (read.ActionUsing(read.keys[a], a) >= 0) fuzz::Fail("two actions read on key %u", read.keys[a]);

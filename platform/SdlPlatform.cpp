@@ -66,18 +66,29 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+    // The drawable's own pixels, not the desktop's scaled points, on high-density screens.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     // Full screen keeps the desktop's own mode; the picture is letterboxed into it.
     if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     fullscreen_ = !windowed;
     (void)bits;  // the desktop keeps its own colour depth too
     pictureWidth_ = width;
     pictureHeight_ = height;
+    // The size kept from an earlier run, if any, but no larger than the screen is now.
+    int openWidth = startWidth_ > 0 ? startWidth_ : width;
+    int openHeight = startHeight_ > 0 ? startHeight_ : height;
+    SDL_Rect screen;
+    if (SDL_GetDisplayUsableBounds(0, &screen) == 0 && screen.w > 0 && screen.h > 0) {
+        openWidth = std::min(openWidth, screen.w);
+        openHeight = std::min(openHeight, screen.h);
+    }
+    windowedWidth_ = openWidth;
+    windowedHeight_ = openHeight;
     // 32 depth bits are asked for; the deepest buffer the driver offers is accepted.
     static const int kDepths[] = {32, 24, 16};
     for (int depth : kDepths) {
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
-        window_ = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
+        window_ = SDL_CreateWindow(title.c_str(), 0, 0, openWidth, openHeight, flags);
         if (window_) {
             depthBits_ = depth;
             break;
@@ -87,6 +98,7 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
         lastError_ = std::string("SDL window: ") + SDL_GetError();
         return false;
     }
+    SDL_SetWindowMinimumSize(window_, std::max(1, width / kMinimumDivisor), std::max(1, height / kMinimumDivisor));
     SDL_RaiseWindow(window_);
     // X tells of every size the window takes, including those SDL drops because it had
     // already assumed them (a window manager granting full screen late).
@@ -136,10 +148,37 @@ void SdlPlatform::RestoreDisplayMode() {
 
 void SdlPlatform::SetFullscreen(bool on) {
     if (!window_ || on == fullscreen_) return;
+    if (on) WindowedSize(windowedWidth_, windowedHeight_);
     if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
     fullscreen_ = on;
     // The system may or may not report the new size; the viewport must follow it either way.
     QueueSize();
+}
+
+bool SdlPlatform::WindowedSize(int& width, int& height) const {
+    if (!window_) return false;
+    if (fullscreen_) {
+        width = windowedWidth_;
+        height = windowedHeight_;
+        return true;
+    }
+    const RealSize real = ReadRealSize(window_);
+    width = real.pointsW;
+    height = real.pointsH;
+    return width > 0 && height > 0;
+}
+
+double SdlPlatform::RefreshRate() const {
+    SDL_DisplayMode mode;
+    const int display = window_ ? SDL_GetWindowDisplayIndex(window_) : 0;
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0.0;
+    return mode.refresh_rate;
+}
+
+bool SdlPlatform::SetSwapInterval(int interval) {
+    if (SDL_GL_SetSwapInterval(interval) == 0) return true;
+    // Some drivers cannot be told at all, but already swap as asked.
+    return SDL_GL_GetSwapInterval() == interval;
 }
 
 SdlPlatform::RealSize SdlPlatform::ReadRealSize(SDL_Window* window) {
@@ -389,6 +428,8 @@ void SdlPlatform::Translate(const SDL_Event& e, std::deque<WindowMessage>& out) 
                 }
                 m.message = WM_SIZE;
                 m.lParam = MakeLong(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+            } else if (e.window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED) {
+                m.message = WM_DISPLAYCHANGE;
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
                 m.message = WM_SETFOCUS;
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {

@@ -31,6 +31,16 @@ public:
     void SetFullscreen(bool on) override;
     bool IsFullscreen() const override { return fullscreen_; }
     void WarpCursor(Vec2 point) override;
+    double RefreshRate() const override;
+    bool SetSwapInterval(int interval) override;
+    bool WindowedSize(int& width, int& height) const override;
+    void SetStartSize(int width, int height) override {
+        startWidth_ = width;
+        startHeight_ = height;
+    }
+
+    // The smallest window the player can drag it to: a quarter of the picture a side.
+    static constexpr int kMinimumDivisor = 4;
 
     // Queues a message as if the system had sent it (scripted runs and tests).
     void InjectMessage(const WindowMessage& msg) { pending_.push_back(msg); }
@@ -80,6 +90,11 @@ private:
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
     RealSize size_;  // as last read: the mouse is mapped with it once per loop pass
+    int startWidth_ = 0;
+    int startHeight_ = 0;
+    // The window's size (points) before it last went full screen.
+    int windowedWidth_ = 0;
+    int windowedHeight_ = 0;
     std::deque<WindowMessage> pending_;
     SDL_GameController* pad_ = nullptr;
     SDL_JoystickID padId_ = -1;

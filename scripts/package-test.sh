@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a clean copy of the tree, checks it with lintian and
-# appstreamcli, installs it, plays a few frames of the installed game under a virtual
-# X server from an empty folder, and removes it again. Uses apt-get: run as root, or
+# Builds the Debian packages (brinegate and its architecture-independent art and sound,
+# brinegate-data) from a clean copy of the tree, checks them with lintian and
+# appstreamcli, installs them, plays a few frames of the installed game under a virtual
+# X server from an empty folder, and removes them again. Uses apt-get: run as root, or
 # with sudo available.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +25,7 @@ $SUDO apt-get build-dep -y -q --no-install-recommends "$ROOT"
 WORK=$(mktemp -d /tmp/brinegate-package.XXXXXX)
 installed=""
 cleanup() {
-  if [ -n "$installed" ]; then $SUDO apt-get purge -y -q brinegate > /dev/null || true; fi
+  if [ -n "$installed" ]; then $SUDO apt-get purge -y -q brinegate brinegate-data > /dev/null || true; fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -43,11 +44,27 @@ echo "== building brinegate $VERSION"
 (cd "$SRC" && nice dpkg-buildpackage -us -uc -b -j"${JOBS:-$(nproc)}")
 ARCH=$(dpkg --print-architecture)
 DEB=$WORK/brinegate_${VERSION}_${ARCH}.deb
-[ -f "$DEB" ] || fail "$DEB was not built"
+DATA=$WORK/brinegate-data_${VERSION}_all.deb
+for deb in "$DEB" "$DATA"; do [ -f "$deb" ] || fail "$deb was not built"; done
 
+# The program needs its data at its own version; the data is the same on every
+# architecture and is all the package's /usr/share/games holds.
+[ "$(dpkg-deb -f "$DATA" Architecture)" = all ] || fail "brinegate-data is not Architecture: all"
+case "$(dpkg-deb -f "$DEB" Depends)" in
+  *"brinegate-data (= $VERSION)"*) ;;
+  *) fail "brinegate does not depend on brinegate-data (= $VERSION)" ;;
+esac
+program_files=$(dpkg-deb -c "$DEB")
+data_files=$(dpkg-deb -c "$DATA")
+! grep -q "/usr/share/games/" <<< "$program_files" || fail "brinegate holds files of brinegate-data"
+grep -q "/usr/share/games/brinegate/images/.*\.tga" <<< "$data_files" || fail "brinegate-data holds no images"
+grep -q "/usr/games/brinegate" <<< "$program_files" || fail "brinegate holds no program"
+
+# Not a remark of any kind, errors, warnings and information alike.
 echo "== lintian"
-lintian --info --display-info --fail-on error "$WORK/brinegate_${VERSION}_${ARCH}.changes" ||
+remarks=$(lintian --display-info "$WORK/brinegate_${VERSION}_${ARCH}.changes") ||
   fail "lintian reports errors"
+[ -z "$remarks" ] || { printf '%s\n' "$remarks" >&2; fail "lintian has remarks"; }
 
 # What the package installs, not only the source file: warnings fail as errors do.
 echo "== appstreamcli"
@@ -57,7 +74,7 @@ appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/$METAINFO" ||
 
 echo "== installing"
 installed=yes
-$SUDO apt-get install -y -q --no-install-recommends "$DEB"
+$SUDO apt-get install -y -q --no-install-recommends "$DEB" "$DATA"
 for path in /usr/games/brinegate /usr/share/applications/brinegate.desktop \
             "/usr/share/metainfo/$METAINFO" /usr/share/man/man6/brinegate.6.gz \
             /usr/share/icons/hicolor/48x48/apps/brinegate.png; do
@@ -82,8 +99,8 @@ cat "$WORK/stderr.txt" >&2
 grep -q "Finished updating" "$RUN/GOManLog.txt" || fail "the game ran no frame"
 
 echo "== removing"
-$SUDO apt-get purge -y -q brinegate
+$SUDO apt-get purge -y -q brinegate brinegate-data
 installed=""
 [ ! -e /usr/games/brinegate ] && [ ! -e /usr/share/games/brinegate ] ||
   fail "files are left after purging the package"
-echo "package-test: passed (brinegate_${VERSION}_${ARCH}.deb built, checked, installed, run, removed)"
+echo "package-test: passed (brinegate_${VERSION}_${ARCH}.deb and brinegate-data_${VERSION}_all.deb built, checked, installed, run, removed)"

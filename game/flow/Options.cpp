@@ -58,6 +58,18 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     app.set_version_flag("--version", std::string("Brinegate ") + kBrinegateVersion);
     app.add_flag("--fullscreen", o.fullscreen, "Fill the screen (F11 or Alt+Enter toggles)");
     app.add_flag("--no-sound", o.noSound, "Play without sound (as BRINEGATE_NO_SOUND=1)");
+    std::string vsyncName;
+    CLI::Option* vsync =
+        app.add_option("--vsync", vsyncName,
+                       "Sync the swap to the display: on, off, or auto (at 60 Hz only; the default)")
+            ->type_name("MODE")
+            ->check(CLI::Validator(
+                [](std::string& text) {
+                    Vsync mode;
+                    return VsyncFromName(text, mode) ? std::string()
+                                                     : "MODE must be on, off or auto, not \"" + text + "\"";
+                },
+                ""));
     CLI::Option* seed =
         app.add_option("--seed", o.seed,
                        "Seed the random generator with N, not the time (not with --replay)")
@@ -103,6 +115,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         if (named->count() > 0 && named->as<std::string>().empty())
             return Refuse(app, named->get_name() + ": needs a name, not an empty one");
     o.hasSeed = seed->count() > 0;
+    o.hasVsync = vsync->count() > 0 && VsyncFromName(vsyncName, o.vsync);
     CommandLine result;
     result.options = o;
     return result;

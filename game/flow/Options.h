@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "FramePacer.h"
+
 // What the command line asks of a run.
 struct Options {
     bool fullscreen = false;
@@ -16,6 +18,8 @@ struct Options {
     uint64_t frames = 0;     // 0: no limit
     bool unpaced = false;
     bool printDigest = false;
+    bool hasVsync = false;  // false: the settings file's choice
+    Vsync vsync = Vsync::kAuto;
 };
 
 // The outcome of reading the command line: either options to run with, or an exit

@@ -21,6 +21,7 @@
 #include "Sprite.h"
 #include "StateDigest.h"
 #include "TextureManager.h"
+#include "WindowKeeper.h"
 
 Game* Program::game = nullptr;
 Sprite* Program::cursor = nullptr;
@@ -110,8 +111,12 @@ int Program::Run(Platform& platform, const Options& options) {
     orlop.windowed = 1;
     orlop.frameCallback = Frame;
     orlop.focusCallback = FocusChanged;
+    orlop.vsync = options.hasVsync ? options.vsync : settings.vsync;
+    WindowKeeper window;
+    WindowKeeper::Open(*active, settings);
     auto restoreEngine = [&] {
         orlop.paced = wasPaced;
+        orlop.vsync = Vsync::kAuto;
         orlop.focusCallback = nullptr;
         orlop.platform = nullptr;  // the relays die with this call
         orlop.SetKeyMap(KeyMap());
@@ -124,6 +129,7 @@ int Program::Run(Platform& platform, const Options& options) {
     }
     // The command line can ask for full screen, never for a window, over the file.
     if (options.fullscreen || settings.fullscreen) active->SetFullscreen(true);
+    window.Started(*active);
     OptionsScreen::ApplyKeys(settings);
 
     cursor = new Sprite(1, 1, "images\\cursor.tga");
@@ -159,6 +165,9 @@ int Program::Run(Platform& platform, const Options& options) {
                      options.replayPath.c_str());
         status = 1;
     }
+
+    // The window as the player left it, for the next start; never from a replay.
+    if (!player) window.Finish(*active, game->optionsScreen.Current(), settingsPath);
 
     game->towers.Clear();
     delete game;

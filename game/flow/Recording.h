@@ -78,6 +78,10 @@ public:
     void SetFullscreen(bool on) override { inner_.SetFullscreen(on); }
     bool IsFullscreen() const override { return inner_.IsFullscreen(); }
     void WarpCursor(Vec2 point) override { inner_.WarpCursor(point); }
+    double RefreshRate() const override { return inner_.RefreshRate(); }
+    bool SetSwapInterval(int interval) override { return inner_.SetSwapInterval(interval); }
+    bool WindowedSize(int& width, int& height) const override { return inner_.WindowedSize(width, height); }
+    void SetStartSize(int width, int height) override { inner_.SetStartSize(width, height); }
 
     uint64_t FramesShown() const { return framesShown_; }
 

@@ -58,6 +58,20 @@ bool ReadSwitch(const char* text, bool& out) {
     return false;
 }
 
+// A window side in points: from a quarter of the designed side up to kMaxWindowSide.
+bool ReadSide(const char* text, int designed, int& out) {
+    if (!*text) return false;
+    long n = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9') return false;
+        n = n * 10 + (*c - '0');
+        if (n > Settings::kMaxWindowSide) return false;
+    }
+    if (n < designed / 4) return false;
+    out = static_cast<int>(n);
+    return true;
+}
+
 bool Space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 // Text from the file as a warning shows it: in quotes, cut short, control bytes as
@@ -83,7 +97,7 @@ bool SectionName(std::string_view line, std::string& name) {
     return false;
 }
 
-enum Slot { kMusic, kEffects, kFullscreen, kFirstKey, kSlotCount = kFirstKey + Settings::kActionCount };
+enum Slot { kMusic, kEffects, kFullscreen, kWidth, kHeight, kVsync, kFirstKey, kSlotCount = kFirstKey + Settings::kActionCount };
 
 // One pass of libinih over the file's text. libinih tells its handler neither the
 // line nor the lines it rejects, so the reader hands out one line at a time and
@@ -190,6 +204,9 @@ private:
             else if (Is(name, "effects")) slot = kEffects;
         } else if (Is(section, "display")) {
             if (Is(name, "fullscreen")) slot = kFullscreen;
+            else if (Is(name, "width")) slot = kWidth;
+            else if (Is(name, "height")) slot = kHeight;
+            else if (Is(name, "vsync")) slot = kVsync;
         } else if (Is(section, "keys")) {
             for (int a = 0; a < Settings::kActionCount; ++a)
                 if (Is(name, Settings::kKeyEntries[a])) slot = kFirstKey + a;
@@ -204,6 +221,14 @@ private:
             if (!ReadVolume(value, volume)) return Warn(line_, bad + " is not a whole number from 0 to 10; ignored");
         } else if (slot == kFullscreen) {
             if (!ReadSwitch(value, result_.fullscreen)) return Warn(line_, bad + " is not true or false; ignored");
+        } else if (slot == kWidth || slot == kHeight) {
+            const bool wide = slot == kWidth;
+            const int designed = wide ? Settings::kDesignedWidth : Settings::kDesignedHeight;
+            if (!ReadSide(value, designed, wide ? result_.windowWidth : result_.windowHeight))
+                return Warn(line_, bad + " is not a whole number from " + std::to_string(designed / 4) + " to " +
+                                       std::to_string(Settings::kMaxWindowSide) + "; ignored");
+        } else if (slot == kVsync) {
+            if (!VsyncFromName(value, result_.vsync)) return Warn(line_, bad + " is not auto, on or off; ignored");
         } else {
             const int action = slot - kFirstKey;
             const uint32_t vk = KeyNames::FromName(value);
@@ -312,7 +337,9 @@ Settings Settings::Load(const std::string& path, std::ostream& warnings) {
 std::string Settings::Text() const {
     std::string t = "# Brinegate settings (written by the game; edit while it is not running)\n";
     t += "[sound]\nmusic = " + std::to_string(musicVolume) + "\neffects = " + std::to_string(effectsVolume) + "\n";
-    t += std::string("[display]\nfullscreen = ") + (fullscreen ? "true" : "false") + "\n[keys]\n";
+    t += std::string("[display]\nfullscreen = ") + (fullscreen ? "true" : "false") + "\n";
+    t += "width = " + std::to_string(windowWidth) + "\nheight = " + std::to_string(windowHeight) + "\n";
+    t += std::string("vsync = ") + VsyncName(vsync) + "\n[keys]\n";
     for (int a = 0; a < kActionCount; ++a) t += std::string(kKeyEntries[a]) + " = " + KeyNames::Name(keys[a]) + "\n";
     return t;
 }
@@ -366,5 +393,6 @@ bool Settings::operator==(const Settings& other) const {
     for (int a = 0; a < kActionCount; ++a)
         if (keys[a] != other.keys[a]) return false;
     return musicVolume == other.musicVolume && effectsVolume == other.effectsVolume &&
-           fullscreen == other.fullscreen;
+           fullscreen == other.fullscreen && windowWidth == other.windowWidth &&
+           windowHeight == other.windowHeight && vsync == other.vsync;
 }

@@ -4,10 +4,11 @@
 #include <iosfwd>
 #include <string>
 
+#include "FramePacer.h"
 #include "WindowMessages.h"
 
-// What the player chose and the game keeps between runs: volumes, the window mode
-// and the keys of the actions. Kept in an INI file that Save writes whole.
+// What the player chose and the game keeps between runs: volumes, the window's mode,
+// size and swap sync, and the keys of the actions. Kept in an INI file that Save writes whole.
 struct Settings {
     enum Action : int { kSteerLeft, kSteerRight, kRepair, kSea, kGold, kPause, kActionCount };
     // The keys as the game was designed.
@@ -22,6 +23,13 @@ struct Settings {
     int musicVolume = kDesignedMusicVolume;  // 0..kMaxVolume
     int effectsVolume = kMaxVolume;          // 0..kMaxVolume
     bool fullscreen = false;
+    // The window's size in points when not full screen, as the player left it.
+    static constexpr int kDesignedWidth = 800;
+    static constexpr int kDesignedHeight = 600;
+    static constexpr int kMaxWindowSide = 16384;
+    int windowWidth = kDesignedWidth;
+    int windowHeight = kDesignedHeight;
+    Vsync vsync = Vsync::kAuto;
     uint32_t keys[kActionCount] = {kDesignedKeys[0], kDesignedKeys[1], kDesignedKeys[2],
                                    kDesignedKeys[3], kDesignedKeys[4], kDesignedKeys[5]};
 

@@ -27,7 +27,7 @@ constexpr float kValueX = 540.0f;
 constexpr float kFirstRowY = 132.0f;
 constexpr float kRowStep = 38.0f;
 constexpr float kBackY = 520.0f;
-constexpr int kMessageY = 462;
+constexpr int kMessageY = 96;  // between the title and the first row
 // Pixels from the scroll's side to the edge of its paper, at the screen's scale.
 constexpr float kPaperEdge = 56.0f;
 const Vec2 kLabelScale(0.5f, 0.5f);
@@ -44,12 +44,21 @@ bool ClickedOn(UIButton* button) {
     return button && orlop.Released(0) && BoxContains(button->GetCorners(), orlop.mousePosition);
 }
 
+// Under the keys, a little lower than the other rows to leave the scroll's edge clear.
+constexpr int kVsyncRow = 3 + Settings::kActionCount;
+const Vec2 kVsyncScale(0.55f, 0.5f);
+
 float RowY(int row) { return kFirstRowY + kRowStep * static_cast<float>(row); }
 
 }  // namespace
 
-UIButton* OptionsScreen::MakeButton(const char* label, Vec2 position, Vec2 scale) {
-    auto* button = static_cast<UIButton*>(goManager.Create("UIButton"));
+void OptionsScreen::Unmanaged::operator()(UIButton* button) const {
+    button->Kill();
+    delete button;
+}
+
+UIButton* OptionsScreen::MakeButton(const char* label, Vec2 position, Vec2 scale, UIButton* unmanaged) {
+    auto* button = unmanaged ? unmanaged : static_cast<UIButton*>(goManager.Create("UIButton"));
     if (!button) return nullptr;
     button->MakeSprite(kButtonImage);
     // No font of its own: the screen centres the label itself (DrawTexts), by its width
@@ -88,11 +97,16 @@ void OptionsScreen::SetUp() {
     fullscreen_ = MakeButton("", Vec2(kValueX, RowY(2)), kValueScale);
     for (int a = 0; a < Settings::kActionCount; ++a)
         keys_[a] = MakeButton("", Vec2(kValueX, RowY(3 + a)), kValueScale);
+    // Kept out of the object manager: every object there counts in the state digest,
+    // which recordings made before this button existed must still match.
+    vsync_.reset(new UIButton);
+    MakeButton("", Vec2(kValueX, RowY(kVsyncRow)), kVsyncScale, vsync_.get());
     back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.6f, 0.7f));
     if (back_) back_->textScale = Vec2(0.6f, 0.6f);
 
     rows_ = {{musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
     for (UIButton* key : keys_) rows_.push_back({key});
+    rows_.push_back({vsync_.get()});
     rows_.push_back({back_});
     WriteLabels();
 }
@@ -132,6 +146,7 @@ void OptionsScreen::Change(const Settings& next) {
     if (before.musicVolume != next.musicVolume || before.effectsVolume != next.effectsVolume)
         ApplySound(next);
     if (before.fullscreen != next.fullscreen && orlop.platform) orlop.platform->SetFullscreen(next.fullscreen);
+    if (before.vsync != next.vsync) orlop.SetVsync(next.vsync);
     WriteLabels();
     if (!keep_ || path_.empty()) return;
     std::string error;
@@ -147,6 +162,7 @@ void OptionsScreen::WriteLabels() {
         const bool on = orlop.platform ? orlop.platform->IsFullscreen() : settings_.fullscreen;
         fullscreen_->SetLabel(on ? "On" : "Off");
     }
+    if (vsync_) vsync_->SetLabel(orlop.vsync == Vsync::kOn ? "On" : orlop.vsync == Vsync::kOff ? "Off" : "Auto");
     for (int a = 0; a < Settings::kActionCount; ++a)
         if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyNames::Name(settings_.keys[a]));
 }
@@ -237,6 +253,10 @@ void OptionsScreen::Press(UIButton* button) {
         next.fullscreen = !(orlop.platform ? orlop.platform->IsFullscreen() : settings_.fullscreen);
         // Toggled with F11 since: the setting follows what the player sees.
         settings_.fullscreen = !next.fullscreen;
+    } else if (button == vsync_.get()) {
+        // Auto, On, Off in turn, from what is in force (the command line may have chosen).
+        next.vsync = orlop.vsync == Vsync::kAuto ? Vsync::kOn : orlop.vsync == Vsync::kOn ? Vsync::kOff : Vsync::kAuto;
+        settings_.vsync = orlop.vsync;
     }
     for (int a = 0; a < Settings::kActionCount; ++a) {
         if (button != keys_[a]) continue;
@@ -254,8 +274,8 @@ const Renderable* OptionsScreen::Scroll() const { return scroll_ ? scroll_->rend
 void OptionsScreen::DrawTexts() {
     font_.DrawText(290, 50, 1.0f, "Options", kInk, Vec2(1.0f, 1.0f));
     const char* labels[] = {"Music", "Effects", "Full screen"};
-    for (int row = 0; row < 3 + Settings::kActionCount; ++row) {
-        const char* text = row < 3 ? labels[row] : Settings::kActionLabels[row - 3];
+    for (int row = 0; row <= kVsyncRow; ++row) {
+        const char* text = row == kVsyncRow ? "Vsync" : row < 3 ? labels[row] : Settings::kActionLabels[row - 3];
         labelFont_.DrawText(kLabelX, static_cast<int>(RowY(row) - 11.0f), 1.0f, text, kInk, kLabelScale);
     }
     for (int row = 0; row < 2; ++row) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,7 @@ private:
     void Press(UIButton* button);
     void WriteLabels();
     void DrawTexts();
-    UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale);
+    UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale, UIButton* unmanaged = nullptr);
 
     Settings settings_;
     std::string path_;
@@ -72,6 +73,11 @@ private:
     UIButton* effectsUp_ = nullptr;
     UIButton* fullscreen_ = nullptr;
     UIButton* keys_[Settings::kActionCount] = {};
+    // Owned here, outside the object manager (see SetUp).
+    struct Unmanaged {
+        void operator()(UIButton* button) const;
+    };
+    std::unique_ptr<UIButton, Unmanaged> vsync_;
     UIButton* back_ = nullptr;
     std::vector<std::vector<UIButton*>> rows_;
     int focusRow_ = -1;

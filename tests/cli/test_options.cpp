@@ -30,6 +30,7 @@ TEST(CommandLine, ValuesHelpAndVersion) {
     EXPECT_EQ(o.frames, 12u);
     EXPECT_TRUE(Parse({"--seed", "0"}).options.hasSeed) << "seed 0 is a seed, not its absence";
     EXPECT_EQ(Parse({"--replay", "r"}).options.replayPath, "r");
+    EXPECT_TRUE(!none.hasVsync && Parse({"--vsync", "OFF"}).options.vsync == Vsync::kOff);
 
     const CommandLine help = Parse({"--help"}), version = Parse({"--version"});
     EXPECT_TRUE(help.exit && version.exit);
@@ -45,7 +46,7 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheUsage) {
     const std::vector<std::vector<const char*>> bad = {
         {"--bogus"}, {"stray"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--seed", "ten"},
         {"--frames", "0"}, {"--frames", "-5"}, {"--frames"}, {"--frames", "18446744073709551616"}, {"--record", "a", "--replay", "b"},
-        {"--seed", "3", "--replay", "b"}, {"--record", ""}, {"--unpaced=maybe"}};
+        {"--seed", "3", "--replay", "b"}, {"--record", ""}, {"--unpaced=maybe"}, {"--vsync", "no"}};
     for (const auto& args : bad) {
         const CommandLine r = Parse(args);
         const std::string shown = std::string(args[0]) + (args.size() > 1 ? std::string(" ") + args[1] : "");

@@ -54,6 +54,8 @@ TEST(SettingsFile, NonDefaultValuesComeBackAndAMissingFileGivesTheDefaultsQuietl
     s.musicVolume = 0;
     s.effectsVolume = 7;
     s.fullscreen = true;
+    s.windowHeight = 150;
+    s.vsync = Vsync::kOff;
     s.keys[Settings::kSteerLeft] = VK_LEFT;
     s.keys[Settings::kSea] = VK_OEM_1;
     const fs::path path = dir.Path() / "a" / "b" / "settings.ini";
@@ -93,6 +95,8 @@ TEST(SettingsFile, EachBadLineCostsOnlyItsEntryAndOneWarningNamingIt) {
                             "repair = Foo", "sea = Up", "fullscreen = yes"})
         check(head + tail + bad + "\n", 7);
     check("music = 4\n" + head + tail, 1);
+    for (const char* bad : {"width = 199", "height = 149", "width = 16385", "height = 6e2", "vsync = sometimes", "vsync ="})
+        check(std::string("[display]\n") + bad + "\n" + head + tail, 2);
 }
 
 TEST(SettingsFile, NoTwoActionsEverShareAKey) {

@@ -141,7 +141,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
             const Renderable* scroll = game->optionsScreen.Scroll();
             const Vec2 paper[4] = {scroll->corners[0] + Vec2(40, 0), {}, {}, scroll->corners[3] - Vec2(40, 0)};
             if (game->optionsScreen.Message() == "Space is taken by Sea toggle" &&
-                InkInside("options_refusal", 450, 500, paper, 0, Red))
+                InkInside("options_refusal", 80, 130, paper, 0, Red))
                 seen.push_back("refusal on the scroll");
             p.Post(WM_CLOSE);
         }

@@ -33,6 +33,7 @@ TEST(Letterbox, PictureFillsOneSideCentredAndTheMouseMapsBack) {
         EXPECT_EQ(OutputToPicture(box, 800, 600, box.x + box.width / 2.0, box.y + box.height / 2.0), Vec2(400, 300));
     }
     EXPECT_LT(OutputToPicture(FitLetterbox(800, 600, 1920, 1080), 800, 600, 10, 500).x, 0.0f) << "a bar";
+    EXPECT_EQ(FitLetterbox(800, 600, 1680, 1260).width, 1680) << "5 % past twice the picture: fitted";
     const Vec2 minimised = OutputToPicture(FitLetterbox(800, 600, 0, 0), 800, 600, 5, 5);
     EXPECT_TRUE(std::isfinite(minimised.x) && std::isfinite(minimised.y));
 }
@@ -41,13 +42,14 @@ TEST(SdlWindowEvents, FocusBecomesMessagesAndToggleKeysStayWithTheWindow) {
     std::deque<WindowMessage> out;
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
-    for (auto event : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED}) {
+    for (auto event : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_DISPLAY_CHANGED}) {
         e.window.event = event;
         SdlPlatform::Translate(e, out);
     }
-    ASSERT_EQ(out.size(), 2u);
+    ASSERT_EQ(out.size(), 3u);
     EXPECT_EQ(out[0].message, static_cast<uint32_t>(WM_KILLFOCUS));
     EXPECT_EQ(out[1].message, static_cast<uint32_t>(WM_SETFOCUS));
+    EXPECT_EQ(out[2].message, static_cast<uint32_t>(WM_DISPLAYCHANGE)) << "the pacing is chosen again";
     SDL_Event k{};
     k.type = SDL_KEYUP;
     const struct { SDL_Keycode sym; Uint16 mod; bool toggles; } keys[] = {
@@ -136,23 +138,30 @@ void PumpIntoEngine() {
 
 // With no window manager (plain Xvfb) the window keeps 800 x 600 while SDL assumes the
 // screen's size; with one it grows. Either way the picture must fit what GL really has.
-TEST(FullScreenToggle, PictureAndMouseFollowTheWindowsRealSizeBothWays) {
+// A bare X server also lets the window take any size, as a window manager resizing it would.
+TEST(FullScreenToggleAndResizing, PictureAndMouseFollowTheWindowsRealSize) {
     REQUIRE_GL();
     auto* sdl = dynamic_cast<SdlPlatform*>(orlop.platform);
     ASSERT_NE(sdl, nullptr);
-    for (bool on : {true, false}) {
-        SCOPED_TRACE(on ? "full screen" : "windowed");
-        SDL_Event f11{};
-        f11.type = SDL_KEYDOWN;
-        f11.key.keysym.sym = SDLK_F11;
-        SDL_PushEvent(&f11);
+    for (int size : {1, 0, 1600, 1640, 800}) {  // full screen, back, then resized
+        SCOPED_TRACE(size);
+        if (size > 1) {
+            SDL_SetWindowSize(sdl->Window(), size, size * 3 / 4);
+        } else {
+            SDL_Event f11{};
+            f11.type = SDL_KEYDOWN;
+            f11.key.keysym.sym = SDLK_F11;
+            SDL_PushEvent(&f11);
+        }
         PumpIntoEngine();
-        ASSERT_EQ(sdl->IsFullscreen(), on);
+        ASSERT_EQ(sdl->IsFullscreen(), size == 1);
         sdl->SwapBuffers();  // as the frame before would: GL takes up a new size there
         unsigned w = 0, h = 0;
         glXQueryDrawable(glXGetCurrentDisplay(), glXGetCurrentDrawable(), GLX_WIDTH, &w);
         glXQueryDrawable(glXGetCurrentDisplay(), glXGetCurrentDrawable(), GLX_HEIGHT, &h);
         const Letterbox box = FitLetterbox(800, 600, static_cast<int>(w), static_cast<int>(h));
+        // Twice the picture, and 1640 too (under 5 % to spare): a whole scale between bars.
+        EXPECT_TRUE(size < 2 || (box.width == size / 800 * 800 && w == unsigned(size))) << box.width << " in " << w;
         auto out = [&](float px, float py) {
             return Vec2(box.x + px * box.width / 800, box.y + py * box.height / 600);
         };
@@ -176,11 +185,12 @@ TEST(FullScreenToggle, PictureAndMouseFollowTheWindowsRealSizeBothWays) {
             EXPECT_EQ(std::make_pair(int{p[0]}, int{p[1]}), std::make_pair(c.red, 255 - c.red))
                 << "picture " << c.x << "," << c.y << " in " << w << "x" << h;
         }
-        const Vec2 aim = out(700, 580);  // X11 mouse points are drawable pixels
+        // X11 mouse points are drawable pixels; the pointer stays on the 1024 x 768 screen.
+        const Vec2 aim = out(450, 330);
         SDL_WarpMouseInWindow(sdl->Window(), static_cast<int>(aim.x), static_cast<int>(aim.y));
         PumpIntoEngine();
-        EXPECT_NEAR(sdl->GetCursorPos().x, 700, 2);
-        EXPECT_NEAR(sdl->GetCursorPos().y, 580, 2);
+        EXPECT_NEAR(sdl->GetCursorPos().x, 450, 2);
+        EXPECT_NEAR(sdl->GetCursorPos().y, 330, 2);
     }
 }
 

@@ -20,6 +20,8 @@ public:
         InjectMessage({WM_SIZE, 0, MakeLong(static_cast<uint32_t>(width / 4), static_cast<uint32_t>(height / 4))});
         return true;
     }
+    // ... and keep it whatever size the settings kept.
+    void SetStartSize(int, int) override {}
     Vec2 GetCursorPos() override { return cursor; }
     void SwapBuffers() override {
         if (step) step(*this, ++frame);
