@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -315,6 +316,31 @@ TEST(TraceLogFile, LinesKeepTheirOrderPastTheBufferAndSurviveACrash) {
     const std::vector<std::string> written = ReadLines("crash.txt");
     ASSERT_EQ(written.size(), 37u);
     EXPECT_EQ(written.back(), "before the crash 36");
+}
+
+TEST(TraceLogFile, AFullDiskIsSaidOnceAndTheGameGoesOn) {
+    // A child whose files may not pass 4 KiB stands in for a full disk.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        FILE* err = std::freopen("full-err.txt", "w", stderr);
+        TraceLog log;
+        if (!err || setrlimit(RLIMIT_FSIZE, &limit) != 0 || !log.Open("full.txt")) _exit(3);
+        for (int round = 0; round < 3; ++round) {
+            for (int i = 0; i < 200; ++i) log.Line("a line that will not fit");
+            log.Flush();
+        }
+        _exit(log.Good() ? 4 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: no limit, 4: the writes went on as if all was well";
+    const std::vector<std::string> err = ReadLines("full-err.txt");
+    ASSERT_EQ(err.size(), 1u);
+    EXPECT_NE(err[0].find("\"full.txt\" cannot be written further"), std::string::npos) << err[0];
 }
 
 TEST(TraceLogFile, NothingIsWrittenMidPassAndEverythingAtItsEnd) {

@@ -274,8 +274,8 @@ TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight
     EXPECT_GT(Changed(idle, charging), 240) << "of 480 pixels under the gauge";
     orlop.mouseLeft = 0;
 
-    // A marker at the right edge for the hostile tower beyond it; none once it is ours.
-    const int my = static_cast<int>(std::clamp(camera.WorldToScreen(Vec2(3000.0f, 375.0f)).y, 60.0f, 540.0f));
+    // A marker at the right edge of the sky for the hostile tower beyond it; none once it is ours.
+    const int my = static_cast<int>(PlayerAids::kMarkerY);
     const auto marked = DrawnFrame(*game, 750, my - 20, 800, my + 20);
     far->team = 1;
     const auto unmarked = DrawnFrame(*game, 750, my - 20, 800, my + 20);
