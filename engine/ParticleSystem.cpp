@@ -184,6 +184,7 @@ void ParticleSystem::Update(float dt) {
 
     // Positions only: not offset by the sprite's position, no particle size.
     BoxSet(corners, minX, minY, maxX, maxY);
+    CornersChanged();
     if (liveCount == 0) finished = 1;
 }
 

@@ -28,6 +28,7 @@ void Sprite::UpdateCorners() {
     corners[1] = Vec2(position.x + hw, position.y - hh);
     corners[2] = Vec2(position.x - hw, position.y + hh);
     corners[3] = Vec2(position.x + hw, position.y + hh);
+    CornersChanged();
 }
 
 void Sprite::Update(float dt) {
