@@ -82,6 +82,13 @@ void ParticleSystem::Reset() {
         particles[i].life = -1.0f;
         particles[i].startColour[3] = 0.0f;
     }
+    alive_ = 0;
+    unborn_ = poolSize_;
+}
+
+void ParticleSystem::Tally(float life, int32_t n) {
+    if (life > 0.0f) alive_ += n;
+    else if (life == -1.0f) unborn_ += n;
 }
 
 void ParticleSystem::SetImage(const std::string& name) {
@@ -118,7 +125,9 @@ void ParticleSystem::Emit(int i) {
     p.velocity = Spread(settings.velocity);
     p.acceleration = Spread(settings.acceleration);
     p.rotation = Spread(settings.rotation.base, settings.rotation.spread);
+    Tally(p.life, -1);
     p.life = Spread(settings.lifetime.base, settings.lifetime.spread);
+    Tally(p.life, 1);
 
     float* v = vertices + i * 18;
     SetQuad(v, p.position.x, p.position.y, p.position.x + w, p.position.y + h);
@@ -138,6 +147,18 @@ void ParticleSystem::Update(float dt) {
     // less) has no finite period and never emits.
     const bool mayEmit = stopEmitting == 0 && emissionRate > 0.0f;
     const double period = mayEmit ? 1.0 / static_cast<double>(emissionRate) : 0.0;
+
+    // Nothing alive and nothing to emit (a spent puff waiting to be re-armed): the walk
+    // below would change nothing but the box and the flags, so skip it.
+    const bool emits = mayEmit && static_cast<double>(emitTimer) > period &&
+                       (settings.continuous != 0 || unborn_ > 0);
+    if (alive_ == 0 && !emits) {
+        liveCount = 0;
+        BoxSet(corners, minX, minY, maxX, maxY);
+        CornersChanged();
+        finished = 1;
+        return;
+    }
 
     for (int i = 0; i < poolSize_; ++i) {
         // Past the touched slots every particle waits for its first emission, in order;
@@ -165,6 +186,7 @@ void ParticleSystem::Update(float dt) {
             p.velocity = p.velocity + p.acceleration * dt;
             p.life -= dt;
             if (p.life < 0.0f) p.life = 0.0f;
+            if (!(p.life > 0.0f)) --alive_;
 
             // A zero base lifetime would divide by zero; such a particle shows its end.
             const float t =

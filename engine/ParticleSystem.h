@@ -50,7 +50,13 @@ public:
     uint8_t finished = 0;  // set whenever an update ends with nothing alive
 
 private:
+    // Counts the particles of a life: alive above 0, never emitted at -1.
+    void Tally(float life, int32_t n);
+
     int32_t poolSize_ = 0;  // particles allocated; settings.count may be edited later
+    // Particles alive and never emitted, kept as lives change.
+    int32_t alive_ = 0;
+    int32_t unborn_ = 0;
     // Slots below this index have been emitted at least once since Setup; the ones
     // above are untouched (never emitted, covering no pixels), so updates and draws
     // can stop there. A Reset keeps it: reset slots still hold their last quads.

@@ -180,7 +180,14 @@ bool BroadPhase::Sync() {
 
 void BroadPhase::Query(const float* b, size_t from, size_t self, std::vector<int32_t>& out) {
     out.clear();
-    const int32_t lo = Column(std::min(b[0], b[2])), hi = Column(std::max(b[0], b[2]));
+    int32_t lo = Column(b[0]), hi = Column(b[2]);
+    if (!(b[0] == b[0] && b[1] == b[1] && b[2] == b[2] && b[3] == b[3])) {
+        hi = lo - 1;  // NaN meets nothing
+    } else if (b[0] > b[2]) {
+        // Inside out (an idle particle system's box): only boxes spanning all of x3..x0
+        // meet it, and they are filed in every column there; either end's will do.
+        lo = hi = columns_[lo].size() < columns_[hi].size() ? lo : hi;
+    }
     for (int32_t c = lo; c <= hi; ++c) {
         for (const int32_t slot : columns_[c]) {
             if (static_cast<size_t>(slot) < from || static_cast<size_t>(slot) == self) continue;
