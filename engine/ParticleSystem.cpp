@@ -67,6 +67,7 @@ void ParticleSystem::Setup(const ParticleSettings& s) {
 
     delete[] particles;
     particles = new Particle[poolSize_];
+    lives_.assign(static_cast<size_t>(poolSize_), 0.0f);
     touched_ = 0;
     // Vertices start at the origin so a never-emitted particle covers no pixels.
     Allocate(6 * poolSize_, true, true);
@@ -81,6 +82,7 @@ void ParticleSystem::Reset() {
     for (int i = 0; i < poolSize_; ++i) {
         particles[i].life = -1.0f;
         particles[i].startColour[3] = 0.0f;
+        lives_[i] = -1.0f;
     }
     alive_ = 0;
     unborn_ = poolSize_;
@@ -127,6 +129,7 @@ void ParticleSystem::Emit(int i) {
     p.rotation = Spread(settings.rotation.base, settings.rotation.spread);
     Tally(p.life, -1);
     p.life = Spread(settings.lifetime.base, settings.lifetime.spread);
+    lives_[i] = p.life;
     Tally(p.life, 1);
 
     float* v = vertices + i * 18;
@@ -164,8 +167,11 @@ void ParticleSystem::Update(float dt) {
         // Past the touched slots every particle waits for its first emission, in order;
         // once the emission clock is spent none of them can change this step.
         if (i >= touched_ && !(mayEmit && static_cast<double>(emitTimer) > period)) break;
-        Particle& p = particles[i];
-        if (p.life > 0.0f) {
+        // The lives are also kept apart, so that the dead are passed over without
+        // reading their records.
+        const float life = lives_[i];
+        if (life > 0.0f) {
+            Particle& p = particles[i];
             ++liveCount;
             const float x = p.position.x;
             const float y = p.position.y;
@@ -186,6 +192,7 @@ void ParticleSystem::Update(float dt) {
             p.velocity = p.velocity + p.acceleration * dt;
             p.life -= dt;
             if (p.life < 0.0f) p.life = 0.0f;
+            lives_[i] = p.life;
             if (!(p.life > 0.0f)) --alive_;
 
             // A zero base lifetime would divide by zero; such a particle shows its end.
@@ -196,7 +203,7 @@ void ParticleSystem::Update(float dt) {
                 c[j] = p.startColour[j] + (p.endColour[j] - p.startColour[j]) * t;
             if (!(p.life > 0.0f)) c[3] = 0.0f;
             SetQuadColour(colours + i * 24, c);
-        } else if (mayEmit && (p.life == -1.0f || settings.continuous != 0) &&
+        } else if (mayEmit && (life == -1.0f || settings.continuous != 0) &&
                    static_cast<double>(emitTimer) > period) {
             emitTimer = static_cast<float>(static_cast<double>(emitTimer) - period);
             Emit(i);

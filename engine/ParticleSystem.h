@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ComplexSprite.h"
 #include "ParticleSettings.h"
@@ -57,6 +58,7 @@ private:
     // Particles alive and never emitted, kept as lives change.
     int32_t alive_ = 0;
     int32_t unborn_ = 0;
+    std::vector<float> lives_;  // each particle's life, as in its record
     // Slots below this index have been emitted at least once since Setup; the ones
     // above are untouched (never emitted, covering no pixels), so updates and draws
     // can stop there. A Reset keeps it: reset slots still hold their last quads.
