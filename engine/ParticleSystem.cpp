@@ -1,9 +1,11 @@
 #include "ParticleSystem.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "Box.h"
 #include "GL.h"
+#include "QuadTrim.h"
 #include "Random.h"
 #include "Renderer.h"
 #include "TextureManager.h"
@@ -221,5 +223,69 @@ void ParticleSystem::Draw() {
     // Blend mode first, then the texture.
     renderer.SetBlendMode(blendMode);
     textureManager.Bind(texture, 0);
-    DrawArrays(6 * touched_);
+    renderer.PushTransform(screenSpace, position, rotation, scale);
+    QuadTrim trim;
+    const bool cut = vertices && colours && texCoords && trim.Begin(texture, blendMode);
+    glPopMatrix();
+    if (!cut) {
+        DrawArrays(6 * touched_);
+        return;
+    }
+    // Only what can show: quads whose colour has alpha 0 everywhere (the dead) are left
+    // out, and the rest cut to the part of the texture that can show.
+    static const Vec2 kCorner[6] = {Vec2(0, 0), Vec2(1, 0), Vec2(0, 1), Vec2(0, 1), Vec2(1, 0), Vec2(1, 1)};
+    const size_t most = static_cast<size_t>(6 * std::min(touched_, vertexCount / 6));
+    shownVertices_.resize(most * 3);
+    shownColours_.resize(most * 4);
+    shownTexCoords_.resize(most);
+    int count = 0;
+    for (int q = 0; q * 6 < static_cast<int>(most); ++q) {
+        const float* v = vertices + q * 18;
+        const float* c = colours + q * 24;
+        const Vec2* uv = texCoords + q * 6;
+        bool clear = true, plain = true;
+        for (int k = 0; k < 6; ++k) {
+            clear = clear && c[k * 4 + 3] == 0.0f;
+            plain = plain && uv[k] == kCorner[k] && v[k * 3 + 2] == v[2];
+            for (int j = 0; j < 4; ++j) plain = plain && c[k * 4 + j] == c[j];
+        }
+        if (clear) continue;
+        const float x = v[0], y = v[1], x2 = v[3], y2 = v[7];
+        plain = plain && v[4] == y && v[6] == x && v[9] == x && v[10] == y2 && v[12] == x2 && v[13] == y &&
+                v[15] == x2 && v[16] == y2;
+        float* ov = &shownVertices_[static_cast<size_t>(count) * 3];
+        float* oc = &shownColours_[static_cast<size_t>(count) * 4];
+        Vec2* ouv = &shownTexCoords_[static_cast<size_t>(count)];
+        if (!plain) {
+            std::copy(v, v + 18, ov);
+            std::copy(c, c + 24, oc);
+            std::copy(uv, uv + 6, ouv);
+            count += 6;
+            continue;
+        }
+        const float* shown = trim.Shown(x2 - x, y2 - y, 1.0f, 1.0f);
+        if (!(shown[0] <= shown[2] && shown[1] <= shown[3])) continue;
+        // The quad's edges moved in to the part shown, the texture coordinates with them.
+        const float xa = x + (x2 - x) * shown[0], xb = x + (x2 - x) * shown[2];
+        const float ya = y + (y2 - y) * shown[1], yb = y + (y2 - y) * shown[3];
+        const float xs[6] = {xa, xb, xa, xa, xb, xb}, ys[6] = {ya, ya, yb, yb, ya, yb};
+        for (int k = 0; k < 6; ++k) {
+            ov[k * 3] = xs[k];
+            ov[k * 3 + 1] = ys[k];
+            ov[k * 3 + 2] = v[2];
+            ouv[k] = Vec2(kCorner[k].x == 0.0f ? shown[0] : shown[2], kCorner[k].y == 0.0f ? shown[1] : shown[3]);
+        }
+        std::copy(c, c + 24, oc);
+        count += 6;
+    }
+    float* const ownVertices = vertices;
+    float* const ownColours = colours;
+    Vec2* const ownTexCoords = texCoords;
+    vertices = shownVertices_.data();
+    colours = shownColours_.data();
+    texCoords = shownTexCoords_.data();
+    DrawArrays(count);
+    vertices = ownVertices;
+    colours = ownColours;
+    texCoords = ownTexCoords;
 }

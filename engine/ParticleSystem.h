@@ -59,6 +59,10 @@ private:
     int32_t alive_ = 0;
     int32_t unborn_ = 0;
     std::vector<float> lives_;  // each particle's life, as in its record
+    // The quads drawn when they can be cut (see Draw).
+    std::vector<float> shownVertices_;
+    std::vector<float> shownColours_;
+    std::vector<Vec2> shownTexCoords_;
     // Slots below this index have been emitted at least once since Setup; the ones
     // above are untouched (never emitted, covering no pixels), so updates and draws
     // can stop there. A Reset keeps it: reset slots still hold their last quads.
