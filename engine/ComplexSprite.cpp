@@ -33,6 +33,7 @@ void ComplexSprite::UpdateCorners() {
     corners[1] = position + Vec2(maxX, minY);
     corners[2] = position + Vec2(minX, maxY);
     corners[3] = position + Vec2(maxX, maxY);
+    CornersChanged();
 }
 
 void ComplexSprite::SetImage(const std::string& name) {

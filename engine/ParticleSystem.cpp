@@ -1,9 +1,11 @@
 #include "ParticleSystem.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "Box.h"
 #include "GL.h"
+#include "QuadTrim.h"
 #include "Random.h"
 #include "Renderer.h"
 #include "TextureManager.h"
@@ -67,6 +69,7 @@ void ParticleSystem::Setup(const ParticleSettings& s) {
 
     delete[] particles;
     particles = new Particle[poolSize_];
+    lives_.assign(static_cast<size_t>(poolSize_), 0.0f);
     touched_ = 0;
     // Vertices start at the origin so a never-emitted particle covers no pixels.
     Allocate(6 * poolSize_, true, true);
@@ -81,7 +84,15 @@ void ParticleSystem::Reset() {
     for (int i = 0; i < poolSize_; ++i) {
         particles[i].life = -1.0f;
         particles[i].startColour[3] = 0.0f;
+        lives_[i] = -1.0f;
     }
+    alive_ = 0;
+    unborn_ = poolSize_;
+}
+
+void ParticleSystem::Tally(float life, int32_t n) {
+    if (life > 0.0f) alive_ += n;
+    else if (life == -1.0f) unborn_ += n;
 }
 
 void ParticleSystem::SetImage(const std::string& name) {
@@ -118,7 +129,10 @@ void ParticleSystem::Emit(int i) {
     p.velocity = Spread(settings.velocity);
     p.acceleration = Spread(settings.acceleration);
     p.rotation = Spread(settings.rotation.base, settings.rotation.spread);
+    Tally(p.life, -1);
     p.life = Spread(settings.lifetime.base, settings.lifetime.spread);
+    lives_[i] = p.life;
+    Tally(p.life, 1);
 
     float* v = vertices + i * 18;
     SetQuad(v, p.position.x, p.position.y, p.position.x + w, p.position.y + h);
@@ -139,12 +153,27 @@ void ParticleSystem::Update(float dt) {
     const bool mayEmit = stopEmitting == 0 && emissionRate > 0.0f;
     const double period = mayEmit ? 1.0 / static_cast<double>(emissionRate) : 0.0;
 
+    // Nothing alive and nothing to emit (a spent puff waiting to be re-armed): the walk
+    // below would change nothing but the box and the flags, so skip it.
+    const bool emits = mayEmit && static_cast<double>(emitTimer) > period &&
+                       (settings.continuous != 0 || unborn_ > 0);
+    if (alive_ == 0 && !emits) {
+        liveCount = 0;
+        BoxSet(corners, minX, minY, maxX, maxY);
+        CornersChanged();
+        finished = 1;
+        return;
+    }
+
     for (int i = 0; i < poolSize_; ++i) {
         // Past the touched slots every particle waits for its first emission, in order;
         // once the emission clock is spent none of them can change this step.
         if (i >= touched_ && !(mayEmit && static_cast<double>(emitTimer) > period)) break;
-        Particle& p = particles[i];
-        if (p.life > 0.0f) {
+        // The lives are also kept apart, so that the dead are passed over without
+        // reading their records.
+        const float life = lives_[i];
+        if (life > 0.0f) {
+            Particle& p = particles[i];
             ++liveCount;
             const float x = p.position.x;
             const float y = p.position.y;
@@ -165,6 +194,8 @@ void ParticleSystem::Update(float dt) {
             p.velocity = p.velocity + p.acceleration * dt;
             p.life -= dt;
             if (p.life < 0.0f) p.life = 0.0f;
+            lives_[i] = p.life;
+            if (!(p.life > 0.0f)) --alive_;
 
             // A zero base lifetime would divide by zero; such a particle shows its end.
             const float t =
@@ -174,7 +205,7 @@ void ParticleSystem::Update(float dt) {
                 c[j] = p.startColour[j] + (p.endColour[j] - p.startColour[j]) * t;
             if (!(p.life > 0.0f)) c[3] = 0.0f;
             SetQuadColour(colours + i * 24, c);
-        } else if (mayEmit && (p.life == -1.0f || settings.continuous != 0) &&
+        } else if (mayEmit && (life == -1.0f || settings.continuous != 0) &&
                    static_cast<double>(emitTimer) > period) {
             emitTimer = static_cast<float>(static_cast<double>(emitTimer) - period);
             Emit(i);
@@ -184,6 +215,7 @@ void ParticleSystem::Update(float dt) {
 
     // Positions only: not offset by the sprite's position, no particle size.
     BoxSet(corners, minX, minY, maxX, maxY);
+    CornersChanged();
     if (liveCount == 0) finished = 1;
 }
 
@@ -191,5 +223,69 @@ void ParticleSystem::Draw() {
     // Blend mode first, then the texture.
     renderer.SetBlendMode(blendMode);
     textureManager.Bind(texture, 0);
-    DrawArrays(6 * touched_);
+    renderer.PushTransform(screenSpace, position, rotation, scale);
+    QuadTrim trim;
+    const bool cut = vertices && colours && texCoords && trim.Begin(texture, blendMode);
+    glPopMatrix();
+    if (!cut) {
+        DrawArrays(6 * touched_);
+        return;
+    }
+    // Only what can show: quads whose colour has alpha 0 everywhere (the dead) are left
+    // out, and the rest cut to the part of the texture that can show.
+    static const Vec2 kCorner[6] = {Vec2(0, 0), Vec2(1, 0), Vec2(0, 1), Vec2(0, 1), Vec2(1, 0), Vec2(1, 1)};
+    const size_t most = static_cast<size_t>(6 * std::min(touched_, vertexCount / 6));
+    shownVertices_.resize(most * 3);
+    shownColours_.resize(most * 4);
+    shownTexCoords_.resize(most);
+    int count = 0;
+    for (int q = 0; q * 6 < static_cast<int>(most); ++q) {
+        const float* v = vertices + q * 18;
+        const float* c = colours + q * 24;
+        const Vec2* uv = texCoords + q * 6;
+        bool clear = true, plain = true;
+        for (int k = 0; k < 6; ++k) {
+            clear = clear && c[k * 4 + 3] == 0.0f;
+            plain = plain && uv[k] == kCorner[k] && v[k * 3 + 2] == v[2];
+            for (int j = 0; j < 4; ++j) plain = plain && c[k * 4 + j] == c[j];
+        }
+        if (clear) continue;
+        const float x = v[0], y = v[1], x2 = v[3], y2 = v[7];
+        plain = plain && v[4] == y && v[6] == x && v[9] == x && v[10] == y2 && v[12] == x2 && v[13] == y &&
+                v[15] == x2 && v[16] == y2;
+        float* ov = &shownVertices_[static_cast<size_t>(count) * 3];
+        float* oc = &shownColours_[static_cast<size_t>(count) * 4];
+        Vec2* ouv = &shownTexCoords_[static_cast<size_t>(count)];
+        if (!plain) {
+            std::copy(v, v + 18, ov);
+            std::copy(c, c + 24, oc);
+            std::copy(uv, uv + 6, ouv);
+            count += 6;
+            continue;
+        }
+        const float* shown = trim.Shown(x2 - x, y2 - y, 1.0f, 1.0f);
+        if (!(shown[0] <= shown[2] && shown[1] <= shown[3])) continue;
+        // The quad's edges moved in to the part shown, the texture coordinates with them.
+        const float xa = x + (x2 - x) * shown[0], xb = x + (x2 - x) * shown[2];
+        const float ya = y + (y2 - y) * shown[1], yb = y + (y2 - y) * shown[3];
+        const float xs[6] = {xa, xb, xa, xa, xb, xb}, ys[6] = {ya, ya, yb, yb, ya, yb};
+        for (int k = 0; k < 6; ++k) {
+            ov[k * 3] = xs[k];
+            ov[k * 3 + 1] = ys[k];
+            ov[k * 3 + 2] = v[2];
+            ouv[k] = Vec2(kCorner[k].x == 0.0f ? shown[0] : shown[2], kCorner[k].y == 0.0f ? shown[1] : shown[3]);
+        }
+        std::copy(c, c + 24, oc);
+        count += 6;
+    }
+    float* const ownVertices = vertices;
+    float* const ownColours = colours;
+    Vec2* const ownTexCoords = texCoords;
+    vertices = shownVertices_.data();
+    colours = shownColours_.data();
+    texCoords = shownTexCoords_.data();
+    DrawArrays(count);
+    vertices = ownVertices;
+    colours = ownColours;
+    texCoords = ownTexCoords;
 }

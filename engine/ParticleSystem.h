@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ComplexSprite.h"
 #include "ParticleSettings.h"
@@ -50,7 +51,18 @@ public:
     uint8_t finished = 0;  // set whenever an update ends with nothing alive
 
 private:
+    // Counts the particles of a life: alive above 0, never emitted at -1.
+    void Tally(float life, int32_t n);
+
     int32_t poolSize_ = 0;  // particles allocated; settings.count may be edited later
+    // Particles alive and never emitted, kept as lives change.
+    int32_t alive_ = 0;
+    int32_t unborn_ = 0;
+    std::vector<float> lives_;  // each particle's life, as in its record
+    // The quads drawn when they can be cut (see Draw).
+    std::vector<float> shownVertices_;
+    std::vector<float> shownColours_;
+    std::vector<Vec2> shownTexCoords_;
     // Slots below this index have been emitted at least once since Setup; the ones
     // above are untouched (never emitted, covering no pixels), so updates and draws
     // can stop there. A Reset keeps it: reset slots still hold their last quads.

@@ -4,9 +4,17 @@
 #include "Culler.h"
 #include "TextureManager.h"
 
-Renderable::Renderable() { BoxMakeEmpty(corners); }
+BoxWatcher* Renderable::boxWatcher = nullptr;
+uint64_t Renderable::made = 0;
+
+Renderable::Renderable() {
+    BoxMakeEmpty(corners);
+    ++made;
+}
 
 Renderable::~Renderable() {
+    // The watcher then finds its object holding another renderable, or none.
+    CornersChanged();
     RemoveFromRenderList(this);
     delete[] texCoords;
 }

@@ -7,6 +7,16 @@
 
 struct Texture;
 
+// Told of every change of a watched renderable's corners, and of its destruction, so
+// that an index of boxes stays current without reading every box again.
+class BoxWatcher {
+public:
+    virtual void BoxChanged(int32_t slot) = 0;
+
+protected:
+    ~BoxWatcher() = default;
+};
+
 // Anything the engine draws: positioned, scaled, rotated, coloured, depth-ordered.
 class Renderable {
 public:
@@ -25,6 +35,11 @@ public:
     virtual float GetHeight() = 0;
 
     void SetScale(const Vec2& s);
+    // Reports a change of `corners` to the watcher; code that writes them itself calls
+    // it afterwards (UpdateCorners and the particle update do).
+    void CornersChanged() {
+        if (watchSlot >= 0 && boxWatcher) boxWatcher->BoxChanged(watchSlot);
+    }
 
     float depth = 1.0f;  // larger is nearer and drawn later
     Vec2 position;
@@ -39,6 +54,13 @@ public:
     Vec2* texCoords = nullptr;
     int32_t texCoordCount = 0;
     int32_t vertexCount = 0;
+    // The watcher's own number for this renderable; -1 while nobody watches it.
+    int32_t watchSlot = -1;
+
+    // The one watcher (the object manager during its pass), or null.
+    static BoxWatcher* boxWatcher;
+    // Renderables made so far: a renderable that takes another's place is a new one.
+    static uint64_t made;
 };
 
 void AddToRenderList(Renderable* r);

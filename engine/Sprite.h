@@ -23,4 +23,9 @@ public:
     float frameColumn = 0.0f;
     uint8_t mirrored = 0;
     float framesPerSecond = 30.0f;
+
+private:
+    // Cuts the quad (strip order: left top, left bottom, right top, right bottom) to the
+    // part of the texture that can show; false when none can.
+    bool Trim(float* xs, float* ys, Vec2* uv) const;
 };

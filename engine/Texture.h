@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // How a texture is sampled: as loaded (mipmapped, or linear without mipmaps), or at
 // the nearest texel where that draws the same picture.
@@ -21,5 +22,10 @@ struct Texture {
     // The cheaper sampling its owner found to draw the same picture, if any.
     Sampling cheaper = Sampling::kAsLoaded;
     float atOrigin[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // sampled at (0, 0), once read
+    // Where texels of alpha above 0 can be sampled, for levels 0 to k (entry k): s0, t0,
+    // s1, t1 in texture coordinates, each level's texels widened by one of its own
+    // texels, and the whole width or height where that reaches an edge (a repeating
+    // texture wraps there). s0 > s1: nothing shows. Empty: not known.
+    std::vector<float> shown;
     bool originRead = false;
 };

@@ -94,6 +94,43 @@ void UploadSurface(SDL_Surface* surface, int bpp, GLenum layout) {
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
+// Reads back every level of the bound texture (mipmaps as GL made them) and records
+// where alpha above 0 can be sampled; see Texture::shown.
+void MeasureShown(Texture* t) {
+    t->shown.clear();
+    float s0 = 2.0f, t0 = 2.0f, s1 = -1.0f, t1 = -1.0f;
+    std::vector<uint8_t> alpha;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (GLint level = 0; level < 32; ++level) {
+        GLint w = 0, h = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
+        if (w <= 0 || h <= 0) break;
+        alpha.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 255);
+        glGetTexImage(GL_TEXTURE_2D, level, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+        int x0 = w, y0 = h, x1 = -1, y1 = -1;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (alpha[static_cast<size_t>(y) * w + x] > 0) {
+                    x0 = std::min(x0, x), x1 = std::max(x1, x);
+                    y0 = std::min(y0, y), y1 = std::max(y1, y);
+                }
+        if (x1 >= 0) {
+            // One texel more each way, for filtering; from an edge on, the whole span.
+            const float a = x0 > 1 ? static_cast<float>(x0 - 1) / w : 0.0f;
+            const float b = x1 + 2 < w ? static_cast<float>(x1 + 2) / w : 1.0f;
+            const float c = y0 > 1 ? static_cast<float>(y0 - 1) / h : 0.0f;
+            const float d = y1 + 2 < h ? static_cast<float>(y1 + 2) / h : 1.0f;
+            s0 = std::min(s0, a == 0.0f || b == 1.0f ? 0.0f : a);
+            s1 = std::max(s1, a == 0.0f || b == 1.0f ? 1.0f : b);
+            t0 = std::min(t0, c == 0.0f || d == 1.0f ? 0.0f : c);
+            t1 = std::max(t1, c == 0.0f || d == 1.0f ? 1.0f : d);
+        }
+        t->shown.insert(t->shown.end(), {s0, t0, s1, t1});
+        if (w == 1 && h == 1) break;
+    }
+}
+
 // The extension picks the decoder, as IMG_Load does for a file name.
 const char* Extension(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -249,6 +286,7 @@ Texture* TextureManager::GetTexture(const std::string& name) {
         t->height = surface->h;
         UploadSurface(surface, bpp, layout);
         SDL_FreeSurface(surface);
+        MeasureShown(t);
     }
 
     if (!mipmaps) {

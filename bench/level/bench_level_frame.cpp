@@ -1,13 +1,20 @@
-// One frame of level 10 in full swing: fifteen hostile towers launching merchant ships,
-// ram boats and mine layers, the ships they launched after twenty seconds, the player
-// firing whenever the gun is loaded, and fires burning on damaged ships. Measured as the
+// One frame of a level in full swing (the level is the benchmark's argument, e.g.
+// BM_LevelFrame/20): floor(1.5 x level) hostile towers launching merchant ships, ram
+// boats and mine layers, the ships they launched after twenty seconds, the player firing
+// whenever the gun is loaded, and fires burning on damaged ships. Measured as the
 // simulation alone (game logic and every object's update) and as the whole frame drawn
-// by the software renderer at 800 x 600. Needs a display (run under xvfb-run).
+// by the software renderer at 800 x 600; BM_LevelMemory plays 10000 frames of level 30
+// and reports the resident memory on the way. Needs a display (run under xvfb-run).
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "Camera.h"
 #include "Culler.h"
@@ -89,15 +96,15 @@ void UndrawnFrame(Game& game) {
     glFinish();
 }
 
-// Level 10 with its fifteen towers, twenty seconds into the level.
-void BuildLevelTen(Game& game) {
+// The level with its towers, twenty seconds into it.
+void BuildLevel(Game& game, int level) {
     SRand(20261208u);
     camera = Camera();
     camera.SetView(Vec2(400.0f, 300.0f), Vec2(800.0f, 600.0f));
     game.SetUp();
     game.playButton->SetState(MenuButton::kReturning);
     game.Update(kFrameStep);
-    game.level = 9;
+    game.level = level - 1;  // no hostile tower left: the next update starts `level`
     for (auto it = game.towers.Begin(); !it.AtEnd(); ++it) (*it)->team = 1;
     for (int i = 0; i < kWarmUpFrames; ++i) {
         if (i == kWarmUpFrames - 60) SetFires();
@@ -113,12 +120,41 @@ void TearDown(Game& game) {
 
 int CountObjects() { return goManager.objects.Count(); }
 
-void BM_Level10Simulation(benchmark::State& state) {
+// The trace goes to a file of the benchmark's own, never restarted, so that its growth
+// over the measured frames is the bytes the manager writes.
+const std::string kLogPath = "bench_level_GOManLog.txt";
+
+void TraceToOwnFile() {
+    goManager.OpenLogAt(kLogPath);
+    goManager.SetLogLimit(~0ull);
+}
+
+uint64_t LogBytes() {
+    goManager.log.Flush();
+    std::error_code error;
+    const auto size = std::filesystem::file_size(kLogPath, error);
+    return error ? 0 : size;
+}
+
+double ResidentMegabytes() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void BM_LevelSimulation(benchmark::State& state) {
     if (!OpenBenchWindow(state)) return;
+    const int level = static_cast<int>(state.range(0));
+    TraceToOwnFile();
     Game game;
-    BuildLevelTen(game);
+    BuildLevel(game, level);
     state.counters["towers"] = game.towers.Count();
-    state.counters["objects"] = CountObjects();
+    const int objects = CountObjects();
+    state.counters["objects"] = objects;
+    const uint64_t logBefore = LogBytes();
     for (auto _ : state) {
         SimulationStep(game);
         // Flushing the logic's immediate drawing belongs to the drawn frame.
@@ -129,13 +165,19 @@ void BM_Level10Simulation(benchmark::State& state) {
         glFinish();
         state.ResumeTiming();
     }
+    // Time per object and frame, and the trace's bytes per second of play (60 frames).
+    state.counters["per_object"] = benchmark::Counter(
+        objects, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["log_KB_per_s"] =
+        static_cast<double>(LogBytes() - logBefore) / static_cast<double>(state.iterations()) * 60.0 / 1024.0;
     TearDown(game);
 }
 
-void BM_Level10Frame(benchmark::State& state) {
+void BM_LevelFrame(benchmark::State& state) {
     if (!OpenBenchWindow(state)) return;
+    TraceToOwnFile();
     Game game;
-    BuildLevelTen(game);
+    BuildLevel(game, static_cast<int>(state.range(0)));
     state.counters["objects"] = CountObjects();
     const auto t0 = std::chrono::steady_clock::now();
     for (auto _ : state) DrawnFrame(game);
@@ -143,8 +185,30 @@ void BM_Level10Frame(benchmark::State& state) {
     TearDown(game);
 }
 
+// Resident memory after the warm-up, after 1000 frames more and after 10000, simulated
+// only; the objects at the end show that the level stayed as busy.
+void BM_LevelMemory(benchmark::State& state) {
+    if (!OpenBenchWindow(state)) return;
+    // The trace restarts as in the game, so that ten thousand frames cannot fill the disk.
+    goManager.OpenLogAt(kLogPath);
+    goManager.SetLogLimit(64ull * 1024 * 1024);
+    Game game;
+    BuildLevel(game, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.counters["rss_MB_0"] = ResidentMegabytes();
+        for (int i = 1; i <= 10000; ++i) {
+            UndrawnFrame(game);
+            if (i == 1000) state.counters["rss_MB_1000"] = ResidentMegabytes();
+        }
+        state.counters["rss_MB_10000"] = ResidentMegabytes();
+        state.counters["objects_end"] = CountObjects();
+    }
+    TearDown(game);
+}
+
 }  // namespace
 
-BENCHMARK(BM_Level10Simulation)->Unit(benchmark::kMillisecond)->Iterations(MeasuredFrames());
-BENCHMARK(BM_Level10Frame)->Unit(benchmark::kMillisecond)->Iterations(MeasuredFrames());
+BENCHMARK(BM_LevelSimulation)->Arg(5)->Arg(10)->Arg(20)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(MeasuredFrames());
+BENCHMARK(BM_LevelFrame)->Arg(5)->Arg(10)->Arg(20)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(MeasuredFrames());
+BENCHMARK(BM_LevelMemory)->Arg(30)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_MAIN();

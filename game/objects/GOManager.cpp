@@ -44,11 +44,31 @@ void GOManager::QueueForDeletion(GameObj* object) {
     deleteQueue.PushBack(object);
 }
 
+void GOManager::CollideAllPairs(ListNode<GameObj*>* node) {
+    GameObj* mover = node->value;
+    // Fetched once, at the first pair; the corners are still read through the
+    // renderable each time, so a mover that moves in a Collide is tested where it is.
+    const Vec2* b = nullptr;
+    for (ListNode<GameObj*>* o = objects.Head(); o; o = o->next) {
+        if (o == node) continue;
+        GameObj* other = o->value;
+        if (other->noCollide) continue;
+        const Vec2* a = other->GetCorners();
+        if (!b) b = mover->GetCorners();
+        if (b[0].x <= a[3].x && b[0].y <= a[3].y && b[3].x >= a[0].x && b[3].y >= a[0].y)
+            mover->Collide(other);
+    }
+}
+
 void GOManager::Update(float dt) {
     if (logPending_) ReopenLog();
     Log("Updating GOs");
+    const bool began = indexed;
+    bool useIndex = began;
+    if (began) index.Begin(objects);
     // Follows next links after the body, so objects appended during the walk are reached.
-    for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {
+    size_t position = 0;
+    for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next, ++position) {
         GameObj* mover = node->value;
         Log("Dealing with GO: ", mover->GetType());
         if (mover->state == 3) {
@@ -57,22 +77,21 @@ void GOManager::Update(float dt) {
         } else if (!mover->frozen) {
             Log("GO active, updating");
             mover->Update(dt);
-            // Fetched once, at the first pair; the corners are still read through the
-            // renderable each time, so a mover that moves in a Collide is tested where it is.
-            const Vec2* b = nullptr;
-            // A mover that collides with nothing skips the walk (its Update may set the flag).
-            for (ListNode<GameObj*>* o = mover->noCollide ? nullptr : objects.Head(); o; o = o->next) {
-                if (o == node) continue;
-                GameObj* other = o->value;
-                if (other->noCollide) continue;
-                const Vec2* a = other->GetCorners();
-                if (!b) b = mover->GetCorners();
-                if (b[0].x <= a[3].x && b[0].y <= a[3].y && b[3].x >= a[0].x && b[3].y >= a[0].y)
-                    mover->Collide(other);
+            // A mover that collides with nothing skips the walk (its Update may set the
+            // flag). One without a renderable walks every pair, as does everyone once
+            // the list has changed behind the index.
+            if (!mover->noCollide) {
+                bool walked = false;
+                if (useIndex && mover->renderable) {
+                    walked = index.Walk(node, position);
+                    useIndex = walked;
+                }
+                if (!walked) CollideAllPairs(node);
             }
         }
         Log("Finished with GO");
     }
+    if (began) index.End();
     Log("Finished updating");
     Log("Deleting GOs");
     for (ListNode<GameObj*>* entry = deleteQueue.Head(); entry; entry = entry->next) {

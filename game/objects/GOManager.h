@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "BroadPhase.h"
 #include "List.h"
 #include "TraceLog.h"
 #include "Singleton.h"
@@ -40,12 +41,18 @@ public:
     TraceLog log;
     List<GameObj*> objects;
     List<GameObj*> deleteQueue;
+    // The overlap walk goes through the index of boxes, or (false) over every pair, the
+    // reference it is tested against; both make the same Collide calls in the same order.
+    bool indexed = true;
+    BroadPhase index;
 
     static constexpr const char* kLogName = "GOManLog.txt";
     static constexpr const char* kOldLogName = "GOManLog.old.txt";
 
 private:
     void Log(const char* text, const char* suffix = nullptr, const char* tail = nullptr);
+    // The mover's overlap walk over every other node of the list.
+    void CollideAllPairs(ListNode<GameObj*>* node);
 
     std::string logPath_ = kLogName;
     // Until a place is chosen, the first pass opens the default one.

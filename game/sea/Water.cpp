@@ -122,6 +122,7 @@ void Water::Update(float dt) {
     c[0] = Vec2(c[0].x, top);
     c[1] = Vec2(c[3].x, top);
     c[2] = Vec2(c[0].x, c[3].y);
+    strip->CornersChanged();
 
     BaseStep(dt);
     ColourStates();
