@@ -332,6 +332,7 @@ TEST(TraceLogFile, AFullDiskIsSaidOnceAndTheGameGoesOn) {
             for (int i = 0; i < 200; ++i) log.Line("a line that will not fit");
             log.Flush();
         }
+        std::fflush(stderr);
         _exit(log.Good() ? 4 : 0);
     }
     int status = 0;
