@@ -82,4 +82,9 @@ public:
     // between buttons does; the next GetCursorPos returns it. Ignored without a cursor
     // of its own.
     virtual void WarpCursor(Vec2 point) { (void)point; }
+    // True while a pad was the last thing the player used, so prompts name its buttons.
+    virtual bool PadLastUsed() const { return false; }
+    // Shakes the pad for `ms` milliseconds at `strength` (0 to 1); nothing without a
+    // pad, or with one that cannot rumble.
+    virtual void Rumble(float strength, int ms) { (void)strength, (void)ms; }
 };

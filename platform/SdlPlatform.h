@@ -31,6 +31,8 @@ public:
     void SetFullscreen(bool on) override;
     bool IsFullscreen() const override { return fullscreen_; }
     void WarpCursor(Vec2 point) override;
+    bool PadLastUsed() const override { return padLastUsed_; }
+    void Rumble(float strength, int ms) override;
 
     // Queues a message as if the system had sent it (scripted runs and tests).
     void InjectMessage(const WindowMessage& msg) { pending_.push_back(msg); }
@@ -87,6 +89,7 @@ private:
     // The pad's cursor replaces the mouse's from its first move (or a warp) until the
     // mouse moves again.
     bool padCursor_ = false;
+    bool padLastUsed_ = false;
     Vec2 padCursorPos_;
     std::string lastError_;
 };

@@ -78,6 +78,8 @@ public:
     void SetFullscreen(bool on) override { inner_.SetFullscreen(on); }
     bool IsFullscreen() const override { return inner_.IsFullscreen(); }
     void WarpCursor(Vec2 point) override { inner_.WarpCursor(point); }
+    bool PadLastUsed() const override { return inner_.PadLastUsed(); }
+    void Rumble(float strength, int ms) override { inner_.Rumble(strength, ms); }
 
     uint64_t FramesShown() const { return framesShown_; }
 

@@ -91,6 +91,11 @@ void OptionsScreen::SetUp() {
     back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.6f, 0.7f));
     if (back_) back_->textScale = Vec2(0.6f, 0.6f);
 
+    hints_.Init(font_, Vec2(205.0f, kBackY), Vec2(0.5f, 0.7f), Vec2(0.45f, 0.45f));
+    rumble_.Init(font_, Vec2(595.0f, kBackY), Vec2(0.5f, 0.7f), Vec2(0.45f, 0.45f));
+    records_.Init(font_, Vec2(600.0f, 72.0f), Vec2(0.45f, 0.6f), Vec2(0.45f, 0.45f));
+    records_.label = "Records";
+
     rows_ = {{musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
     for (UIButton* key : keys_) rows_.push_back({key});
     rows_.push_back({back_});
@@ -149,6 +154,8 @@ void OptionsScreen::WriteLabels() {
     }
     for (int a = 0; a < Settings::kActionCount; ++a)
         if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyNames::Name(settings_.keys[a]));
+    hints_.label = settings_.hints ? "Hints: On" : "Hints: Off";
+    rumble_.label = settings_.rumble ? "Rumble: On" : "Rumble: Off";
 }
 
 void OptionsScreen::Open() {
@@ -156,7 +163,9 @@ void OptionsScreen::Open() {
     capturing_ = -1;
     message_.clear();
     focusRow_ = -1;
+    recordsAsked_ = false;
     WriteLabels();
+    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Show();
     if (scroll_) AddToRenderList(scroll_->renderable);
     for (const auto& row : rows_)
         for (UIButton* button : row)
@@ -166,6 +175,7 @@ void OptionsScreen::Open() {
 void OptionsScreen::Close() {
     open_ = false;
     capturing_ = -1;
+    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Hide();
     if (scroll_) RemoveFromRenderList(scroll_->renderable);
     for (const auto& row : rows_)
         for (UIButton* button : row)
@@ -291,6 +301,7 @@ bool OptionsScreen::Update() {
             std::memcpy(button->renderable->colour, lit ? kLit : kPlain, sizeof kPlain);
         }
     DrawTexts();
+    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Draw();
 
     if (orlop.keyEvent && !orlop.lastKeyDown &&
         StepFocus(rows_, orlop.lastKey, focusRow_, focusColumn_) && rows_[focusRow_][focusColumn_] &&
@@ -303,6 +314,18 @@ bool OptionsScreen::Update() {
     }
     if (orlop.Released(VK_ESCAPE)) return false;
     if (ClickedOn(back_)) return false;
+    if (records_.Clicked()) {
+        recordsAsked_ = true;
+        return false;
+    }
+    if (hints_.Clicked() || rumble_.Clicked()) {
+        Settings next = settings_;
+        bool& on = hints_.Clicked() ? next.hints : next.rumble;
+        on = !on;
+        message_.clear();
+        Change(next);
+        return true;
+    }
     for (const auto& row : rows_)
         for (UIButton* button : row)
             if (button != back_ && ClickedOn(button)) {

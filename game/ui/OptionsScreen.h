@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Font.h"
+#include "ScreenButton.h"
 #include "Settings.h"
 #include "Vec2.h"
 
@@ -26,8 +27,12 @@ public:
     void Open();
     void Close();
     bool IsOpen() const { return open_; }
-    // One frame of the open screen; false once the player backs out (Back, Escape).
+    // One frame of the open screen; false once the player backs out (Back, Escape) or
+    // asks for the records (RecordsAsked).
     bool Update();
+    bool RecordsAsked() const { return recordsAsked_; }
+    // Puts settings into effect and keeps them, as a change on the screen does.
+    void Keep(const Settings& next) { Change(next); }
 
     // The action waiting for its new key, or -1.
     int Capturing() const { return capturing_; }
@@ -74,6 +79,12 @@ private:
     UIButton* keys_[Settings::kActionCount] = {};
     UIButton* back_ = nullptr;
     std::vector<std::vector<UIButton*>> rows_;
+    // On the bottom roll beside Back, and at the top: switches and a door that are no
+    // objects of the game.
+    ScreenButton hints_;
+    ScreenButton rumble_;
+    ScreenButton records_;
+    bool recordsAsked_ = false;
     int focusRow_ = -1;
     int focusColumn_ = 0;
 };

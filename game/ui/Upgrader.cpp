@@ -1,8 +1,10 @@
 #include "Upgrader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "Box.h"
 #include "Cannon.h"
@@ -100,15 +102,19 @@ void Upgrader::Open(Ship* buyer) {
     SetState(kOpening);
 }
 
-void Upgrader::Buy(Ship* buyer, int line) {
+bool Upgrader::Buy(Ship* buyer, int line) {
     int32_t& cost = Cost(line);
-    if (cost >= INT32_MAX || buyer->gold < cost) return;
+    if (cost >= INT32_MAX) return false;
+    if (buyer->gold < cost) {
+        refusedAge = 0.0f;
+        return false;
+    }
 
     auto* merchant = dynamic_cast<MerchantShip*>(buyer);
     Cannon* gun = merchant ? merchant->cannon.Get() : nullptr;
     switch (line) {
         case kGunpower:
-            if (!gun) return;
+            if (!gun) return false;
             gun->charge += 30.0f;
             if (gun->charge > gun->maxCharge) gun->charge = gun->maxCharge;
             break;
@@ -119,13 +125,19 @@ void Upgrader::Buy(Ship* buyer, int line) {
             buyer->AddMaxHealth(40.0f);
             break;
         default:
-            if (!gun) return;
+            if (!gun) return false;
             gun->reloadTime -= 0.5f;
             if (gun->reloadTime < 0.01f) gun->reloadTime = 0.01f;
             break;
     }
     buyer->gold -= cost;
+    ++purchases;
+    boughtLine = line;
+    boughtCost = cost;
+    boughtAge = 0.0f;
+    refusedAge = -1.0f;
     cost = NextPrice(cost);
+    return true;
 }
 
 Ship* Upgrader::AfloatBuyer() const {
@@ -191,9 +203,52 @@ void Upgrader::Update(float dt) {
             Buy(buyer, line);
             WriteLabel(line);
         }
+        DrawNotes(dt);
     }
 
     if (fade == 0.0f) Remove();
+}
+
+void Upgrader::DrawNotes(float dt) {
+    if (boughtAge >= 0.0f) boughtAge += dt;
+    if (refusedAge >= 0.0f) refusedAge += dt;
+    const bool flashing = boughtAge >= 0.0f && boughtAge < kFlashSeconds;
+    for (int line = 0; line < kLineCount; ++line) {
+        UpgradeButton* button = Button(line);
+        if (!button) continue;
+        // The line bought glows gold, fading back as the flash ends.
+        button->glow = flashing && line == boughtLine ? 1.0f - boughtAge / kFlashSeconds : 0.0f;
+    }
+    Font font = scroll ? scroll->font : this->font;
+    if (!font.texture || !(fade > 0.0f)) return;
+    const float alpha = std::min(fade, 1.0f);
+    const float ink[4] = {0.28f, 0.16f, 0.06f, alpha};
+    // The left of the sheet is clear of the price lines from the first to the third.
+    constexpr float kLeft = 166.0f, kWidth = 148.0f;
+    const bool pad = orlop.platform && orlop.platform->PadLastUsed();
+    const char* lines[3] = {"Upgrades", pad ? "Press A on" : "Click a line", "a line to buy"};
+    if (!pad) lines[2] = "to buy it";
+    const Vec2 sizes[3] = {Vec2(0.6f, 0.6f), Vec2(0.36f, 0.36f), Vec2(0.36f, 0.36f)};
+    const float tops[3] = {92.0f, 128.0f, 148.0f};
+    for (int i = 0; i < 3; ++i)
+        font.DrawText(static_cast<int>(kLeft), static_cast<int>(tops[i]), 1.0f, lines[i], ink,
+                      font.FitScale(lines[i], sizes[i], kWidth));
+    if (refusedAge >= 0.0f && refusedAge < kRefusalSeconds) {
+        const float red[4] = {0.75f, 0.08f, 0.06f, alpha};
+        const char* text = "Not enough gold";
+        font.DrawText(static_cast<int>(kLeft), 180, 1.0f, text, red, font.FitScale(text, Vec2(0.4f, 0.4f), kWidth));
+    }
+    UpgradeButton* bought = boughtLine >= 0 ? Button(boughtLine) : nullptr;
+    if (flashing && bought && bought->renderable) {
+        const std::string cost = "-" + std::to_string(boughtCost);
+        const Vec2 scale = font.FitScale(cost.c_str(), Vec2(0.45f, 0.45f), 90.0f);
+        const float red[4] = {0.75f, 0.08f, 0.06f, alpha * (1.0f - boughtAge / kFlashSeconds)};
+        // Right of the line's text, rising a little as it fades; the sheet ends at 646.
+        const float right = bought->GetPosition()->x + bought->textWidth * 0.5f + 10.0f;
+        const float x = std::min(right, 640.0f - font.InkWidth(cost.c_str(), scale));
+        font.DrawText(static_cast<int>(x), static_cast<int>(bought->GetPosition()->y - 12.0f - 16.0f * boughtAge), 1.0f,
+                      cost.c_str(), red, scale);
+    }
 }
 
 void Upgrader::Kill() {
