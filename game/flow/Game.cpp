@@ -141,7 +141,7 @@ void Game::SetUp() {
     recordsScroll_.Init();
     recordsButton_.Init(font, Vec2(200.0f, 410.0f), Vec2(0.7f, 0.8f), Vec2(0.6f, 0.6f));
     recordsButton_.label = "Records";
-    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(0.5f, 0.7f), Vec2(0.5f, 0.5f));
+    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(0.8f, 0.7f), Vec2(0.5f, 0.5f));
     towersPlank_.reactive = false;
     optionsScreen.SetUp();
 

@@ -71,6 +71,8 @@ public:
     const Popups& popups() const { return popups_; }
     const HintBook& hints() const { return hints_; }
     const RecordsScroll& recordsScroll() const { return recordsScroll_; }
+    // "Towers 2/3" as last shown.
+    const std::string& TowerCount() const { return towersPlank_.label; }
 
     // The records read at start and where they are kept (never written when `keep` is
     // false, as in a replay, or when the path is empty).

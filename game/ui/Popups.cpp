@@ -59,9 +59,9 @@ ShipChange Popups::Watch(const MerchantShip* ship, bool fromWorld) {
 }
 
 void Popups::Add(const std::string& text, Vec2 at, bool gain) {
-    // A word born while another is still low stands above it, so both can be read.
+    // A word born while another is still low starts above it, so both can be read.
     for (const Word& word : words_)
-        if (word.age < 0.4f && std::abs(word.at.y - at.y) < 18.0f) at.y = word.at.y - 18.0f;
+        if (word.age < 0.5f) at.y = std::min(at.y, word.at.y - kRiseSpeed * word.age - 20.0f);
     words_.push_back({text, at, 0.0f, gain});
 }
 

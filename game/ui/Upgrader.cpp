@@ -12,6 +12,7 @@
 #include "MerchantShip.h"
 #include "Orlop.h"
 #include "Renderable.h"
+#include "Sprite.h"
 #include "UpgradeButton.h"
 
 int32_t Upgrader::gunpowerCost = 10;
@@ -78,6 +79,19 @@ void Upgrader::Init() {
         scroll->font = LoadGameFont(kFontImage);
         scroll->SetLabel("");
     }
+
+    titlePlank_ = new Sprite(1, 1, "images\\ui_button_wood.tga");
+    titlePlank_->screenSpace = 1;
+    titlePlank_->blendMode = 1;
+    // On the bottom roll: the top one lies under the gold and the towers left.
+    titlePlank_->scale = Vec2(1.2f, 0.6f);
+    titlePlank_->position = Vec2(400.0f, 284.0f);
+    // Over the scroll (0.9), under the texts.
+    titlePlank_->SetDepth(0.91f);
+    titlePlank_->colour[3] = 0.0f;
+    titlePlank_->UpdateCorners();
+    RemoveFromRenderList(titlePlank_);
+    titleFont_ = LoadGameFont("images\\caribbeanfont_wood.tga");
 
     UpgradeButton** lines[] = {&gunpowerButton, &speedButton, &strengthButton, &reloadButton};
     for (int line = 0; line < kLineCount; ++line) {
@@ -150,6 +164,7 @@ void Upgrader::Remove() {
     closeSteer = 0.0f;
     RemoveFromRenderList(renderable);
     if (scroll) RemoveFromRenderList(scroll->renderable);
+    if (titlePlank_) RemoveFromRenderList(titlePlank_);
     for (int line = 0; line < kLineCount; ++line)
         if (UpgradeButton* button = Button(line)) RemoveFromRenderList(button->renderable);
 }
@@ -182,6 +197,7 @@ void Upgrader::Update(float dt) {
     }
 
     if (scroll && scroll->renderable) scroll->renderable->colour[3] = fade;
+    if (titlePlank_) titlePlank_->colour[3] = fade;
     for (int line = 0; line < kLineCount; ++line)
         if (UpgradeButton* button = Button(line)) button->textColour[3] = fade;
 
@@ -191,6 +207,7 @@ void Upgrader::Update(float dt) {
         if (orlop.keys['A']) closeSteer += dt;
         if (orlop.keys['D']) closeSteer -= dt;
         if (scroll) AddToRenderList(scroll->renderable);
+        if (titlePlank_) AddToRenderList(titlePlank_);
         for (int line = 0; line < kLineCount; ++line)
             if (UpgradeButton* button = Button(line)) AddToRenderList(button->renderable);
 
@@ -222,21 +239,18 @@ void Upgrader::DrawNotes(float dt) {
     Font font = scroll ? scroll->font : this->font;
     if (!font.texture || !(fade > 0.0f)) return;
     const float alpha = std::min(fade, 1.0f);
-    const float ink[4] = {0.28f, 0.16f, 0.06f, alpha};
-    // The left of the sheet is clear of the price lines from the first to the third.
-    constexpr float kLeft = 166.0f, kWidth = 148.0f;
-    const bool pad = orlop.platform && orlop.platform->PadLastUsed();
-    const char* lines[3] = {"Upgrades", pad ? "Press A on" : "Click a line", "a line to buy"};
-    if (!pad) lines[2] = "to buy it";
-    const Vec2 sizes[3] = {Vec2(0.6f, 0.6f), Vec2(0.36f, 0.36f), Vec2(0.36f, 0.36f)};
-    const float tops[3] = {92.0f, 128.0f, 148.0f};
-    for (int i = 0; i < 3; ++i)
-        font.DrawText(static_cast<int>(kLeft), static_cast<int>(tops[i]), 1.0f, lines[i], ink,
-                      font.FitScale(lines[i], sizes[i], kWidth));
-    if (refusedAge >= 0.0f && refusedAge < kRefusalSeconds) {
-        const float red[4] = {0.75f, 0.08f, 0.06f, alpha};
-        const char* text = "Not enough gold";
-        font.DrawText(static_cast<int>(kLeft), 180, 1.0f, text, red, font.FitScale(text, Vec2(0.4f, 0.4f), kWidth));
+    // The plank names the shop and how to buy, or says for a moment that the gold is short.
+    if (titlePlank_ && titleFont_.texture) {
+        const bool refused = refusedAge >= 0.0f && refusedAge < kRefusalSeconds;
+        const bool pad = orlop.platform && orlop.platform->PadLastUsed();
+        const char* title = refused ? "Not enough gold" : pad ? "Shop: press A to buy" : "Shop: click to buy";
+        const float white[4] = {1.0f, 1.0f, 1.0f, alpha};
+        const float warning[4] = {1.0f, 0.25f, 0.2f, alpha};
+        const float width = titlePlank_->corners[3].x - titlePlank_->corners[0].x;
+        const Vec2 scale = titleFont_.FitScale(title, Vec2(0.45f, 0.45f), width - 24.0f);
+        titleFont_.DrawText(static_cast<int>(titlePlank_->position.x - titleFont_.InkWidth(title, scale) * 0.5f),
+                            static_cast<int>(titlePlank_->position.y - titleFont_.InkHeight(scale) * 0.5f), 1.0f,
+                            title, refused ? warning : white, scale);
     }
     UpgradeButton* bought = boughtLine >= 0 ? Button(boughtLine) : nullptr;
     if (flashing && bought && bought->renderable) {
@@ -251,8 +265,11 @@ void Upgrader::DrawNotes(float dt) {
     }
 }
 
+Upgrader::~Upgrader() { delete titlePlank_; }
+
 void Upgrader::Kill() {
     GameObj::Kill();
+    if (titlePlank_) RemoveFromRenderList(titlePlank_);
     if (scroll) goManager.QueueForDeletion(scroll);
     for (int line = 0; line < kLineCount; ++line)
         if (UpgradeButton* button = Button(line)) goManager.QueueForDeletion(button);

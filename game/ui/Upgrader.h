@@ -6,6 +6,7 @@
 #include "UIButton.h"
 
 class Ship;
+class Sprite;
 class UpgradeButton;
 
 // The shop of a tower: fades in over a scroll with four price lines, sells upgrades to
@@ -16,6 +17,7 @@ public:
     static constexpr int32_t kOpening = 8382;
     static constexpr int32_t kClosing = 8383;
 
+    ~Upgrader() override;
     const char* GetType() override { return "Upgrader"; }
     void Update(float dt) override;
     void Init() override;
@@ -71,4 +73,8 @@ private:
     bool Buy(Ship* buyer, int line);
     // The title, the flash of a purchase and the refusal, at the panel's opacity.
     void DrawNotes(float dt);
+    // A plank on the scroll's bottom roll bearing the title (or the refusal): a sprite of
+    // the panel's own, no object of the game.
+    Sprite* titlePlank_ = nullptr;
+    Font titleFont_;
 };

@@ -155,7 +155,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
         }
         if (at == 190) p.Click(Vec2(430, 100));  // 5 gold for 12
         if (at == 193) {
-            if (CountPicked(160, 170, 320, 205, Red) > 20) seen.push_back("not enough gold");
+            if (CountPicked(232, 268, 568, 302, Red) > 20) seen.push_back("not enough gold");
             gltest::SaveScreenshot(Shot("screenshot_not_enough_gold.png"));
             tower->upgrader->Hide();
             ship->gold = 1000;
