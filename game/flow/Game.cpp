@@ -141,6 +141,9 @@ void Game::SetUp() {
     recordsScroll_.Init();
     recordsButton_.Init(font, Vec2(200.0f, 410.0f), Vec2(0.7f, 0.8f), Vec2(0.6f, 0.6f));
     recordsButton_.label = "Records";
+    // Under the buttons, on a long plank so the line reads over the waves.
+    bestPlank_.Init(font, Vec2(232.0f, 464.0f), Vec2(1.6f, 0.6f), Vec2(0.45f, 0.45f));
+    bestPlank_.reactive = false;
     towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(0.8f, 0.7f), Vec2(0.5f, 0.5f));
     towersPlank_.reactive = false;
     optionsScreen.SetUp();
@@ -232,6 +235,7 @@ void Game::HideMenu() {
     RemoveFromRenderList(optionsButton->renderable);
     RemoveFromRenderList(quitButton->renderable);
     recordsButton_.Hide();
+    bestPlank_.Hide();
 }
 
 void Game::OpenRecords(int32_t from) {
@@ -289,12 +293,12 @@ bool Game::UpdateMenu(float dt) {
     font.DrawText(50, 75, 1.0f, "Brinegate", titleColour, Vec2(1.3f, 1.3f));
     recordsButton_.Show();
     recordsButton_.Draw();
-    const std::string best = BestLine();
-    if (!best.empty()) {
-        // Centred under the buttons, within the left half of the window.
-        const Vec2 scale = font.FitScale(best.c_str(), Vec2(0.55f, 0.55f), 380.0f);
-        font.DrawText(static_cast<int>(200.0f - font.InkWidth(best.c_str(), scale) * 0.5f), 450, 1.0f, best.c_str(),
-                      titleColour, scale);
+    bestPlank_.label = BestLine();
+    if (bestPlank_.label.empty()) {
+        bestPlank_.Hide();
+    } else {
+        bestPlank_.Show();
+        bestPlank_.Draw();
     }
     // A pad's d-pad puts the cursor on a button; its A then presses it like a click.
     if (orlop.keyEvent && !orlop.lastKeyDown && orlop.platform &&

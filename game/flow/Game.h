@@ -150,6 +150,7 @@ private:
     RecordsScroll recordsScroll_;
     int32_t recordsFrom_ = kMenu;
     ScreenButton recordsButton_;  // in the menu, under its buttons
+    ScreenButton bestPlank_;      // "Best: level 4, 12 towers" under that
     ScreenButton towersPlank_;    // "Towers 2/3" beside the gold
     float steered_ = 0.0f;        // seconds of steering, for its hint
     bool firedOnce_ = false;

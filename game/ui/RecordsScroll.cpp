@@ -14,9 +14,10 @@ constexpr float kFirstRowY = 200.0f;
 constexpr float kRowStep = 44.0f;
 // Left edge of the row names and centres of the two columns.
 constexpr float kNameX = 150.0f;
-constexpr float kLastX = 470.0f;
-constexpr float kBestX = 600.0f;
-constexpr float kColumnWidth = 120.0f;
+constexpr float kNameWidth = 250.0f;
+constexpr float kLastX = 475.0f;
+constexpr float kBestX = 595.0f;
+constexpr float kColumnWidth = 110.0f;
 
 }  // namespace
 
@@ -67,13 +68,16 @@ void RecordsScroll::DrawTexts(const GameRecord& last, const GameRecord& best) {
                       text.c_str(), kInk, scale);
     };
     const float headY = kFirstRowY - kRowStep * 1.2f;
-    cell("Last game", kLastX, headY);
+    cell("Last", kLastX, headY);
     cell("Best", kBestX, headY);
     const char* names[] = {"Level reached", "Towers taken", "Ships sunk", "Gold gathered", "Time played"};
     const GameRecord* columns[2] = {&last, &best};
+    // One size for every name: that of the longest.
+    Vec2 nameScale = kRowScale;
+    for (const char* name : names) nameScale = ink_.FitScale(name, nameScale, kNameWidth);
     for (int row = 0; row < 5; ++row) {
         const float y = kFirstRowY + kRowStep * static_cast<float>(row);
-        ink_.DrawText(static_cast<int>(kNameX), static_cast<int>(y), 1.0f, names[row], kInk, kRowScale);
+        ink_.DrawText(static_cast<int>(kNameX), static_cast<int>(y), 1.0f, names[row], kInk, nameScale);
         for (int c = 0; c < 2; ++c) {
             const GameRecord& r = *columns[c];
             std::string text = "-";
