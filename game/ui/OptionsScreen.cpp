@@ -91,9 +91,9 @@ void OptionsScreen::SetUp() {
     back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.6f, 0.7f));
     if (back_) back_->textScale = Vec2(0.6f, 0.6f);
 
-    hints_.Init(font_, Vec2(205.0f, kBackY), Vec2(0.5f, 0.7f), Vec2(0.45f, 0.45f));
-    rumble_.Init(font_, Vec2(595.0f, kBackY), Vec2(0.5f, 0.7f), Vec2(0.45f, 0.45f));
-    records_.Init(font_, Vec2(600.0f, 72.0f), Vec2(0.45f, 0.6f), Vec2(0.45f, 0.45f));
+    hints_.Init(font_, Vec2(200.0f, kBackY), Vec2(0.6f, 0.7f), Vec2(0.5f, 0.5f));
+    rumble_.Init(font_, Vec2(600.0f, kBackY), Vec2(0.6f, 0.7f), Vec2(0.5f, 0.5f));
+    records_.Init(font_, Vec2(615.0f, 72.0f), Vec2(0.55f, 0.6f), Vec2(0.5f, 0.5f));
     records_.label = "Records";
 
     rows_ = {{musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
@@ -154,8 +154,8 @@ void OptionsScreen::WriteLabels() {
     }
     for (int a = 0; a < Settings::kActionCount; ++a)
         if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyNames::Name(settings_.keys[a]));
-    hints_.label = settings_.hints ? "Hints: On" : "Hints: Off";
-    rumble_.label = settings_.rumble ? "Rumble: On" : "Rumble: Off";
+    hints_.label = settings_.hints ? "Hints On" : "Hints Off";
+    rumble_.label = settings_.rumble ? "Rumble On" : "Rumble Off";
 }
 
 void OptionsScreen::Open() {

@@ -211,7 +211,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
         }
         if (at == 12) p.Click(Vec2(200, 270));  // Options
         if (at > 12 && game->phase == Game::kOptions && seen.size() == 2) {
-            p.Click(Vec2(205, 520));  // Hints: On -> Off
+            p.Click(Vec2(200, 520));  // Hints On -> Off
             seen.push_back("options");
         }
         if (seen.size() == 3 && Slurp("aids/settings.ini").find("show = false\n") != std::string::npos) {
