@@ -196,6 +196,13 @@ bool Game::Update(float dt) {
     return true;
 }
 
+float Game::SinkLineY() {
+    // A shop on the screen (fading out as its buyer sinks) keeps the line below it, and
+    // below the prompt that moves there too.
+    const Vec2* scroll = ShownPanelScroll();
+    return scroll ? std::max(Popups::kLineY, scroll[3].y + 40.0f) : Popups::kLineY;
+}
+
 bool Game::PadUsed() const { return orlop.platform && orlop.platform->PadLastUsed(); }
 
 void Game::Rumble(float strength, int ms) {
@@ -362,7 +369,7 @@ bool Game::UpdatePlaying(float dt) {
         font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
         aids_.DrawPaused();
         aids_.ShowLife(*lifeBar, playerShip.Get());
-        popups_.Draw(0.0f, playerShip.Get());
+        popups_.Draw(0.0f, SinkLineY());
         towersPlank_.Draw();
         if (orlop.Released(kPauseKey) || orlop.Released(VK_ESCAPE)) paused = false;
         return true;
@@ -472,7 +479,7 @@ bool Game::UpdatePlaying(float dt) {
     aids_.Update(ship, orlop.mouseLeft != 0, towers);
     aids_.ShowLife(*lifeBar, ship);
     aids_.ShowPlankTail(*goldButton);
-    ShowAids(dt, ship, fromWorld, events);
+    ShowAids(dt, fromWorld, events);
 
     if (orlop.Released(kPauseKey)) paused = true;
     if (orlop.Released(VK_ESCAPE)) {
@@ -492,8 +499,8 @@ bool Game::UpdatePlaying(float dt) {
     return true;
 }
 
-void Game::ShowAids(float dt, MerchantShip* ship, const ShipChange& change, const Chronicle::Events& events) {
-    popups_.Draw(dt, ship);
+void Game::ShowAids(float dt, const ShipChange& change, const Chronicle::Events& events) {
+    popups_.Draw(dt, SinkLineY());
     if (change.sank) Rumble(1.0f, 700);
     else if (change.hit) Rumble(0.45f, 150);
 

@@ -134,8 +134,9 @@ private:
     void OpenRecords(int32_t from);
     void HideMenu();
     // The aids of a frame of play: gains and losses, the tower count, hints, rumble.
-    void ShowAids(float dt, MerchantShip* ship, const ShipChange& change, const Chronicle::Events& events);
+    void ShowAids(float dt, const ShipChange& change, const Chronicle::Events& events);
     bool PadUsed() const;
+    float SinkLineY();
     void Rumble(float strength, int ms);
 
     std::vector<int32_t> rowX_;  // x of every tower placed in this level

@@ -12,7 +12,6 @@ namespace {
 constexpr float kRiseSpeed = 40.0f;  // window pixels per second
 const Vec2 kWordScale(0.55f, 0.55f);
 const Vec2 kLineScale(0.8f, 0.8f);
-constexpr float kLineY = 250.0f;
 
 }  // namespace
 
@@ -65,8 +64,7 @@ void Popups::Add(const std::string& text, Vec2 at, bool gain) {
     words_.push_back({text, at, 0.0f, gain});
 }
 
-void Popups::Draw(float dt, const MerchantShip* ship) {
-    (void)ship;
+void Popups::Draw(float dt, float lineY) {
     for (Word& word : words_) word.age += dt;
     words_.erase(std::remove_if(words_.begin(), words_.end(), [](const Word& w) { return w.age >= kRiseSeconds; }),
                  words_.end());
@@ -91,7 +89,7 @@ void Popups::Draw(float dt, const MerchantShip* ship) {
         const float red[4] = {0.75f, 0.08f, 0.06f, alpha};
         const Vec2 scale = font_.FitScale(sinkLine_.c_str(), kLineScale, orlop.width - 20.0f);
         const float width = font_.InkWidth(sinkLine_.c_str(), scale);
-        font_.DrawText(static_cast<int>((orlop.width - width) * 0.5f), static_cast<int>(kLineY), 1.0f,
+        font_.DrawText(static_cast<int>((orlop.width - width) * 0.5f), static_cast<int>(lineY), 1.0f,
                        sinkLine_.c_str(), red, scale);
     }
 }

@@ -30,8 +30,10 @@ public:
     // pass, where lost health is a hit; elsewhere the player paid it (the ghost sea's stir).
     // A new ship only sets the baseline.
     ShipChange Watch(const MerchantShip* ship, bool fromWorld);
-    // Moves and draws every word; `dt` 0 draws them where they stand.
-    void Draw(float dt, const MerchantShip* ship);
+    // Moves and draws every word, the sinking line with its top at `lineY`; `dt` 0
+    // draws them where they stand.
+    void Draw(float dt, float lineY);
+    static constexpr float kLineY = 250.0f;
     void Clear();
 
     // A word at a window point, rising and fading.
