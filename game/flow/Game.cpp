@@ -109,7 +109,8 @@ void Game::SetUp() {
     quitButton = MakeMenuButton("Quit");
     quitButton->SetPosition(Vec2(200.0f, 340.0f));
     quitButton->Init();
-    menuRows_ = {{playButton}, {optionsButton}, {quitButton}};
+    // Null: the records button, which is no object of the game.
+    menuRows_ = {{playButton}, {optionsButton}, {quitButton}, {nullptr}};
 
     goldButton = static_cast<UIButton*>(goManager.Create("UIButton"));
     goldButton->MakeSprite(kButtonImage);
@@ -310,7 +311,9 @@ bool Game::UpdateMenu(float dt) {
     // A pad's d-pad puts the cursor on a button; its A then presses it like a click.
     if (orlop.keyEvent && !orlop.lastKeyDown && orlop.platform &&
         OptionsScreen::StepFocus(menuRows_, orlop.lastKey, menuRow_, menuColumn_))
-        orlop.platform->WarpCursor(BoxCentre(menuRows_[menuRow_][menuColumn_]->GetCorners()));
+        orlop.platform->WarpCursor(menuRows_[menuRow_][menuColumn_]
+                                       ? BoxCentre(menuRows_[menuRow_][menuColumn_]->GetCorners())
+                                       : recordsButton_.Centre());
     if (orlop.Released(VK_ESCAPE)) return false;
     if (recordsButton_.Clicked()) {
         OpenRecords(kMenu);
@@ -368,6 +371,7 @@ bool Game::UpdatePlaying(float dt) {
         const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
         font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
         aids_.DrawPaused();
+        hints_.Hide();
         aids_.ShowLife(*lifeBar, playerShip.Get());
         popups_.Draw(0.0f, SinkLineY());
         towersPlank_.Draw();

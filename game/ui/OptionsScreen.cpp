@@ -96,9 +96,11 @@ void OptionsScreen::SetUp() {
     records_.Init(font_, Vec2(615.0f, 72.0f), Vec2(0.55f, 0.6f), Vec2(0.5f, 0.5f));
     records_.label = "Records";
 
-    rows_ = {{musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
+    // Null stands for the screen's own buttons (see FocusPoint): Records above the rows,
+    // Hints and Rumble either side of Back.
+    rows_ = {{nullptr}, {musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
     for (UIButton* key : keys_) rows_.push_back({key});
-    rows_.push_back({back_});
+    rows_.push_back({nullptr, back_, nullptr});
     WriteLabels();
 }
 
@@ -259,6 +261,12 @@ void OptionsScreen::Press(UIButton* button) {
     Change(next);
 }
 
+Vec2 OptionsScreen::FocusPoint(int row, int column) const {
+    if (UIButton* button = rows_[row][column]) return BoxCentre(button->GetCorners());
+    if (row == 0) return records_.Centre();
+    return column == 0 ? hints_.Centre() : rumble_.Centre();
+}
+
 const Renderable* OptionsScreen::Scroll() const { return scroll_ ? scroll_->renderable : nullptr; }
 
 void OptionsScreen::DrawTexts() {
@@ -303,10 +311,9 @@ bool OptionsScreen::Update() {
     DrawTexts();
     for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Draw();
 
-    if (orlop.keyEvent && !orlop.lastKeyDown &&
-        StepFocus(rows_, orlop.lastKey, focusRow_, focusColumn_) && rows_[focusRow_][focusColumn_] &&
+    if (orlop.keyEvent && !orlop.lastKeyDown && StepFocus(rows_, orlop.lastKey, focusRow_, focusColumn_) &&
         orlop.platform)
-        orlop.platform->WarpCursor(BoxCentre(rows_[focusRow_][focusColumn_]->GetCorners()));
+        orlop.platform->WarpCursor(FocusPoint(focusRow_, focusColumn_));
 
     if (capturing_ >= 0) {
         Capture();

@@ -60,6 +60,8 @@ private:
     void WriteLabels();
     void DrawTexts();
     UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale);
+    // Where a pad's d-pad puts the cursor for a place of rows_.
+    Vec2 FocusPoint(int row, int column) const;
 
     Settings settings_;
     std::string path_;
