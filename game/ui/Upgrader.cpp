@@ -255,13 +255,17 @@ void Upgrader::DrawNotes(float dt) {
     UpgradeButton* bought = boughtLine >= 0 ? Button(boughtLine) : nullptr;
     if (flashing && bought && bought->renderable) {
         const std::string cost = "-" + std::to_string(boughtCost);
-        const Vec2 scale = font.FitScale(cost.c_str(), Vec2(0.45f, 0.45f), 90.0f);
         const float red[4] = {0.75f, 0.08f, 0.06f, alpha * (1.0f - boughtAge / kFlashSeconds)};
-        // Right of the line's text, rising a little as it fades; the sheet ends at 646.
-        const float right = bought->GetPosition()->x + bought->textWidth * 0.5f + 10.0f;
-        const float x = std::min(right, 640.0f - font.InkWidth(cost.c_str(), scale));
-        font.DrawText(static_cast<int>(x), static_cast<int>(bought->GetPosition()->y - 12.0f - 16.0f * boughtAge), 1.0f,
-                      cost.c_str(), red, scale);
+        // Right of the line's text while the sheet (to 646) has room, else in the gap
+        // above the line; rising a little as it fades.
+        const Vec2 line = *bought->GetPosition();
+        const float right = line.x + font.InkWidth(bought->label.c_str(), bought->textScale) * 0.5f + 10.0f;
+        const float room = 640.0f - right;
+        const Vec2 scale = font.FitScale(cost.c_str(), Vec2(0.45f, 0.45f), room >= 40.0f ? room : 150.0f);
+        const float width = font.InkWidth(cost.c_str(), scale);
+        const float x = room >= 40.0f ? right : line.x - width * 0.5f;
+        const float y = room >= 40.0f ? line.y - 12.0f : line.y - 34.0f;
+        font.DrawText(static_cast<int>(x), static_cast<int>(y - 16.0f * boughtAge), 1.0f, cost.c_str(), red, scale);
     }
 }
 
