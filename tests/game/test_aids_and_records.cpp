@@ -92,6 +92,15 @@ TEST(Records, RoundTripBestOfTwoGamesAndADamagedFileSetAside) {
     Records::Load(path, warnings, false);
     EXPECT_NE(warnings.str().find(path), std::string::npos);
     EXPECT_EQ(Slurp(path), "junk");
+
+    // A relative XDG_DATA_HOME is no place for them: HOME's default is.
+    const std::string data = std::getenv("XDG_DATA_HOME"), home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("XDG_DATA_HOME", "relative/data", 1);
+    setenv("HOME", "/h", 1);
+    EXPECT_EQ(Records::DefaultPath(), "/h/.local/share/brinegate/records.ini");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(Records::DefaultPath(), data + "/brinegate/records.ini");
 }
 
 int CountRumble(void* userdata, Uint16 low, Uint16 high) {
