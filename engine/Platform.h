@@ -112,4 +112,9 @@ public:
         (void)width;
         (void)height;
     }
+    // True while a pad was the last thing the player used, so prompts name its buttons.
+    virtual bool PadLastUsed() const { return false; }
+    // Shakes the pad for `ms` milliseconds at `strength` (0 to 1); nothing without a
+    // pad, or with one that cannot rumble.
+    virtual void Rumble(float strength, int ms) { (void)strength, (void)ms; }
 };

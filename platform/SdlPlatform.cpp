@@ -1,6 +1,7 @@
 #include "SdlPlatform.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "Orlop.h"
 
@@ -236,6 +237,11 @@ void SdlPlatform::Absorb(const SDL_Event& e) {
             QueueSize();
         return;
     }
+    if (e.type == SDL_CONTROLLERBUTTONDOWN ||
+        (e.type == SDL_CONTROLLERAXISMOTION && std::abs(e.caxis.value) > GamePad::kStickPress))
+        padLastUsed_ = true;
+    else if (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEWHEEL)
+        padLastUsed_ = false;
     if (AbsorbPad(e)) return;
     if (e.type == SDL_MOUSEMOTION) padCursor_ = false;  // the mouse takes the cursor back
     Translate(e, pending_);
@@ -273,6 +279,13 @@ bool SdlPlatform::AbsorbPad(const SDL_Event& e) {
         default:
             return false;
     }
+}
+
+void SdlPlatform::Rumble(float strength, int ms) {
+    // Pads without a motor say so and feel nothing.
+    if (!pad_ || ms <= 0) return;
+    const auto level = static_cast<Uint16>(std::clamp(strength, 0.0f, 1.0f) * 65535.0f);
+    SDL_GameControllerRumble(pad_, level, level, static_cast<Uint32>(ms));
 }
 
 void SdlPlatform::OpenAnyPad(SDL_JoystickID removed) {

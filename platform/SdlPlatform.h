@@ -41,6 +41,8 @@ public:
 
     // The smallest window the player can drag it to: a quarter of the picture a side.
     static constexpr int kMinimumDivisor = 4;
+    bool PadLastUsed() const override { return padLastUsed_; }
+    void Rumble(float strength, int ms) override;
 
     // Queues a message as if the system had sent it (scripted runs and tests).
     void InjectMessage(const WindowMessage& msg) { pending_.push_back(msg); }
@@ -102,6 +104,7 @@ private:
     // The pad's cursor replaces the mouse's from its first move (or a warp) until the
     // mouse moves again.
     bool padCursor_ = false;
+    bool padLastUsed_ = false;
     Vec2 padCursorPos_;
     std::string lastError_;
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <string>
 
 #include "Box.h"
@@ -20,6 +21,7 @@
 #include "Sky.h"
 #include "SoundManager.h"
 #include "Tower.h"
+#include "TreasureChest.h"
 #include "UIButton.h"
 #include "Upgrader.h"
 #include "Water.h"
@@ -107,7 +109,8 @@ void Game::SetUp() {
     quitButton = MakeMenuButton("Quit");
     quitButton->SetPosition(Vec2(200.0f, 340.0f));
     quitButton->Init();
-    menuRows_ = {{playButton}, {optionsButton}, {quitButton}};
+    // Null: the records button, which is no object of the game.
+    menuRows_ = {{playButton}, {optionsButton}, {quitButton}, {nullptr}};
 
     goldButton = static_cast<UIButton*>(goManager.Create("UIButton"));
     goldButton->MakeSprite(kButtonImage);
@@ -134,6 +137,16 @@ void Game::SetUp() {
     RemoveFromRenderList(healthButton->renderable);
 
     aids_.Init(font);
+    popups_.Init(font);
+    hints_.Init(font);
+    recordsScroll_.Init();
+    recordsButton_.Init(font, Vec2(200.0f, 410.0f), Vec2(0.7f, 0.8f), Vec2(0.6f, 0.6f));
+    recordsButton_.label = "Records";
+    // Under the buttons, on a long plank so the line reads over the waves.
+    bestPlank_.Init(font, Vec2(232.0f, 464.0f), Vec2(1.6f, 0.6f), Vec2(0.45f, 0.45f));
+    bestPlank_.reactive = false;
+    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(0.8f, 0.7f), Vec2(0.5f, 0.5f));
+    towersPlank_.reactive = false;
     optionsScreen.SetUp();
 
     seaMode = 1;
@@ -161,7 +174,8 @@ const Vec2* Game::ShownPanelScroll() {
 void Game::DrawRepairPrompt() {
     const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
     // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
-    const std::string tap = "Tap '" + KeyNames::Name(optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
+    const std::string tap = PadUsed() ? std::string("Tap X!!")
+                                      : "Tap '" + KeyNames::Name(optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
     constexpr int kX = 10, kY = 70;
     const Vec2 scale(0.6f, 0.6f);
     int y = kY;
@@ -179,6 +193,78 @@ bool Game::Update(float dt) {
     if (phase == kMenu) return UpdateMenu(dt);
     if (phase == kPlaying) return UpdatePlaying(dt);
     if (phase == kOptions) return UpdateOptions(dt);
+    if (phase == kRecords) return UpdateRecords();
+    return true;
+}
+
+float Game::SinkLineY() {
+    // A shop on the screen (fading out as its buyer sinks) keeps the line below it, and
+    // below the prompt that moves there too.
+    const Vec2* scroll = ShownPanelScroll();
+    return scroll ? std::max(Popups::kLineY, scroll[3].y + 40.0f) : Popups::kLineY;
+}
+
+bool Game::PadUsed() const { return orlop.platform && orlop.platform->PadLastUsed(); }
+
+void Game::Rumble(float strength, int ms) {
+    if (orlop.platform && optionsScreen.Current().rumble) orlop.platform->Rumble(strength, ms);
+}
+
+void Game::UseRecords(const Records& records, const std::string& path, bool keep) {
+    records_ = records;
+    recordsPath_ = path;
+    keepRecords_ = keep;
+}
+
+void Game::SaveRecords() {
+    if (!keepRecords_ || recordsPath_.empty() || !ThisGame().Played()) return;
+    // Counted from the records read at start, so saving twice counts the game once.
+    Records next = records_;
+    next.Finish(ThisGame());
+    std::string error;
+    if (!next.Save(recordsPath_, error)) std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+}
+
+std::string Game::BestLine() const {
+    const GameRecord best = records_.best.BestWith(ThisGame());
+    if (!best.Played()) return {};
+    return "Best: level " + std::to_string(best.level) + ", " + std::to_string(best.towers) +
+           (best.towers == 1 ? " tower" : " towers");
+}
+
+int Game::HostileTowers() const {
+    int hostile = 0;
+    for (auto it = towers.Begin(); !it.AtEnd(); ++it) hostile += (*it)->team == -1 ? 1 : 0;
+    return hostile;
+}
+
+void Game::HideMenu() {
+    RemoveFromRenderList(playButton->renderable);
+    RemoveFromRenderList(optionsButton->renderable);
+    RemoveFromRenderList(quitButton->renderable);
+    recordsButton_.Hide();
+    bestPlank_.Hide();
+}
+
+void Game::OpenRecords(int32_t from) {
+    recordsFrom_ = from;
+    phase = kRecords;
+    HideMenu();
+    recordsScroll_.Open();
+}
+
+bool Game::UpdateRecords() {
+    // The world waits behind the scroll as behind the menu; the sea goes on by itself.
+    ForgetDeadShip();
+    HidePanels();
+    aids_.Hide();
+    const GameRecord& last = ThisGame().Played() ? ThisGame() : records_.last;
+    if (!recordsScroll_.Update(last, records_.best.BestWith(ThisGame()))) {
+        recordsScroll_.Close();
+        phase = recordsFrom_;
+        menuRow_ = -1;
+        if (phase == kOptions) optionsScreen.Open();
+    }
     return true;
 }
 
@@ -213,11 +299,26 @@ bool Game::UpdateMenu(float dt) {
     AddToRenderList(quitButton->renderable);
     const float titleColour[4] = {0.9f, 0.9f, 0.5f, 1.0f};
     font.DrawText(50, 75, 1.0f, "Brinegate", titleColour, Vec2(1.3f, 1.3f));
+    recordsButton_.Show();
+    recordsButton_.Draw();
+    bestPlank_.label = BestLine();
+    if (bestPlank_.label.empty()) {
+        bestPlank_.Hide();
+    } else {
+        bestPlank_.Show();
+        bestPlank_.Draw();
+    }
     // A pad's d-pad puts the cursor on a button; its A then presses it like a click.
     if (orlop.keyEvent && !orlop.lastKeyDown && orlop.platform &&
         OptionsScreen::StepFocus(menuRows_, orlop.lastKey, menuRow_, menuColumn_))
-        orlop.platform->WarpCursor(BoxCentre(menuRows_[menuRow_][menuColumn_]->GetCorners()));
+        orlop.platform->WarpCursor(menuRows_[menuRow_][menuColumn_]
+                                       ? BoxCentre(menuRows_[menuRow_][menuColumn_]->GetCorners())
+                                       : recordsButton_.Centre());
     if (orlop.Released(VK_ESCAPE)) return false;
+    if (recordsButton_.Clicked()) {
+        OpenRecords(kMenu);
+        return true;
+    }
     for (MenuButton* button : {playButton, optionsButton, quitButton}) {
         if (orlop.Released(kLeftButton) && BoxContains(button->GetCorners(), orlop.mousePosition))
             button->SetState(MenuButton::kFalling);
@@ -226,15 +327,11 @@ bool Game::UpdateMenu(float dt) {
         phase = kPlaying;
         hold_.Release();
         SpawnTower();
-        RemoveFromRenderList(playButton->renderable);
-        RemoveFromRenderList(optionsButton->renderable);
-        RemoveFromRenderList(quitButton->renderable);
+        HideMenu();
     }
     if (optionsButton->state == MenuButton::kReturning) {
         phase = kOptions;
-        RemoveFromRenderList(playButton->renderable);
-        RemoveFromRenderList(optionsButton->renderable);
-        RemoveFromRenderList(quitButton->renderable);
+        HideMenu();
         optionsScreen.Open();
     }
     if (quitButton->state == MenuButton::kReturning) return false;
@@ -251,6 +348,7 @@ bool Game::UpdateOptions(float dt) {
         optionsScreen.Close();
         phase = kMenu;
         menuRow_ = -1;
+        if (optionsScreen.RecordsAsked()) OpenRecords(kOptions);
     }
     return true;
 }
@@ -273,13 +371,18 @@ bool Game::UpdatePlaying(float dt) {
         const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
         font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
         aids_.DrawPaused();
+        hints_.Hide();
         aids_.ShowLife(*lifeBar, playerShip.Get());
+        popups_.Draw(0.0f, SinkLineY());
+        towersPlank_.Draw();
         if (orlop.Released(kPauseKey) || orlop.Released(VK_ESCAPE)) paused = false;
         return true;
     }
     ForgetDeadShip();
     if (!playerShip.Get()) playerShip = MakePlayerShip();
     MerchantShip* ship = playerShip.Get();
+    // What the world's pass did to the ship: hits, sinking, gold found or spent at a shop.
+    const ShipChange fromWorld = popups_.Watch(ship, true);
 
     AddToRenderList(lifeBar->renderable);
     AddToRenderList(goldButton->renderable);
@@ -293,6 +396,7 @@ bool Game::UpdatePlaying(float dt) {
     lifeBar->Update(dt);
     if (ship) lifeBar->SetValue(ship->health, ship->maxHealth);
 
+    const Chronicle::Events events = chronicle_.Watch(towers, level, ship, fromWorld, dt);
     UpdateLevel();
     levelTime += dt;
 
@@ -316,6 +420,7 @@ bool Game::UpdatePlaying(float dt) {
         switch (orlop.lastCode) {
             case kLeftButton:
                 if (ship) ship->FireCannon();
+                firedOnce_ = firedOnce_ || ship;
                 camera.shakeTime = 0.1f;
                 camera.shakeMagnitude = 1.0f;
                 break;
@@ -339,6 +444,7 @@ bool Game::UpdatePlaying(float dt) {
                 break;
             case VK_SPACE:
                 ToggleSea();
+                toggledOnce_ = true;
                 break;
             default:
                 break;
@@ -349,7 +455,11 @@ bool Game::UpdatePlaying(float dt) {
         Cannon* cannon = ship->cannon.Get();
         if (orlop.mouseLeft && cannon) cannon->charge = std::min(cannon->charge + dt, cannon->maxCharge);
 
+        // Gold the player took or paid here: 'M' and repairs.
+        chronicle_.Gathered(popups_.Watch(ship, false).gained);
+
         camera.targetZoom = Vec2(1.0f, 1.0f);
+        if (orlop.keys['A'] || orlop.keys['D']) steered_ += dt;
         const float s = std::fabs(ship->velocity.x) / 5000.0f;
         if (orlop.keys['A']) {
             ship->SteerLeft(dt);
@@ -373,6 +483,7 @@ bool Game::UpdatePlaying(float dt) {
     aids_.Update(ship, orlop.mouseLeft != 0, towers);
     aids_.ShowLife(*lifeBar, ship);
     aids_.ShowPlankTail(*goldButton);
+    ShowAids(dt, fromWorld, events);
 
     if (orlop.Released(kPauseKey)) paused = true;
     if (orlop.Released(VK_ESCAPE)) {
@@ -382,10 +493,63 @@ bool Game::UpdatePlaying(float dt) {
         RemoveFromRenderList(lifeBar->renderable);
         HidePanels();
         aids_.Hide();
+        popups_.Clear();
+        hints_.Hide();
+        towersPlank_.Hide();
         // The game stands where it is until "Play!" resumes it.
         hold_.Hold();
+        SaveRecords();
     }
     return true;
+}
+
+void Game::ShowAids(float dt, const ShipChange& change, const Chronicle::Events& events) {
+    popups_.Draw(dt, SinkLineY());
+    if (change.sank) Rumble(1.0f, 700);
+    else if (change.hit) Rumble(0.45f, 150);
+
+    // The count stands on its own plank right of the gold's, however long that is.
+    int total = 0;
+    for (auto it = towers.Begin(); !it.AtEnd(); ++it) ++total;
+    char count[32];
+    std::snprintf(count, sizeof count, "Towers %d/%d", HostileTowers(), total);
+    towersPlank_.label = count;
+    const Vec2* gold = goldButton->renderable->corners;
+    const float half = (towersPlank_.Corners()[3].x - towersPlank_.Corners()[0].x) * 0.5f;
+    towersPlank_.MoveTo(Vec2(gold[3].x + goldButton->faceExtra + 6.0f + half, (gold[0].y + gold[3].y) * 0.5f));
+    towersPlank_.Show();
+    towersPlank_.Draw();
+
+    // Hints: what the player has now done once is done for good.
+    int32_t purchases = 0;
+    bool owned = false;
+    for (auto it = towers.Begin(); !it.AtEnd(); ++it) {
+        if ((*it)->upgrader) purchases += (*it)->upgrader->purchases;
+        owned = owned || (*it)->team == 1;
+    }
+    uint32_t done = 0;
+    if (steered_ >= 1.0f) done |= 1u << Settings::kHintSteer;
+    if (firedOnce_) done |= 1u << Settings::kHintFire;
+    if (events.towerTaken) done |= 1u << Settings::kHintTower;
+    if (events.chestTaken) done |= 1u << Settings::kHintChest;
+    if (purchases > purchasesSeen_) done |= 1u << Settings::kHintBuy;
+    if (toggledOnce_) done |= 1u << Settings::kHintSea;
+    purchasesSeen_ = purchases;
+    const Settings& settings = optionsScreen.Current();
+    if (done & ~settings.hintsDone) {
+        Settings next = settings;
+        next.hintsDone |= done;
+        optionsScreen.Keep(next);
+    }
+    bool chest = false;
+    for (auto it = goManager.objects.Begin(); !it.AtEnd() && !chest; ++it)
+        if (auto* c = dynamic_cast<TreasureChest*>(*it)) chest = c->value > 0.0f && c->state != kDead;
+    uint32_t due = 1u << Settings::kHintSteer | 1u << Settings::kHintFire | 1u << Settings::kHintSea;
+    if (HostileTowers() > 0) due |= 1u << Settings::kHintTower;
+    if (chest) due |= 1u << Settings::kHintChest;
+    if (owned) due |= 1u << Settings::kHintBuy;
+    hints_.SetDone(optionsScreen.Current().hintsDone);
+    hints_.Show(optionsScreen.Current().hints, due, optionsScreen.Current(), PadUsed());
 }
 
 // --- levels -------------------------------------------------------------------------

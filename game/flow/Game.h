@@ -1,15 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "Chronicle.h"
 #include "Font.h"
+#include "HintBook.h"
 #include "List.h"
 #include "ObjRef.h"
 #include "MerchantShip.h"
 #include "OptionsScreen.h"
 #include "PlayHold.h"
 #include "PlayerAids.h"
+#include "Popups.h"
+#include "Records.h"
+#include "RecordsScroll.h"
+#include "ScreenButton.h"
 
 class World;
 class Water;
@@ -25,6 +32,8 @@ public:
     static constexpr int32_t kMenu = 1;
     // The options screen, opened from the menu.
     static constexpr int32_t kOptions = 2;
+    // The records scroll, opened from the menu or the options.
+    static constexpr int32_t kRecords = 3;
 
     // Builds the scene: seas, sky, island, menu buttons, heads-up objects, fonts, sounds.
     void SetUp();
@@ -59,6 +68,24 @@ public:
     // True while the world of play stands still behind the menu or the options.
     bool PlayHeld() const { return hold_.Holding(); }
     const PlayerAids& aids() const { return aids_; }
+    const Popups& popups() const { return popups_; }
+    const HintBook& hints() const { return hints_; }
+    const RecordsScroll& recordsScroll() const { return recordsScroll_; }
+    // "Towers 2/3" as last shown.
+    const std::string& TowerCount() const { return towersPlank_.label; }
+
+    // The records read at start and where they are kept (never written when `keep` is
+    // false, as in a replay, or when the path is empty).
+    void UseRecords(const Records& records, const std::string& path, bool keep);
+    const Records& records() const { return records_; }
+    // This game so far, from "Play!" on (not played: level 0).
+    const GameRecord& ThisGame() const { return chronicle_.Record(); }
+    // Counts this game into the records and writes them; the game goes on counting.
+    void SaveRecords();
+    // "Best: level 4, 12 towers", this game included; empty before any game.
+    std::string BestLine() const;
+    // Hostile towers of this level and all of its towers.
+    int HostileTowers() const;
 
     int32_t phase = 0;
     World* world = nullptr;
@@ -100,10 +127,34 @@ private:
     void ToggleSea();
     int32_t WidestGapX() const;
 
-    // Draws "Tap 'R'!!" (with the chosen repair key) clear of any panel on the screen.
+    // Draws "Tap 'R'!!" (with the chosen repair key, or a pad's button) clear of any
+    // panel on the screen.
     void DrawRepairPrompt();
+    bool UpdateRecords();
+    void OpenRecords(int32_t from);
+    void HideMenu();
+    // The aids of a frame of play: gains and losses, the tower count, hints, rumble.
+    void ShowAids(float dt, const ShipChange& change, const Chronicle::Events& events);
+    bool PadUsed() const;
+    float SinkLineY();
+    void Rumble(float strength, int ms);
 
     std::vector<int32_t> rowX_;  // x of every tower placed in this level
     PlayerAids aids_;
     PlayHold hold_;
+    Popups popups_;
+    HintBook hints_;
+    Chronicle chronicle_;
+    Records records_;
+    std::string recordsPath_;
+    bool keepRecords_ = false;
+    RecordsScroll recordsScroll_;
+    int32_t recordsFrom_ = kMenu;
+    ScreenButton recordsButton_;  // in the menu, under its buttons
+    ScreenButton bestPlank_;      // "Best: level 4, 12 towers" under that
+    ScreenButton towersPlank_;    // "Towers 2/3" beside the gold
+    float steered_ = 0.0f;        // seconds of steering, for its hint
+    bool firedOnce_ = false;
+    bool toggledOnce_ = false;
+    int32_t purchasesSeen_ = 0;
 };

@@ -16,6 +16,7 @@
 #include "Orlop.h"
 #include "Random.h"
 #include "Recording.h"
+#include "Records.h"
 #include "Settings.h"
 #include "SoundManager.h"
 #include "Sprite.h"
@@ -142,6 +143,9 @@ int Program::Run(Platform& platform, const Options& options) {
     game->SetUp();
     // A replay never writes the player's settings, whatever it plays.
     game->optionsScreen.Use(settings, settingsPath, !player);
+    // Nor its records: a damaged file is named, and set aside only outside a replay.
+    const std::string recordsPath = Records::DefaultPath();
+    game->UseRecords(Records::Load(recordsPath, std::cerr, !player), recordsPath, !player);
 
     unsigned music = soundManager.LoadSound("pirates.mp3", 1, 1);
     soundManager.PlaySound(music, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
@@ -168,6 +172,8 @@ int Program::Run(Platform& platform, const Options& options) {
 
     // The window as the player left it, for the next start; never from a replay.
     if (!player) window.Finish(*active, game->optionsScreen.Current(), settingsPath);
+    // A game ended by --frames, the window or Quit is counted alike.
+    game->SaveRecords();
 
     game->towers.Clear();
     delete game;

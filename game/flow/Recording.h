@@ -82,6 +82,8 @@ public:
     bool SetSwapInterval(int interval) override { return inner_.SetSwapInterval(interval); }
     bool WindowedSize(int& width, int& height) const override { return inner_.WindowedSize(width, height); }
     void SetStartSize(int width, int height) override { inner_.SetStartSize(width, height); }
+    bool PadLastUsed() const override { return inner_.PadLastUsed(); }
+    void Rumble(float strength, int ms) override { inner_.Rumble(strength, ms); }
 
     uint64_t FramesShown() const { return framesShown_; }
 

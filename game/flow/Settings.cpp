@@ -1,13 +1,9 @@
 #include "Settings.h"
 
-#include <fcntl.h>
 #include <ini.h>
 #include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,11 +11,14 @@
 #include <string_view>
 
 #include "KeyNames.h"
+#include "WholeFile.h"
 
 const char* const Settings::kKeyEntries[kActionCount] = {"steer_left", "steer_right", "repair",
                                                          "sea",        "gold",        "pause"};
 const char* const Settings::kActionLabels[kActionCount] = {"Steer left", "Steer right", "Repair",
                                                            "Sea toggle", "Gold",        "Pause"};
+
+const char* const Settings::kHintEntries[kHintCount] = {"steer", "fire", "tower", "chest", "buy", "sea"};
 
 namespace {
 
@@ -97,7 +96,44 @@ bool SectionName(std::string_view line, std::string& name) {
     return false;
 }
 
-enum Slot { kMusic, kEffects, kFullscreen, kWidth, kHeight, kVsync, kFirstKey, kSlotCount = kFirstKey + Settings::kActionCount };
+enum Slot {
+    kMusic,
+    kEffects,
+    kFullscreen,
+    kWidth,
+    kHeight,
+    kVsync,
+    kFirstKey,
+    kShowHints = kFirstKey + Settings::kActionCount,
+    kHintsDone,
+    kRumble,
+    kSlotCount
+};
+
+// "steer, fire": the hints named, as bits; false on an unknown name.
+bool ReadHints(const char* text, uint32_t& out, std::string& unknown) {
+    uint32_t done = 0;
+    std::string word;
+    for (const char* c = text;; ++c) {
+        if (*c && *c != ',' && !Space(*c)) {
+            word += *c;
+            continue;
+        }
+        if (!word.empty()) {
+            int h = 0;
+            while (h < Settings::kHintCount && !Is(word.c_str(), Settings::kHintEntries[h])) ++h;
+            if (h == Settings::kHintCount) {
+                unknown = word;
+                return false;
+            }
+            done |= 1u << h;
+            word.clear();
+        }
+        if (!*c) break;
+    }
+    out = done;
+    return true;
+}
 
 // One pass of libinih over the file's text. libinih tells its handler neither the
 // line nor the lines it rejects, so the reader hands out one line at a time and
@@ -191,7 +227,8 @@ private:
         if (handled_ || current_.empty() || current_[0] == ';' || current_[0] == '#') return;
         std::string name;
         if (!SectionName(current_, name)) return Warn(line_, "not a [section] or name = value line; ignored");
-        if (!Is(name.c_str(), "sound") && !Is(name.c_str(), "display") && !Is(name.c_str(), "keys"))
+        if (!Is(name.c_str(), "sound") && !Is(name.c_str(), "display") && !Is(name.c_str(), "keys") &&
+            !Is(name.c_str(), "hints") && !Is(name.c_str(), "pad"))
             Warn(line_, "unknown section " + Quoted(name) + "; ignored");
     }
 
@@ -207,6 +244,11 @@ private:
             else if (Is(name, "width")) slot = kWidth;
             else if (Is(name, "height")) slot = kHeight;
             else if (Is(name, "vsync")) slot = kVsync;
+        } else if (Is(section, "hints")) {
+            if (Is(name, "show")) slot = kShowHints;
+            else if (Is(name, "done")) slot = kHintsDone;
+        } else if (Is(section, "pad")) {
+            if (Is(name, "rumble")) slot = kRumble;
         } else if (Is(section, "keys")) {
             for (int a = 0; a < Settings::kActionCount; ++a)
                 if (Is(name, Settings::kKeyEntries[a])) slot = kFirstKey + a;
@@ -219,8 +261,6 @@ private:
         if (slot == kMusic || slot == kEffects) {
             int& volume = slot == kMusic ? result_.musicVolume : result_.effectsVolume;
             if (!ReadVolume(value, volume)) return Warn(line_, bad + " is not a whole number from 0 to 10; ignored");
-        } else if (slot == kFullscreen) {
-            if (!ReadSwitch(value, result_.fullscreen)) return Warn(line_, bad + " is not true or false; ignored");
         } else if (slot == kWidth || slot == kHeight) {
             const bool wide = slot == kWidth;
             const int designed = wide ? Settings::kDesignedWidth : Settings::kDesignedHeight;
@@ -229,6 +269,13 @@ private:
                                        std::to_string(Settings::kMaxWindowSide) + "; ignored");
         } else if (slot == kVsync) {
             if (!VsyncFromName(value, result_.vsync)) return Warn(line_, bad + " is not auto, on or off; ignored");
+        } else if (slot == kFullscreen || slot == kShowHints || slot == kRumble) {
+            bool& on = slot == kFullscreen ? result_.fullscreen : slot == kShowHints ? result_.hints : result_.rumble;
+            if (!ReadSwitch(value, on)) return Warn(line_, bad + " is not true or false; ignored");
+        } else if (slot == kHintsDone) {
+            std::string unknown;
+            if (!ReadHints(value, result_.hintsDone, unknown))
+                return Warn(line_, Quoted(unknown) + " in " + entry + " is not a hint; ignored");
         } else {
             const int action = slot - kFirstKey;
             const uint32_t vk = KeyNames::FromName(value);
@@ -259,45 +306,6 @@ private:
     int keyLine_[Settings::kActionCount] = {};  // where the file set each key; 0 when it did not
 };
 
-// Reads a regular file of at most kMaxFileBytes; false with a reason otherwise.
-bool ReadSmallFile(const std::string& path, std::string& text, std::string& why) {
-    // Non-blocking so that a FIFO cannot hold the open; it is turned away below.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        why = errno == ENOENT ? "" : std::strerror(errno);
-        return false;
-    }
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        why = "not a regular file";
-        close(fd);
-        return false;
-    }
-    char buffer[4096];
-    while (text.size() <= kMaxFileBytes) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) why = std::strerror(errno);
-        if (n <= 0) break;
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    if (why.empty() && text.size() > kMaxFileBytes) why = "larger than 64 KiB, so not a settings file";
-    return why.empty();
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = EIO;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 int Settings::ActionUsing(uint32_t key, int except) const {
@@ -322,7 +330,8 @@ std::string Settings::DefaultPath() {
 Settings Settings::Load(const std::string& path, std::ostream& warnings) {
     try {
         std::string text, why;
-        if (!ReadSmallFile(path, text, why)) {
+        if (!WholeFile::Read(path, kMaxFileBytes, text, why)) {
+            if (why == WholeFile::kTooLarge) why = "larger than 64 KiB, so not a settings file";
             if (!why.empty()) warnings << "brinegate: " << path << ": " << why << "; the defaults are used\n";
             return Settings();
         }
@@ -341,52 +350,19 @@ std::string Settings::Text() const {
     t += "width = " + std::to_string(windowWidth) + "\nheight = " + std::to_string(windowHeight) + "\n";
     t += std::string("vsync = ") + VsyncName(vsync) + "\n[keys]\n";
     for (int a = 0; a < kActionCount; ++a) t += std::string(kKeyEntries[a]) + " = " + KeyNames::Name(keys[a]) + "\n";
+    t += std::string("[hints]\nshow = ") + (hints ? "true" : "false") + "\ndone =";
+    for (int h = 0; h < kHintCount; ++h)
+        if (hintsDone & (1u << h)) t += std::string(" ") + kHintEntries[h];
+    t += std::string("\n[pad]\nrumble = ") + (rumble ? "true" : "false") + "\n";
     return t;
 }
 
 bool Settings::Save(const std::string& path, std::string& error) const {
-    namespace fs = std::filesystem;
-    error.clear();
-    const fs::path target(path);
-    if (target.filename().empty()) {
+    if (std::filesystem::path(path).filename().empty()) {
         error = "cannot save the settings to \"" + path + "\": not a file name";
         return false;
     }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) {
-        error = "cannot create the folder " + folder.string() + " for " + path + ": " + ec.message();
-        return false;
-    }
-    // Beside the target, so that the rename stays within one file system.
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    struct stat old {};
-    const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    bool written = WriteAll(fd, Text()) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
-    int reason = errno;
-    if (close(fd) != 0 && written) {
-        written = false;
-        reason = errno;
-    }
-    if (written && rename(temporary.c_str(), path.c_str()) == 0) {
-        // Makes the rename itself last; the data is already safe if this fails.
-        const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            fsync(dir);
-            close(dir);
-        }
-        return true;
-    }
-    if (written) reason = errno;
-    unlink(temporary.c_str());
-    error = "cannot write " + path + ": " + std::strerror(reason);
-    return false;
+    return WholeFile::Write(path, Text(), error);
 }
 
 bool Settings::operator==(const Settings& other) const {
@@ -394,5 +370,6 @@ bool Settings::operator==(const Settings& other) const {
         if (keys[a] != other.keys[a]) return false;
     return musicVolume == other.musicVolume && effectsVolume == other.effectsVolume &&
            fullscreen == other.fullscreen && windowWidth == other.windowWidth &&
-           windowHeight == other.windowHeight && vsync == other.vsync;
+           windowHeight == other.windowHeight && vsync == other.vsync && hints == other.hints &&
+           hintsDone == other.hintsDone && rumble == other.rumble;
 }

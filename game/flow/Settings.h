@@ -19,6 +19,9 @@ struct Settings {
     static const char* const kActionLabels[kActionCount];
     static constexpr int kMaxVolume = 10;
     static constexpr int kDesignedMusicVolume = 2;  // 2 of 10: the music stream's volume 0.2
+    // What a new player is shown until done once; names in the [hints] section's list.
+    enum Hint : int { kHintSteer, kHintFire, kHintTower, kHintChest, kHintBuy, kHintSea, kHintCount };
+    static const char* const kHintEntries[kHintCount];
 
     int musicVolume = kDesignedMusicVolume;  // 0..kMaxVolume
     int effectsVolume = kMaxVolume;          // 0..kMaxVolume
@@ -32,6 +35,9 @@ struct Settings {
     Vsync vsync = Vsync::kAuto;
     uint32_t keys[kActionCount] = {kDesignedKeys[0], kDesignedKeys[1], kDesignedKeys[2],
                                    kDesignedKeys[3], kDesignedKeys[4], kDesignedKeys[5]};
+    bool hints = true;        // hints shown until done
+    uint32_t hintsDone = 0;   // bit per Hint
+    bool rumble = true;       // a pad rumbles on hits and sinkings
 
     // The action other than `except` that uses `key`, or -1.
     int ActionUsing(uint32_t key, int except) const;

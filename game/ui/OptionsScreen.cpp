@@ -104,10 +104,17 @@ void OptionsScreen::SetUp() {
     back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.6f, 0.7f));
     if (back_) back_->textScale = Vec2(0.6f, 0.6f);
 
-    rows_ = {{musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
+    hints_.Init(font_, Vec2(200.0f, kBackY), Vec2(0.6f, 0.7f), Vec2(0.5f, 0.5f));
+    rumble_.Init(font_, Vec2(600.0f, kBackY), Vec2(0.6f, 0.7f), Vec2(0.5f, 0.5f));
+    records_.Init(font_, Vec2(615.0f, 72.0f), Vec2(0.55f, 0.6f), Vec2(0.5f, 0.5f));
+    records_.label = "Records";
+
+    // Null stands for the screen's own buttons (see FocusPoint): Records above the rows,
+    // Hints and Rumble either side of Back.
+    rows_ = {{nullptr}, {musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
     for (UIButton* key : keys_) rows_.push_back({key});
     rows_.push_back({vsync_.get()});
-    rows_.push_back({back_});
+    rows_.push_back({nullptr, back_, nullptr});
     WriteLabels();
 }
 
@@ -165,6 +172,8 @@ void OptionsScreen::WriteLabels() {
     if (vsync_) vsync_->SetLabel(orlop.vsync == Vsync::kOn ? "On" : orlop.vsync == Vsync::kOff ? "Off" : "Auto");
     for (int a = 0; a < Settings::kActionCount; ++a)
         if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyNames::Name(settings_.keys[a]));
+    hints_.label = settings_.hints ? "Hints On" : "Hints Off";
+    rumble_.label = settings_.rumble ? "Rumble On" : "Rumble Off";
 }
 
 void OptionsScreen::Open() {
@@ -172,7 +181,9 @@ void OptionsScreen::Open() {
     capturing_ = -1;
     message_.clear();
     focusRow_ = -1;
+    recordsAsked_ = false;
     WriteLabels();
+    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Show();
     if (scroll_) AddToRenderList(scroll_->renderable);
     for (const auto& row : rows_)
         for (UIButton* button : row)
@@ -182,6 +193,7 @@ void OptionsScreen::Open() {
 void OptionsScreen::Close() {
     open_ = false;
     capturing_ = -1;
+    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Hide();
     if (scroll_) RemoveFromRenderList(scroll_->renderable);
     for (const auto& row : rows_)
         for (UIButton* button : row)
@@ -269,6 +281,12 @@ void OptionsScreen::Press(UIButton* button) {
     Change(next);
 }
 
+Vec2 OptionsScreen::FocusPoint(int row, int column) const {
+    if (UIButton* button = rows_[row][column]) return BoxCentre(button->GetCorners());
+    if (row == 0) return records_.Centre();
+    return column == 0 ? hints_.Centre() : rumble_.Centre();
+}
+
 const Renderable* OptionsScreen::Scroll() const { return scroll_ ? scroll_->renderable : nullptr; }
 
 void OptionsScreen::DrawTexts() {
@@ -311,11 +329,11 @@ bool OptionsScreen::Update() {
             std::memcpy(button->renderable->colour, lit ? kLit : kPlain, sizeof kPlain);
         }
     DrawTexts();
+    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Draw();
 
-    if (orlop.keyEvent && !orlop.lastKeyDown &&
-        StepFocus(rows_, orlop.lastKey, focusRow_, focusColumn_) && rows_[focusRow_][focusColumn_] &&
+    if (orlop.keyEvent && !orlop.lastKeyDown && StepFocus(rows_, orlop.lastKey, focusRow_, focusColumn_) &&
         orlop.platform)
-        orlop.platform->WarpCursor(BoxCentre(rows_[focusRow_][focusColumn_]->GetCorners()));
+        orlop.platform->WarpCursor(FocusPoint(focusRow_, focusColumn_));
 
     if (capturing_ >= 0) {
         Capture();
@@ -323,6 +341,18 @@ bool OptionsScreen::Update() {
     }
     if (orlop.Released(VK_ESCAPE)) return false;
     if (ClickedOn(back_)) return false;
+    if (records_.Clicked()) {
+        recordsAsked_ = true;
+        return false;
+    }
+    if (hints_.Clicked() || rumble_.Clicked()) {
+        Settings next = settings_;
+        bool& on = hints_.Clicked() ? next.hints : next.rumble;
+        on = !on;
+        message_.clear();
+        Change(next);
+        return true;
+    }
     for (const auto& row : rows_)
         for (UIButton* button : row)
             if (button != back_ && ClickedOn(button)) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Font.h"
+#include "ScreenButton.h"
 #include "Settings.h"
 #include "Vec2.h"
 
@@ -27,8 +28,12 @@ public:
     void Open();
     void Close();
     bool IsOpen() const { return open_; }
-    // One frame of the open screen; false once the player backs out (Back, Escape).
+    // One frame of the open screen; false once the player backs out (Back, Escape) or
+    // asks for the records (RecordsAsked).
     bool Update();
+    bool RecordsAsked() const { return recordsAsked_; }
+    // Puts settings into effect and keeps them, as a change on the screen does.
+    void Keep(const Settings& next) { Change(next); }
 
     // The action waiting for its new key, or -1.
     int Capturing() const { return capturing_; }
@@ -56,6 +61,8 @@ private:
     void WriteLabels();
     void DrawTexts();
     UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale, UIButton* unmanaged = nullptr);
+    // Where a pad's d-pad puts the cursor for a place of rows_.
+    Vec2 FocusPoint(int row, int column) const;
 
     Settings settings_;
     std::string path_;
@@ -80,6 +87,12 @@ private:
     std::unique_ptr<UIButton, Unmanaged> vsync_;
     UIButton* back_ = nullptr;
     std::vector<std::vector<UIButton*>> rows_;
+    // On the bottom roll beside Back, and at the top: switches and a door that are no
+    // objects of the game.
+    ScreenButton hints_;
+    ScreenButton rumble_;
+    ScreenButton records_;
+    bool recordsAsked_ = false;
     int focusRow_ = -1;
     int focusColumn_ = 0;
 };

@@ -24,6 +24,7 @@ void UpgradeButton::Update(float dt) {
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     hovered = BoxContains(renderable->corners, orlop.mousePosition) ? 1 : 0;
+    const float gold[4] = {0.95f, 0.6f, 0.05f, 1.0f};
     const float* c = hovered ? white : black;
-    for (int i = 0; i < 4; ++i) textColour[i] = c[i];
+    for (int i = 0; i < 4; ++i) textColour[i] = c[i] + (gold[i] - c[i]) * glow;
 }

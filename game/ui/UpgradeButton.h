@@ -10,4 +10,6 @@ public:
     void Init() override;
 
     uint8_t hovered = 0;
+    // 0 to 1: how strongly the label glows gold (the panel flashes a line just bought).
+    float glow = 0.0f;
 };

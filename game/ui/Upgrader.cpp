@@ -1,8 +1,10 @@
 #include "Upgrader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "Box.h"
 #include "Cannon.h"
@@ -10,6 +12,7 @@
 #include "MerchantShip.h"
 #include "Orlop.h"
 #include "Renderable.h"
+#include "Sprite.h"
 #include "UpgradeButton.h"
 
 int32_t Upgrader::gunpowerCost = 10;
@@ -77,6 +80,19 @@ void Upgrader::Init() {
         scroll->SetLabel("");
     }
 
+    titlePlank_ = new Sprite(1, 1, "images\\ui_button_wood.tga");
+    titlePlank_->screenSpace = 1;
+    titlePlank_->blendMode = 1;
+    // On the bottom roll: the top one lies under the gold and the towers left.
+    titlePlank_->scale = Vec2(1.2f, 0.6f);
+    titlePlank_->position = Vec2(400.0f, 284.0f);
+    // Over the scroll (0.9), under the texts.
+    titlePlank_->SetDepth(0.91f);
+    titlePlank_->colour[3] = 0.0f;
+    titlePlank_->UpdateCorners();
+    RemoveFromRenderList(titlePlank_);
+    titleFont_ = LoadGameFont("images\\caribbeanfont_wood.tga");
+
     UpgradeButton** lines[] = {&gunpowerButton, &speedButton, &strengthButton, &reloadButton};
     for (int line = 0; line < kLineCount; ++line) {
         UpgradeButton* button = static_cast<UpgradeButton*>(goManager.Create("UpgradeButton"));
@@ -100,15 +116,19 @@ void Upgrader::Open(Ship* buyer) {
     SetState(kOpening);
 }
 
-void Upgrader::Buy(Ship* buyer, int line) {
+bool Upgrader::Buy(Ship* buyer, int line) {
     int32_t& cost = Cost(line);
-    if (cost >= INT32_MAX || buyer->gold < cost) return;
+    if (cost >= INT32_MAX) return false;
+    if (buyer->gold < cost) {
+        refusedAge = 0.0f;
+        return false;
+    }
 
     auto* merchant = dynamic_cast<MerchantShip*>(buyer);
     Cannon* gun = merchant ? merchant->cannon.Get() : nullptr;
     switch (line) {
         case kGunpower:
-            if (!gun) return;
+            if (!gun) return false;
             gun->charge += 30.0f;
             if (gun->charge > gun->maxCharge) gun->charge = gun->maxCharge;
             break;
@@ -119,13 +139,19 @@ void Upgrader::Buy(Ship* buyer, int line) {
             buyer->AddMaxHealth(40.0f);
             break;
         default:
-            if (!gun) return;
+            if (!gun) return false;
             gun->reloadTime -= 0.5f;
             if (gun->reloadTime < 0.01f) gun->reloadTime = 0.01f;
             break;
     }
     buyer->gold -= cost;
+    ++purchases;
+    boughtLine = line;
+    boughtCost = cost;
+    boughtAge = 0.0f;
+    refusedAge = -1.0f;
     cost = NextPrice(cost);
+    return true;
 }
 
 Ship* Upgrader::AfloatBuyer() const {
@@ -138,6 +164,7 @@ void Upgrader::Remove() {
     closeSteer = 0.0f;
     RemoveFromRenderList(renderable);
     if (scroll) RemoveFromRenderList(scroll->renderable);
+    if (titlePlank_) RemoveFromRenderList(titlePlank_);
     for (int line = 0; line < kLineCount; ++line)
         if (UpgradeButton* button = Button(line)) RemoveFromRenderList(button->renderable);
 }
@@ -170,6 +197,7 @@ void Upgrader::Update(float dt) {
     }
 
     if (scroll && scroll->renderable) scroll->renderable->colour[3] = fade;
+    if (titlePlank_) titlePlank_->colour[3] = fade;
     for (int line = 0; line < kLineCount; ++line)
         if (UpgradeButton* button = Button(line)) button->textColour[3] = fade;
 
@@ -179,6 +207,7 @@ void Upgrader::Update(float dt) {
         if (orlop.keys['A']) closeSteer += dt;
         if (orlop.keys['D']) closeSteer -= dt;
         if (scroll) AddToRenderList(scroll->renderable);
+        if (titlePlank_) AddToRenderList(titlePlank_);
         for (int line = 0; line < kLineCount; ++line)
             if (UpgradeButton* button = Button(line)) AddToRenderList(button->renderable);
 
@@ -191,13 +220,60 @@ void Upgrader::Update(float dt) {
             Buy(buyer, line);
             WriteLabel(line);
         }
+        DrawNotes(dt);
     }
 
     if (fade == 0.0f) Remove();
 }
 
+void Upgrader::DrawNotes(float dt) {
+    if (boughtAge >= 0.0f) boughtAge += dt;
+    if (refusedAge >= 0.0f) refusedAge += dt;
+    const bool flashing = boughtAge >= 0.0f && boughtAge < kFlashSeconds;
+    for (int line = 0; line < kLineCount; ++line) {
+        UpgradeButton* button = Button(line);
+        if (!button) continue;
+        // The line bought glows gold, fading back as the flash ends.
+        button->glow = flashing && line == boughtLine ? 1.0f - boughtAge / kFlashSeconds : 0.0f;
+    }
+    Font font = scroll ? scroll->font : this->font;
+    if (!font.texture || !(fade > 0.0f)) return;
+    const float alpha = std::min(fade, 1.0f);
+    // The plank names the shop and how to buy, or says for a moment that the gold is short.
+    if (titlePlank_ && titleFont_.texture) {
+        const bool refused = refusedAge >= 0.0f && refusedAge < kRefusalSeconds;
+        const bool pad = orlop.platform && orlop.platform->PadLastUsed();
+        const char* title = refused ? "Not enough gold" : pad ? "Shop: press A to buy" : "Shop: click to buy";
+        const float white[4] = {1.0f, 1.0f, 1.0f, alpha};
+        const float warning[4] = {1.0f, 0.25f, 0.2f, alpha};
+        const float width = titlePlank_->corners[3].x - titlePlank_->corners[0].x;
+        const Vec2 scale = titleFont_.FitScale(title, Vec2(0.45f, 0.45f), width - 24.0f);
+        titleFont_.DrawText(static_cast<int>(titlePlank_->position.x - titleFont_.InkWidth(title, scale) * 0.5f),
+                            static_cast<int>(titlePlank_->position.y - titleFont_.InkHeight(scale) * 0.5f), 1.0f,
+                            title, refused ? warning : white, scale);
+    }
+    UpgradeButton* bought = boughtLine >= 0 ? Button(boughtLine) : nullptr;
+    if (flashing && bought && bought->renderable) {
+        const std::string cost = "-" + std::to_string(boughtCost);
+        const float red[4] = {0.75f, 0.08f, 0.06f, alpha * (1.0f - boughtAge / kFlashSeconds)};
+        // Right of the line's text while the sheet (to 646) has room, else in the gap
+        // above the line; rising a little as it fades.
+        const Vec2 line = *bought->GetPosition();
+        const float right = line.x + font.InkWidth(bought->label.c_str(), bought->textScale) * 0.5f + 10.0f;
+        const float room = 640.0f - right;
+        const Vec2 scale = font.FitScale(cost.c_str(), Vec2(0.45f, 0.45f), room >= 40.0f ? room : 150.0f);
+        const float width = font.InkWidth(cost.c_str(), scale);
+        const float x = room >= 40.0f ? right : line.x - width * 0.5f;
+        const float y = room >= 40.0f ? line.y - 12.0f : line.y - 34.0f;
+        font.DrawText(static_cast<int>(x), static_cast<int>(y - 16.0f * boughtAge), 1.0f, cost.c_str(), red, scale);
+    }
+}
+
+Upgrader::~Upgrader() { delete titlePlank_; }
+
 void Upgrader::Kill() {
     GameObj::Kill();
+    if (titlePlank_) RemoveFromRenderList(titlePlank_);
     if (scroll) goManager.QueueForDeletion(scroll);
     for (int line = 0; line < kLineCount; ++line)
         if (UpgradeButton* button = Button(line)) goManager.QueueForDeletion(button);

@@ -6,6 +6,7 @@
 #include "UIButton.h"
 
 class Ship;
+class Sprite;
 class UpgradeButton;
 
 // The shop of a tower: fades in over a scroll with four price lines, sells upgrades to
@@ -16,6 +17,7 @@ public:
     static constexpr int32_t kOpening = 8382;
     static constexpr int32_t kClosing = 8383;
 
+    ~Upgrader() override;
     const char* GetType() override { return "Upgrader"; }
     void Update(float dt) override;
     void Init() override;
@@ -45,6 +47,17 @@ public:
     // The price after one purchase at `price`: price^1.1, stopping at INT32_MAX.
     static int32_t NextPrice(int32_t price);
 
+    // What the panel tells the buyer (drawn on the scroll; not part of the sale): the
+    // purchases it made, the line bought last with its price and how long ago, and how
+    // long ago a click could not be paid (negative: never).
+    int32_t purchases = 0;
+    int boughtLine = -1;
+    int32_t boughtCost = 0;
+    float boughtAge = -1.0f;
+    float refusedAge = -1.0f;
+    static constexpr float kFlashSeconds = 0.8f;
+    static constexpr float kRefusalSeconds = 1.5f;
+
 private:
     enum Line { kGunpower, kSpeed, kStrength, kReload, kLineCount };
 
@@ -55,6 +68,13 @@ private:
     void Remove();
     // The buyer while it can still buy: not gone, sinking or dead.
     Ship* AfloatBuyer() const;
-    // One purchase of `line` for the buyer, when it can pay and the line still sells.
-    void Buy(Ship* buyer, int line);
+    // One purchase of `line` for the buyer, when it can pay and the line still sells;
+    // true when it bought.
+    bool Buy(Ship* buyer, int line);
+    // The title, the flash of a purchase and the refusal, at the panel's opacity.
+    void DrawNotes(float dt);
+    // A plank on the scroll's bottom roll bearing the title (or the refusal): a sprite of
+    // the panel's own, no object of the game.
+    Sprite* titlePlank_ = nullptr;
+    Font titleFont_;
 };

@@ -58,6 +58,9 @@ TEST(SettingsFile, NonDefaultValuesComeBackAndAMissingFileGivesTheDefaultsQuietl
     s.vsync = Vsync::kOff;
     s.keys[Settings::kSteerLeft] = VK_LEFT;
     s.keys[Settings::kSea] = VK_OEM_1;
+    s.hints = false;
+    s.hintsDone = 1u << Settings::kHintSteer | 1u << Settings::kHintSea;
+    s.rumble = false;
     const fs::path path = dir.Path() / "a" / "b" / "settings.ini";
     std::string error;
     ASSERT_TRUE(s.Save(path.string(), error)) << error;
@@ -91,6 +94,7 @@ TEST(SettingsFile, EachBadLineCostsOnlyItsEntryAndOneWarningNamingIt) {
              "volume = 3", "fullscreen = on", "[sound", "music = 4 = 5", std::string("music = 4\0", 10),
              std::string(300, '4')})
         check(head + bad + "\n" + tail, 2);
+    for (const char* bad : {"[hints]\ndone = steer, swim", "[pad]\nrumble = 2"}) check(head + tail + bad + "\n", 8);
     for (const char* bad : {"[graphics]\nmusic = 4", "steer_left = Left", "repair = Escape", "repair = Pad A",
                             "repair = Foo", "sea = Up", "fullscreen = yes"})
         check(head + tail + bad + "\n", 7);

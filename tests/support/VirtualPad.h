@@ -7,9 +7,12 @@
 
 namespace virtualpad {
 
-// Attaches a pad with its triggers let go (their axes rest at -32768, read as 0).
-inline SDL_Joystick* Plug() {
+// Attaches a pad with its triggers let go (their axes rest at -32768, read as 0); with
+// `rumble`, the pad can rumble and reports each request to it.
+inline SDL_Joystick* Plug(int (*rumble)(void*, Uint16, Uint16) = nullptr, void* userdata = nullptr) {
     SDL_VirtualJoystickDesc d{};
+    d.Rumble = rumble;
+    d.userdata = userdata;
     d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
     d.naxes = SDL_CONTROLLER_AXIS_MAX;

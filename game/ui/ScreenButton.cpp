@@ -1,0 +1,69 @@
+#include "ScreenButton.h"
+
+#include <cstring>
+
+#include "Box.h"
+#include "Orlop.h"
+#include "Sprite.h"
+
+namespace {
+
+// Pixels of the plank's bolted ends that a label keeps clear of.
+constexpr float kMargin = 12.0f;
+
+}  // namespace
+
+ScreenButton::~ScreenButton() { delete face_; }
+
+void ScreenButton::Init(const Font& font, Vec2 position, Vec2 scale, Vec2 textScale) {
+    font_ = font;
+    textScale_ = textScale;
+    face_ = new Sprite(1, 1, "images\\ui_button_wood.tga");
+    face_->screenSpace = 1;
+    face_->blendMode = 1;
+    face_->scale = scale;
+    face_->position = position;
+    // Among the menu's and the scrolls' buttons.
+    face_->SetDepth(0.9f);
+    face_->UpdateCorners();
+    RemoveFromRenderList(face_);
+}
+
+void ScreenButton::Show() {
+    if (face_) AddToRenderList(face_);
+}
+
+void ScreenButton::Hide() {
+    if (face_) RemoveFromRenderList(face_);
+}
+
+bool ScreenButton::Shown() const { return face_ && face_->inRenderList; }
+
+bool ScreenButton::Contains(Vec2 point) const { return face_ && BoxContains(face_->corners, point); }
+
+Vec2 ScreenButton::Centre() const { return face_ ? face_->position : Vec2(); }
+
+void ScreenButton::MoveTo(Vec2 position) {
+    if (!face_) return;
+    face_->position = position;
+    face_->UpdateCorners();
+}
+
+const Vec2* ScreenButton::Corners() const { return face_ ? face_->corners : nullptr; }
+
+bool ScreenButton::Clicked() const { return Shown() && orlop.Released(0) && Contains(orlop.mousePosition); }
+
+void ScreenButton::Draw() {
+    if (!Shown()) return;
+    const float plain[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float lit[4] = {1.0f, 0.85f, 0.55f, 1.0f};
+    std::memcpy(face_->colour, reactive && Contains(orlop.mousePosition) ? lit : plain, sizeof plain);
+    if (!font_.texture || label.empty()) return;
+    const float width = face_->corners[3].x - face_->corners[0].x;
+    const Vec2 scale = font_.FitScale(label.c_str(), textScale_, width - 2.0f * kMargin);
+    const float ink = font_.InkWidth(label.c_str(), scale);
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    font_.DrawText(static_cast<int>(face_->position.x - ink * 0.5f),
+                   static_cast<int>(face_->position.y - font_.InkHeight(scale) * 0.5f), 1.0f, label.c_str(), white,
+                   scale);
+}
