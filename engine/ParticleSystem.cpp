@@ -231,8 +231,10 @@ void ParticleSystem::Draw() {
         DrawArrays(6 * touched_);
         return;
     }
-    // Only what can show: quads whose colour has alpha 0 everywhere (the dead) are left
-    // out, and the rest cut to the part of the texture that can show.
+    // Only what can show: quads whose colour has alpha 0 everywhere (the dead) shrink to a
+    // point, and the rest are cut to the part of the texture that can show. Every slot
+    // stays in the array: the software renderer's memory grows through a long game when
+    // the number of vertices drawn keeps changing.
     static const Vec2 kCorner[6] = {Vec2(0, 0), Vec2(1, 0), Vec2(0, 1), Vec2(0, 1), Vec2(1, 0), Vec2(1, 1)};
     const size_t most = static_cast<size_t>(6 * std::min(touched_, vertexCount / 6));
     shownVertices_.resize(most * 3);
@@ -249,13 +251,24 @@ void ParticleSystem::Draw() {
             plain = plain && uv[k] == kCorner[k] && v[k * 3 + 2] == v[2];
             for (int j = 0; j < 4; ++j) plain = plain && c[k * 4 + j] == c[j];
         }
-        if (clear) continue;
-        const float x = v[0], y = v[1], x2 = v[3], y2 = v[7];
-        plain = plain && v[4] == y && v[6] == x && v[9] == x && v[10] == y2 && v[12] == x2 && v[13] == y &&
-                v[15] == x2 && v[16] == y2;
         float* ov = &shownVertices_[static_cast<size_t>(count) * 3];
         float* oc = &shownColours_[static_cast<size_t>(count) * 4];
         Vec2* ouv = &shownTexCoords_[static_cast<size_t>(count)];
+        auto collapse = [&] {
+            for (int k = 0; k < 6; ++k) {
+                std::copy(v, v + 3, ov + k * 3);
+                ouv[k] = Vec2(0.0f, 0.0f);
+            }
+            std::copy(c, c + 24, oc);
+            count += 6;
+        };
+        if (clear) {
+            collapse();
+            continue;
+        }
+        const float x = v[0], y = v[1], x2 = v[3], y2 = v[7];
+        plain = plain && v[4] == y && v[6] == x && v[9] == x && v[10] == y2 && v[12] == x2 && v[13] == y &&
+                v[15] == x2 && v[16] == y2;
         if (!plain) {
             std::copy(v, v + 18, ov);
             std::copy(c, c + 24, oc);
@@ -264,7 +277,10 @@ void ParticleSystem::Draw() {
             continue;
         }
         const float* shown = trim.Shown(x2 - x, y2 - y, 1.0f, 1.0f);
-        if (!(shown[0] <= shown[2] && shown[1] <= shown[3])) continue;
+        if (!(shown[0] <= shown[2] && shown[1] <= shown[3])) {
+            collapse();
+            continue;
+        }
         // The quad's edges moved in to the part shown, the texture coordinates with them.
         const float xa = x + (x2 - x) * shown[0], xb = x + (x2 - x) * shown[2];
         const float ya = y + (y2 - y) * shown[1], yb = y + (y2 - y) * shown[3];
