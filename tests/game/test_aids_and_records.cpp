@@ -15,6 +15,7 @@
 #include "GlTestContext.h"
 #include "MerchantShip.h"
 #include "Orlop.h"
+#include "DigestRun.h"
 #include "Program.h"
 #include "Records.h"
 #include "ScriptedPlatform.h"
@@ -248,14 +249,6 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
     EXPECT_EQ(kept.best.towers, 12);
     EXPECT_EQ(kept.last.level, 1);
     EXPECT_LT(kept.last.gold, 99999);
-}
-
-std::string Digest(Options options, Platform& platform, int& status) {
-    options.unpaced = options.printDigest = true;
-    ::testing::internal::CaptureStdout();
-    status = Program::Run(platform, options);
-    const std::string printed = ::testing::internal::GetCapturedStdout();
-    return printed.substr(0, printed.find('\n'));
 }
 
 TEST(AidsAndRecords, AGameRecordedWithEveryAidShowingReplaysToItsStateAndWritesNothing) {

@@ -17,6 +17,7 @@
 #include "MenuButton.h"
 #include "MerchantShip.h"
 #include "Orlop.h"
+#include "DigestRun.h"
 #include "Program.h"
 #include "SdlPlatform.h"
 #include "Tower.h"
@@ -36,14 +37,6 @@ struct PadSession : SdlPlatform {
 
 using virtualpad::Plug;
 using virtualpad::Unplug;
-
-std::string Digest(Options options, Platform& platform, int& status) {
-    options.unpaced = options.printDigest = true;
-    ::testing::internal::CaptureStdout();
-    status = Program::Run(platform, options);
-    const std::string printed = ::testing::internal::GetCapturedStdout();
-    return printed.substr(0, printed.find('\n'));
-}
 
 TEST(PadPlay, APadAloneStartsPlaysAndLeavesAGameThatReplaysToTheSameState) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";

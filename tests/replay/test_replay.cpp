@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "DigestRun.h"
 #include "FakePlatform.h"
 #include "GlTestContext.h"
 #include "Recording.h"
@@ -24,11 +25,9 @@ namespace fs = std::filesystem;
 
 // Runs the program unpaced and returns its status and the digest it printed.
 std::pair<int, std::string> Play(Options options, ScriptedPlatform& platform) {
-    options.unpaced = options.printDigest = true;
-    ::testing::internal::CaptureStdout();
-    const int status = Program::Run(platform, options);
-    const std::string printed = ::testing::internal::GetCapturedStdout();
-    return {status, printed.substr(0, printed.find('\n'))};
+    int status = 0;
+    std::string digest = Digest(options, platform, status);
+    return {status, digest};
 }
 
 // Goes to the background after frame 1500 and comes back after four sleeps.
