@@ -14,6 +14,22 @@ public:
     GameObj(const GameObj&) = delete;
     GameObj& operator=(const GameObj&) = delete;
 
+    // States every object shares; a class names its own further states beside its
+    // fields, and the trace log and the digest print these numbers.
+    static constexpr int32_t kNormal = 1;
+    static constexpr int32_t kSinking = 2;     // in the water: no more overlap tests
+    static constexpr int32_t kDead = 3;        // removed at the end of the manager's pass
+    static constexpr int32_t kToGhostSea = 5;  // fading from the living sea to the ghost sea
+    static constexpr int32_t kToLivingSea = 6; // and back
+    // Realms: which sea an object belongs to.
+    static constexpr int32_t kNoRealm = -1;    // not touched by the sea toggle
+    static constexpr int32_t kLivingRealm = 1;
+    static constexpr int32_t kGhostRealm = 2;
+    static constexpr int32_t kBothRealms = 3;  // the seas, the sky, the heads-up objects
+    // Teams.
+    static constexpr int32_t kHostile = -1;
+    static constexpr int32_t kPlayerSide = 1;
+
     virtual ~GameObj();
     virtual const char* GetType() { return "GameObj"; }
     // Corner box of the renderable: top-left, top-right, bottom-left, bottom-right.
@@ -40,14 +56,14 @@ public:
     static bool IsAlive(uint64_t serial);
 
     float difficulty = 0.0f;
-    int32_t realm = -1;
-    int32_t team = -1;  // -1 hostile, 1 the player's side
+    int32_t realm = kNoRealm;
+    int32_t team = kHostile;
     int32_t rows = 1;
     int32_t columns = 1;
     uint8_t noCollide = 0;
     Renderable* renderable = nullptr;
     float lastStep = 0.0f;  // seconds
-    int32_t state = 1;      // 1 normal, 3 dead
+    int32_t state = kNormal;
     Vec2 velocity;          // pixels per second
     float stateTime = 0.0f; // seconds in the current state
     uint8_t frozen = 0;
