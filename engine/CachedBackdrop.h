@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Backdrop.h"
 #include "ComplexSprite.h"
 
 // An opaque screen-space backdrop covering the whole picture (the sky). Once it has
@@ -10,15 +11,15 @@
 // the copy is drawn texel for pixel in its place, until anything it is drawn with
 // changes. The copy is what the backdrop drew, so the picture stays the same, and
 // the copy spares the modulation of its texture by its colours on every pixel.
-class CachedBackdrop : public ComplexSprite {
+class CachedBackdrop : public ComplexSprite, public Backdrop {
 public:
     CachedBackdrop();
     ~CachedBackdrop() override;
 
     void Draw() override;
     // Right after the frame's clear: makes the copy when it is due.
-    void BakeIfSteady();
-    bool HoldsCopy() const { return !baked_.empty(); }
+    void BakeIfSteady() override;
+    bool HoldsCopy() const override { return !baked_.empty(); }
 
 private:
     // Everything the drawn picture depends on; empty when the copy cannot stand in.

@@ -5,7 +5,10 @@
 
 Culler culler;
 
-Culler::~Culler() { Reset(); }
+Culler::~Culler() {
+    Reset();
+    if (RenderLists::current == this) RenderLists::current = nullptr;
+}
 
 void Culler::Reset() {
     for (auto it = buckets.Begin(); !it.AtEnd(); ++it) {

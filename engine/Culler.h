@@ -2,18 +2,20 @@
 
 #include "Bucket.h"
 #include "List.h"
+#include "RenderLists.h"
 #include "Singleton.h"
 
 class Renderable;
 
 // Depth-sorted render lists with a visibility test against the camera's view.
-class Culler : public singleton<Culler> {
+class Culler : public singleton<Culler>, public RenderLists {
 public:
+    Culler() { RenderLists::current = this; }
     ~Culler() override;
 
     void AddBucket(const Vec2* corners);
-    void Insert(Renderable* r);
-    void Remove(Renderable* r);
+    void Insert(Renderable* r) override;
+    void Remove(Renderable* r) override;
     void Render();
     // Frees every bucket (program exit, and tests).
     void Reset();

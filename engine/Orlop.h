@@ -4,14 +4,12 @@
 #include <string>
 
 #include "FramePacer.h"
+#include "FrameStep.h"
 #include "KeyMap.h"
 #include "Platform.h"
 #include "Singleton.h"
 #include "Timer.h"
 #include "Vec2.h"
-
-// The constant frame step handed to the game: the float nearest 1/60.
-constexpr float kFrameStep = 0.016666668f;
 
 // The engine's application shell: window, context, main loop and input state.
 class Orlop : public singleton<Orlop> {

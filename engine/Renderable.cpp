@@ -1,7 +1,7 @@
 #include "Renderable.h"
 
 #include "Box.h"
-#include "Culler.h"
+#include "RenderLists.h"
 #include "TextureManager.h"
 
 BoxWatcher* Renderable::boxWatcher = nullptr;
@@ -35,14 +35,14 @@ void Renderable::SetScale(const Vec2& s) {
 // Both tolerate null: an object can be killed before it ever got its renderable.
 void AddToRenderList(Renderable* r) {
     if (r && r->inRenderList == 0) {
-        culler.Insert(r);
+        if (RenderLists::current) RenderLists::current->Insert(r);
         r->inRenderList = 1;
     }
 }
 
 void RemoveFromRenderList(Renderable* r) {
     if (r && r->inRenderList == 1) {
-        culler.Remove(r);
+        if (RenderLists::current) RenderLists::current->Remove(r);
         r->inRenderList = 0;
     }
 }

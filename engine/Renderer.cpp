@@ -1,6 +1,6 @@
 #include "Renderer.h"
 
-#include "CachedBackdrop.h"
+#include "Backdrop.h"
 #include "GL.h"
 #include "Platform.h"
 #include "TextureManager.h"

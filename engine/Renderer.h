@@ -3,7 +3,7 @@
 #include "Singleton.h"
 #include "Vec2.h"
 
-class CachedBackdrop;
+class Backdrop;
 class Platform;
 
 // Owns the GL context and the fixed-function state of a frame.
@@ -34,7 +34,7 @@ public:
     // itself. Off, everything is drawn the long way, which gives the same picture.
     bool shortcuts = true;
     // The backdrop whose copy is made right after the clear, if any (it registers itself).
-    CachedBackdrop* backdrop = nullptr;
+    Backdrop* backdrop = nullptr;
     // The picture's own size (from InitState); screen coordinates are in these pixels.
     int pictureWidth = 0;
     int pictureHeight = 0;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "Orlop.h"
+#include "FrameStep.h"
 
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>

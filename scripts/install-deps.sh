@@ -9,7 +9,7 @@ PACKAGES=(
   libopenal-dev libopenal1 libmpg123-dev
   libcairo2-dev libfreetype-dev libmp3lame-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libinih-dev desktop-file-utils
+  libcli11-dev libinih-dev desktop-file-utils python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
