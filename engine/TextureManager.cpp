@@ -3,13 +3,13 @@
 #include <SDL2/SDL_image.h>
 #include <strings.h>
 
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
 #include <vector>
 
+#include "DataFile.h"
 #include "FileResolver.h"
 #include "GL.h"
 
@@ -46,20 +46,9 @@ __attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...
     return text;
 }
 
-bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = std::strerror(errno);
-        return false;
-    }
-    uint8_t chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    if (!ok) error = "read error";
-    return ok;
-}
+// Far past any image of the game's, and small enough to read whole before decoding.
+constexpr size_t kMaxImageBytes = size_t{64} << 20;
+static_assert(kMaxImageBytes <= INT32_MAX, "SDL_RWFromConstMem takes the size as an int");
 
 // GL's own limit on a texture side, and a bound of ours: a picture this size is far past
 // anything the game draws, while its decoded pixels (256 MiB at 8192) still fit.
@@ -250,22 +239,24 @@ Texture* TextureManager::GetTexture(const std::string& name) {
     const char* extension = Extension(path);
     const bool targa = extension && strcasecmp(extension, "tga") == 0;
     const int maxSide = MaxTextureSide();
-    std::vector<uint8_t> bytes;
+    DataFile file;
     std::string problem;
     SDL_Surface* surface = nullptr;
-    if (ReadFile(path, bytes, problem)) {
+    if (!file.Read(path, kMaxImageBytes)) {
+        problem = file.why == DataFile::kTooLarge ? Format("larger than %zu MiB", kMaxImageBytes >> 20) : file.why;
+    } else {
+        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.bytes.data());
+        const size_t size = file.bytes.size();
         // Refused before anything else: a few megabytes of runs can promise gigabytes of pixels.
-        if (targa && bytes.size() >= 18) {
+        if (targa && size >= 18) {
             const int w = bytes[12] | (bytes[13] << 8), h = bytes[14] | (bytes[15] << 8);
             if (w > maxSide || h > maxSide)
                 problem = Format("%d x %d pixels, more than the %d a side this system can draw", w, h,
                                  maxSide);
         }
-        if (targa && problem.empty()) problem = TargaDamage(bytes.data(), bytes.size());
-        if (problem.empty() && bytes.size() > static_cast<size_t>(INT32_MAX)) problem = "file too large";
+        if (targa && problem.empty()) problem = TargaDamage(bytes, size);
         if (problem.empty()) {
-            surface = IMG_LoadTyped_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())),
-                                       1, extension);
+            surface = IMG_LoadTyped_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1, extension);
             if (!surface) problem = IMG_GetError();
         }
     }

@@ -1,9 +1,6 @@
 #include "Recording.h"
 
-#include <ext/stdio_filebuf.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "DataFile.h"
 #include "Settings.h"
 
 namespace {
@@ -212,25 +210,21 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
 }
 
 bool LoadRecording(const std::string& path, Recording& out, std::string& error) {
-    // Opened without blocking, so a FIFO with no writer is refused rather than waited on.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        error = path + ": cannot be read (" + std::strerror(errno) + ")";
-        if (fd >= 0) ::close(fd);
+    DataFile file;
+    if (!file.Read(path, kMaxRecordingBytes)) {
+        const mode_t type = file.mode & S_IFMT;
+        if (file.why == DataFile::kTooLarge)
+            error = path + ": cannot be read as a recording: larger than " +
+                    std::to_string(kMaxRecordingBytes >> 20) + " MiB";
+        else if (file.why == DataFile::kNotRegular)
+            error = path + ": cannot be read as a recording: it is " +
+                    (type == S_IFDIR ? "a folder" : type == S_IFIFO ? "a pipe" : type == S_IFCHR ? "a device"
+                                                                                                  : "not a plain file");
+        else
+            error = path + ": cannot be read (" + file.why + ")";
         return false;
     }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        const char* kind = S_ISDIR(st.st_mode)    ? "a folder"
-                           : S_ISFIFO(st.st_mode) ? "a pipe"
-                           : S_ISCHR(st.st_mode)  ? "a device"
-                                                  : "not a plain file";
-        error = path + ": cannot be read as a recording: it is " + std::string(kind);
-        return false;
-    }
-    __gnu_cxx::stdio_filebuf<char> file(fd, std::ios::in | std::ios::binary);
-    std::istream in(&file);
+    std::istringstream in(file.bytes);
     return ParseRecording(in, path, out, error);
 }
 

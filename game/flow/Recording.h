@@ -42,6 +42,9 @@ struct Recording {
 constexpr const char* kRecordingMagic = "brinegate-recording";
 // No line the writer makes comes near this; a longer one is refused, not read on.
 constexpr size_t kMaxRecordingLine = 4096;
+// An hour with the cursor moving every frame comes to some 6 MB; a file past this
+// is refused unread.
+constexpr size_t kMaxRecordingBytes = size_t{256} << 20;
 constexpr int kRecordingVersion = 2;
 
 // Key, mouse-button and wheel messages: what a recording keeps and a replay shuts out.

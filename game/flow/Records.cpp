@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "DataFile.h"
 #include "WholeFile.h"
 
 namespace {
@@ -86,14 +87,17 @@ std::string Records::DefaultPath() {
 Records Records::Load(const std::string& path, std::ostream& warnings, bool setAside) {
     Records records;
     if (path.empty()) return records;
-    std::string text, why;
-    if (WholeFile::Read(path, kMaxFileBytes, text, why)) {
+    DataFile file;
+    std::string why;
+    if (file.Read(path, kMaxFileBytes)) {
+        const std::string& text = file.bytes;
         const int line = text.find('\0') != std::string::npos ? 1 : ini_parse_string(text.c_str(), Entry, &records);
         if (line == 0) return records;
         why = "damaged at line " + std::to_string(line);
+    } else if (file.error != ENOENT) {
+        why = file.why == DataFile::kTooLarge ? "too large for records" : file.why;
     }
     if (why.empty()) return records;  // no records yet
-    if (why == WholeFile::kTooLarge) why = "too large for records";
     warnings << "brinegate: " << path << ": " << why;
     const std::string bad = setAside ? SetAside(path) : std::string();
     if (!bad.empty()) warnings << "; set aside as " << bad;

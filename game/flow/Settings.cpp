@@ -1,15 +1,16 @@
 #include "Settings.h"
 
-#include <ini.h>
 #include <strings.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
 
+#include "DataFile.h"
 #include "KeyNames.h"
 #include "WholeFile.h"
 
@@ -26,6 +27,8 @@ namespace {
 constexpr size_t kMaxFileBytes = 64 * 1024;
 // Binary junk would otherwise bury the lines that matter.
 constexpr int kMaxWarnings = 20;
+// The game writes lines of under 40 bytes; this is the most the file has ever taken.
+constexpr size_t kMaxLineBytes = 197;
 
 bool Is(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
 
@@ -82,18 +85,18 @@ std::string Quoted(std::string_view text) {
     return out + (text.size() > kShown ? "...\"" : "\"");
 }
 
-// The section a "[name]" line opens, by libinih's rule: the first ']' ends the name,
-// unless an inline comment (" ;") comes first.
-bool SectionName(std::string_view line, std::string& name) {
-    if (line.empty() || line[0] != '[') return false;
-    for (size_t i = 1; i < line.size(); ++i) {
-        if (line[i] == ']') {
-            name = line.substr(1, i - 1);
-            return true;
-        }
-        if (line[i] == ';' && Space(line[i - 1])) return false;
-    }
-    return false;
+// Where the first of `stops` is in `text`, or a comment (";" after a blank), or its end.
+size_t Stop(std::string_view text, std::string_view stops) {
+    for (size_t i = 0; i < text.size(); ++i)
+        if (stops.find(text[i]) != std::string_view::npos || (text[i] == ';' && i > 0 && Space(text[i - 1])))
+            return i;
+    return text.size();
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && Space(text.front())) text.remove_prefix(1);
+    while (!text.empty() && Space(text.back())) text.remove_suffix(1);
+    return text;
 }
 
 enum Slot {
@@ -135,32 +138,24 @@ bool ReadHints(const char* text, uint32_t& out, std::string& unknown) {
     return true;
 }
 
-// One pass of libinih over the file's text. libinih tells its handler neither the
-// line nor the lines it rejects, so the reader hands out one line at a time and
-// judges each one when the next is asked for: a line the handler was not called for
-// must be blank, a comment or a section line.
+// The file read line by line: "[section]", "name = value" (or "name: value"), blank
+// lines and comments (";" or "#" first, or ";" after a blank within a line). Each line
+// that is none of these, or whose entry is refused, is named by its number.
 class Reading {
 public:
-    Reading(const std::string& path, const std::string& text, std::ostream& warnings)
-        : path_(path), text_(text), warnings_(warnings) {}
+    Reading(const std::string& path, std::ostream& warnings) : path_(path), warnings_(warnings) {}
 
-    static char* Next(char* str, int num, void* self) {
-        return static_cast<Reading*>(self)->NextLine(str, num);
-    }
-    static int Entry(void* self, const char* section, const char* name, const char* value) {
-        Reading& r = *static_cast<Reading*>(self);
-        try {
-            r.handled_ = true;
-            r.Take(section, name, value);
-        } catch (...) {
-            r.failed_ = true;  // nothing may unwind through libinih's C frames
+    void Read(const std::string& text) {
+        for (size_t pos = 0; pos < text.size();) {
+            size_t end = text.find('\n', pos);
+            if (end == std::string::npos) end = text.size();
+            Line(std::string_view(text.data() + pos, end - pos));
+            pos = end + 1;
         }
-        return 1;
     }
 
-    // After the parse: the settings, or the defaults when the pass failed.
+    // The settings once every line is read.
     Settings Finish() {
-        if (failed_) return Settings();
         for (int a = 0; a < Settings::kActionCount; ++a) {
             const int b = result_.ActionUsing(result_.keys[a], a);
             if (b < 0) continue;
@@ -188,48 +183,32 @@ public:
     }
 
 private:
-    char* NextLine(char* str, int num) {
-        try {
-            Judge();
-        } catch (...) {
-            failed_ = true;
-        }
-        if (failed_ || pos_ >= text_.size() || num < 4) return nullptr;
-        size_t end = text_.find('\n', pos_);
-        if (end == std::string::npos) end = text_.size();
-        std::string_view line(text_.data() + pos_, end - pos_);
-        pos_ = end + 1;
+    void Line(std::string_view line) {
         ++line_;
-        handled_ = false;
-        fault_ = nullptr;
         if (line_ == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.find('\0') != std::string_view::npos) {
-            fault_ = "a NUL byte in the line; ignored";
-            line = {};
-        } else if (line.size() > static_cast<size_t>(num) - 3) {  // libinih's own limit
-            fault_ = "line too long; ignored";
-            line = {};
+        if (line.find('\0') != std::string_view::npos) return Warn(line_, "a NUL byte in the line; ignored");
+        if (line.size() > kMaxLineBytes) return Warn(line_, "line too long; ignored");
+        line = Trimmed(line);
+        if (line.empty() || line[0] == ';' || line[0] == '#') return;
+        const char* const notALine = "not a [section] or name = value line; ignored";
+        if (line[0] == '[') {
+            // The first ']' ends the name; what follows it counts for nothing.
+            const size_t end = 1 + Stop(line.substr(1), "]");
+            if (end == line.size() || line[end] != ']') return Warn(line_, notALine);
+            section_ = line.substr(1, end - 1);
+            const char* name = section_.c_str();
+            if (!Is(name, "sound") && !Is(name, "display") && !Is(name, "keys") && !Is(name, "hints") &&
+                !Is(name, "pad"))
+                Warn(line_, "unknown section " + Quoted(section_) + "; ignored");
+            return;
         }
-        // Leading blanks would make libinih read the line as more of the previous value.
-        while (!line.empty() && Space(line.front())) line.remove_prefix(1);
-        while (!line.empty() && Space(line.back())) line.remove_suffix(1);
-        line.copy(str, line.size());
-        str[line.size()] = '\0';
-        current_ = line;
-        return str;
-    }
-
-    // The verdict on the line handed out last, once libinih is done with it.
-    void Judge() {
-        if (line_ == 0) return;
-        if (fault_) return Warn(line_, fault_);
-        if (handled_ || current_.empty() || current_[0] == ';' || current_[0] == '#') return;
-        std::string name;
-        if (!SectionName(current_, name)) return Warn(line_, "not a [section] or name = value line; ignored");
-        if (!Is(name.c_str(), "sound") && !Is(name.c_str(), "display") && !Is(name.c_str(), "keys") &&
-            !Is(name.c_str(), "hints") && !Is(name.c_str(), "pad"))
-            Warn(line_, "unknown section " + Quoted(name) + "; ignored");
+        const size_t end = Stop(line, "=:");
+        if (end == line.size() || line[end] == ';') return Warn(line_, notALine);
+        const std::string name(Trimmed(line.substr(0, end)));
+        std::string_view value = line.substr(end + 1);
+        value = Trimmed(value.substr(0, Stop(value, "")));
+        Take(section_.c_str(), name.c_str(), std::string(value).c_str());
     }
 
     void Take(const char* section, const char* name, const char* value) {
@@ -292,15 +271,10 @@ private:
     }
 
     const std::string& path_;
-    const std::string& text_;
     std::ostream& warnings_;
     Settings result_;
-    size_t pos_ = 0;
     int line_ = 0;
-    std::string_view current_;
-    bool handled_ = false;
-    const char* fault_ = nullptr;
-    bool failed_ = false;
+    std::string section_;  // as the last "[name]" line gave it; empty before the first
     int warned_ = 0;
     bool taken_[kSlotCount] = {};
     int keyLine_[Settings::kActionCount] = {};  // where the file set each key; 0 when it did not
@@ -329,14 +303,15 @@ std::string Settings::DefaultPath() {
 
 Settings Settings::Load(const std::string& path, std::ostream& warnings) {
     try {
-        std::string text, why;
-        if (!WholeFile::Read(path, kMaxFileBytes, text, why)) {
-            if (why == WholeFile::kTooLarge) why = "larger than 64 KiB, so not a settings file";
-            if (!why.empty()) warnings << "brinegate: " << path << ": " << why << "; the defaults are used\n";
+        DataFile file;
+        if (!file.Read(path, kMaxFileBytes)) {
+            const std::string why =
+                file.why == DataFile::kTooLarge ? "larger than 64 KiB, so not a settings file" : file.why;
+            if (file.error != ENOENT) warnings << "brinegate: " << path << ": " << why << "; the defaults are used\n";
             return Settings();
         }
-        Reading reading(path, text, warnings);
-        ini_parse_stream(&Reading::Next, &reading, &Reading::Entry, &reading);
+        Reading reading(path, warnings);
+        reading.Read(file.bytes);
         return reading.Finish();
     } catch (...) {
         return Settings();  // out of memory, or a warnings stream set to throw

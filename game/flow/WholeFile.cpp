@@ -25,33 +25,6 @@ bool WriteAll(int fd, const std::string& text) {
 
 }  // namespace
 
-bool WholeFile::Read(const std::string& path, size_t maxBytes, std::string& text, std::string& why) {
-    why.clear();
-    // Non-blocking so that a FIFO cannot hold the open; it is turned away below.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        why = errno == ENOENT ? "" : std::strerror(errno);
-        return false;
-    }
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        why = "not a regular file";
-        close(fd);
-        return false;
-    }
-    char buffer[4096];
-    while (text.size() <= maxBytes) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) why = std::strerror(errno);
-        if (n <= 0) break;
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    if (why.empty() && text.size() > maxBytes) why = kTooLarge;
-    return why.empty();
-}
-
 bool WholeFile::Write(const std::string& path, const std::string& text, std::string& error) {
     namespace fs = std::filesystem;
     error.clear();

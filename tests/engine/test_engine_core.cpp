@@ -1,10 +1,12 @@
 // Camera motion, the engine list, render-list ordering and culling, the random
-// generator, file-name resolution and the Vec2 rounding rules.
+// generator, file-name resolution, reading a data file and the Vec2 rounding rules.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -13,6 +15,7 @@
 #include "Box.h"
 #include "Camera.h"
 #include "Culler.h"
+#include "DataFile.h"
 #include "FileResolver.h"
 #include "List.h"
 #include "Orlop.h"
@@ -346,6 +349,24 @@ TEST_F(Resolver, WorkingDirectoryComesFirst) {
     rmdir("images");
     ASSERT_EQ(chdir(old), 0);
     rmdir(cwd.c_str());
+}
+
+TEST(DataFileRead, ReadsUpToTheCapAndGivesOneReasonOtherwise) {
+    // Run in the test process's own scratch folder.
+    const std::string bytes("ab\0\r\nc", 6);
+    std::ofstream("six.bin", std::ios::binary) << bytes;
+    DataFile file;
+    ASSERT_TRUE(file.Read("six.bin", 6)) << file.why;
+    EXPECT_EQ(file.bytes, bytes);
+    EXPECT_FALSE(file.Read("six.bin", 5));
+    EXPECT_EQ(file.why, DataFile::kTooLarge);
+    EXPECT_EQ(file.bytes, "");
+    EXPECT_FALSE(file.Read("no-such.bin", 6));
+    EXPECT_EQ(file.error, ENOENT);
+    EXPECT_EQ(file.why, std::strerror(ENOENT));
+    EXPECT_FALSE(file.Read(".", 6));
+    EXPECT_EQ(file.why, DataFile::kNotRegular);
+    EXPECT_TRUE(S_ISDIR(file.mode));
 }
 
 // --- vectors and boxes -------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Files that are there but damaged: each is named once on stderr and stands in as a
 // missing one would (the checker placeholder, a sound that plays nothing).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -98,6 +99,32 @@ TEST(DamagedTarga, CutFileLoadsAsThePlaceholderAndIsNamedOnce) {
     EXPECT_NE(lines[0].find("damaged"), std::string::npos) << lines[0];
     EXPECT_FALSE(whole->placeholder);
     EXPECT_EQ(whole->width, water[12] | (water[13] << 8));
+}
+
+TEST(DamagedTarga, ImageThatIsNoFileIsNamedAndDrawnAsTheCheckerWithoutWaiting) {
+    REQUIRE_GL();
+    // Nothing ever writes to the FIFO: an open that waited for a writer would never return.
+    fs::create_directories("images/folder.tga");
+    ASSERT_EQ(mkfifo("images/fifo.tga", 0600), 0);
+    for (const char* name : {"images\\fifo.tga", "images\\folder.tga"}) {
+        testing::internal::CaptureStderr();
+        Texture* t = textureManager.GetTexture(name);
+        const auto lines = Lines(testing::internal::GetCapturedStderr(), "Brinegate:");
+        ASSERT_EQ(lines.size(), 1u) << name;
+        EXPECT_NE(lines[0].find(name), std::string::npos) << lines[0];
+        EXPECT_NE(lines[0].find("not a regular file"), std::string::npos) << lines[0];
+        ASSERT_TRUE(t->placeholder) << name;
+        Bytes texels(8 * 8 * 4);
+        GLint previous = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+        glBindTexture(GL_TEXTURE_2D, t->glName);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, texels.data());
+        glBindTexture(GL_TEXTURE_2D, GLuint(previous));
+        // Magenta at the corner, black two texels on: the checker.
+        EXPECT_EQ(Bytes(texels.begin(), texels.begin() + 4), (Bytes{255, 0, 255, 255})) << name;
+        EXPECT_EQ(Bytes(texels.begin() + 8, texels.begin() + 12), (Bytes{0, 0, 0, 255})) << name;
+    }
 }
 
 // An uncompressed 24-bit Targa, top row first, whose pixel (x, y) is BGR of Shade(x, y).

@@ -103,6 +103,19 @@ TEST(SettingsFile, EachBadLineCostsOnlyItsEntryAndOneWarningNamingIt) {
         check(std::string("[display]\n") + bad + "\n" + head + tail, 2);
 }
 
+TEST(SettingsFile, ColonsTextAfterASectionAndCommentsAfterABlankKeepTheirMeaning) {
+    PrivateDirectory dir;
+    const fs::path path = dir.Path() / "settings.ini";
+    std::ostringstream warnings;
+    const Settings s = Read(path, "[sound] volumes\nmusic: 3\neffects = 5 ;x\n[display ;x]\nfullscreen = on\n", warnings);
+    EXPECT_EQ(s.musicVolume, 3);
+    EXPECT_EQ(s.effectsVolume, 5);
+    EXPECT_FALSE(s.fullscreen);  // still in [sound]: line 4 opens no section
+    const std::string at = "brinegate: " + path.string() + ":";
+    EXPECT_EQ(warnings.str(), at + "4: not a [section] or name = value line; ignored\n" + at +
+                                  "5: unknown key \"fullscreen\" in [sound]; ignored\n");
+}
+
 TEST(SettingsFile, NoTwoActionsEverShareAKey) {
     PrivateDirectory dir;
     const fs::path path = dir.Path() / "settings.ini";
