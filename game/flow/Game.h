@@ -33,6 +33,11 @@ class LifeBar;
 // The game flow's state and its (non-owning) pointers to the key objects.
 class Game {
 public:
+    Game() = default;
+    // Its parts hold on to this game.
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
     static constexpr int32_t kPlaying = 0;
     static constexpr int32_t kMenu = 1;
     // The options screen, opened from the menu.
