@@ -25,8 +25,8 @@ private:
         Post(WM_KEYUP, key);
     }
     void Step(int frame) {
-        if (!Program::game) return;
-        if (Program::game->phase == Game::kMenu) {
+        if (!Program::RunningGame()) return;
+        if (Program::RunningGame()->phase == Game::kMenu) {
             if (frame % 30 == 0) {  // "Play!"
                 cursor = Vec2(200, 200);
                 Post(WM_LBUTTONDOWN);
@@ -71,5 +71,5 @@ int main(int argc, char** argv) {
     options.frames = std::strtoull(argv[2], nullptr, 10);
     options.unpaced = true;
     options.noSound = true;
-    return Program::Run(platform, options);
+    return Program(platform, options).Run();
 }

@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.frames = kFrameCap;
     options.unpaced = true;
     options.noSound = true;
-    const int status = Program::Run(platform, options);
+    const int status = Program(platform, options).Run();
     if (status == kUsageStatus) fuzz::Fail("a recording whose bytes parse was refused as a file");
     // Quitting from the menu may end it sooner, but never later than the recording does.
     const uint64_t last = std::min(recording.frames, kFrameCap);

@@ -7,12 +7,17 @@
 #include "Chronicle.h"
 #include "Font.h"
 #include "HintBook.h"
+#include "HintProgress.h"
+#include "Hud.h"
+#include "LevelDirector.h"
+#include "MainMenu.h"
 #include "List.h"
 #include "ObjRef.h"
 #include "MerchantShip.h"
 #include "OptionsScreen.h"
 #include "PlayHold.h"
 #include "PlayerAids.h"
+#include "PlayerInput.h"
 #include "Popups.h"
 #include "Records.h"
 #include "RecordsScroll.h"
@@ -28,6 +33,11 @@ class LifeBar;
 // The game flow's state and its (non-owning) pointers to the key objects.
 class Game {
 public:
+    Game() = default;
+    // Its parts hold on to this game.
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
     static constexpr int32_t kPlaying = 0;
     static constexpr int32_t kMenu = 1;
     // The options screen, opened from the menu.
@@ -35,14 +45,18 @@ public:
     // The records scroll, opened from the menu or the options.
     static constexpr int32_t kRecords = 3;
 
+    // The wood of the game's buttons and its lettering.
+    static constexpr const char* kFontImage = "images\\caribbeanfont_wood.tga";
+    static constexpr const char* kButtonImage = "images\\ui_button_wood.tga";
+
     // Builds the scene: seas, sky, island, menu buttons, heads-up objects, fonts, sounds.
     void SetUp();
     // One frame of the menu or of play; false ends the program.
     bool Update(float dt);
     // Places one tower of the current level on the island, raising the island under it.
-    void SpawnTower();
+    void SpawnTower() { levels_.SpawnTower(); }
     // Starts the next level once no hostile tower is left; draws the level banner.
-    void UpdateLevel();
+    void UpdateLevel() { levels_.UpdateLevel(); }
 
     // Towers stand within this distance of the centre, short of where the player's
     // ship wraps around (4400), so every tower can be reached and taken.
@@ -50,9 +64,13 @@ public:
     // Chooses where the next tower of this level stands and records it: the usual
     // spacing on the side whose turn it is, else on the other side, else the middle of
     // the widest free stretch. Moves the row bounds and hands the turn to the other side.
-    int32_t NextTowerX();
+    int32_t NextTowerX() { return levels_.NextTowerX(); }
     // Empties the row for a new level: both bounds at 0, no tower recorded.
-    void StartRow();
+    void StartRow() { levels_.StartRow(); }
+    // The sea toggle: every live object that takes part goes to or from the ghost sea.
+    void ToggleSea();
+    // True when the player last used a pad rather than the keyboard or mouse.
+    bool PadUsed() const;
 
     // The key that pauses and resumes play (Escape resumes too).
     static constexpr uint32_t kPauseKey = 'P';
@@ -72,7 +90,7 @@ public:
     const HintBook& hints() const { return hints_; }
     const RecordsScroll& recordsScroll() const { return recordsScroll_; }
     // "Towers 2/3" as last shown.
-    const std::string& TowerCount() const { return towersPlank_.label; }
+    const std::string& TowerCount() const { return hud_.TowerCount(); }
 
     // The records read at start and where they are kept (never written when `keep` is
     // false, as in a replay, or when the path is empty).
@@ -87,14 +105,16 @@ public:
     // Hostile towers of this level and all of its towers.
     int HostileTowers() const;
 
-    int32_t phase = 0;
+    int32_t phase = kPlaying;
     World* world = nullptr;
     Water* sea = nullptr;
     Water* secondSea = nullptr;
     Font font;
     uint8_t spawnLeft = 0;
     UIButton* goldButton = nullptr;
-    int32_t seaMode = 1;  // 1 living sea, 2 ghost sea
+    static constexpr int32_t kLivingSea = 1;
+    static constexpr int32_t kGhostSea = 2;
+    int32_t seaMode = kLivingSea;
     ObjRef<MerchantShip> playerShip;  // none while a new one is due
     MenuButton* playButton = nullptr;
     MenuButton* quitButton = nullptr;
@@ -112,34 +132,31 @@ public:
 private:
     bool UpdateMenu(float dt);
     bool UpdatePlaying(float dt);
+    // The frame of play that stands still: its texts are drawn again.
+    bool UpdatePaused();
+    // What the player does with a live ship this frame, and how it is shown.
+    void HandleShip(MerchantShip& ship, float dt);
+    // Escape from play: the heads-up goes and the world holds until "Play!".
+    void LeavePlay();
     bool UpdateOptions(float dt);
-    // The menu's buttons a pad's d-pad steps through, and the one it is on (-1: none).
-    std::vector<std::vector<UIButton*>> menuRows_;
-    int menuRow_ = -1;
-    int menuColumn_ = 0;
-    MenuButton* MakeMenuButton(const char* label);
+    // Behind the menu, the options and the records the world waits, with no panel or aid.
+    void StandBehindScreens();
+    void MakeSky();
     // Forgets a player's ship that has died or been destroyed.
     void ForgetDeadShip();
     MerchantShip* MakePlayerShip();
-    // Raises the island under a tower until its footing meets the ground.
-    void SettleOnIsland(Tower* tower);
-    // The sea toggle: every live object that takes part goes to or from the ghost sea.
-    void ToggleSea();
-    int32_t WidestGapX() const;
 
-    // Draws "Tap 'R'!!" (with the chosen repair key, or a pad's button) clear of any
-    // panel on the screen.
-    void DrawRepairPrompt();
     bool UpdateRecords();
     void OpenRecords(int32_t from);
-    void HideMenu();
     // The aids of a frame of play: gains and losses, the tower count, hints, rumble.
     void ShowAids(float dt, const ShipChange& change, const Chronicle::Events& events);
-    bool PadUsed() const;
-    float SinkLineY();
     void Rumble(float strength, int ms);
 
-    std::vector<int32_t> rowX_;  // x of every tower placed in this level
+    MainMenu menu_{*this};
+    LevelDirector levels_{*this};
+    Hud hud_{*this};
+    PlayerInput input_;
+    HintProgress hintProgress_;
     PlayerAids aids_;
     PlayHold hold_;
     Popups popups_;
@@ -150,11 +167,4 @@ private:
     bool keepRecords_ = false;
     RecordsScroll recordsScroll_;
     int32_t recordsFrom_ = kMenu;
-    ScreenButton recordsButton_;  // in the menu, under its buttons
-    ScreenButton bestPlank_;      // "Best: level 4, 12 towers" under that
-    ScreenButton towersPlank_;    // "Towers 2/3" beside the gold
-    float steered_ = 0.0f;        // seconds of steering, for its hint
-    bool firedOnce_ = false;
-    bool toggledOnce_ = false;
-    int32_t purchasesSeen_ = 0;
 };

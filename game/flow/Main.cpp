@@ -33,5 +33,6 @@ int main(int argc, char** argv) {
     }
     FileResolver::AddSearchRoot(BRINEGATE_INSTALLED_DATA_DIR);
     SdlPlatform platform;
-    return Program::Run(platform, command.options);
+    Program program(platform, command.options);
+    return program.Run();
 }

@@ -5,34 +5,27 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <string>
 
 #include "Camera.h"
+#include "EngineSession.h"
 #include "FileResolver.h"
 #include "GOManager.h"
 #include "Game.h"
-#include "KeyMap.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Recording.h"
 #include "Records.h"
 #include "Settings.h"
+#include "SettingsApplier.h"
 #include "SoundManager.h"
 #include "Sprite.h"
 #include "StateDigest.h"
-#include "TextureManager.h"
 #include "WindowKeeper.h"
 
-Game* Program::game = nullptr;
-Sprite* Program::cursor = nullptr;
-uint64_t Program::frameLimit = 0;
-uint64_t Program::framesRun = 0;
+Program* Program::running_ = nullptr;
 
 namespace {
-
-// In the background the game stands still, and silent.
-void FocusChanged(bool active) { soundManager.SetMuted(!active); }
 
 // Without its data the game shows checkers and names each missing file; first say where
 // the data was looked for.
@@ -48,143 +41,142 @@ void WarnWithoutData() {
 
 }  // namespace
 
-int32_t Program::Frame(float dt) {
+Program::Program(Platform& platform, Options options) : platform_(platform), options_(std::move(options)) {}
+
+Program::~Program() = default;
+
+int32_t Program::Frame(float dt) { return running_->Step(dt); }
+
+int32_t Program::Step(float dt) {
     // Decided at the frame's start: the frame that pauses still runs whole, the one that
     // resumes still stands.
-    const bool standing = game->paused;
-    bool result = game->Update(dt);
-    if (standing) game->DrawLabels();
+    const bool standing = game_->paused;
+    bool result = game_->Update(dt);
+    if (standing) game_->DrawLabels();
     else goManager.Update(dt);
     soundManager.Update();
-    cursor->position = orlop.mousePosition + camera.GetTopLeft();
-    cursor->UpdateCorners();
-    ++framesRun;
-    if (frameLimit != 0 && framesRun >= frameLimit) result = false;
+    cursor_->position = orlop.mousePosition + camera.GetTopLeft();
+    cursor_->UpdateCorners();
+    ++framesRun_;
+    if (options_.frames != 0 && framesRun_ >= options_.frames) result = false;
     return result ? 1 : 0;
 }
 
-int Program::Run(Platform& platform, const Options& options) {
+int Program::Run() {
+    running_ = this;
+    const int status = Play();
+    running_ = nullptr;
+    // The replay or recording ends with its run.
+    player_.reset();
+    recorder_.reset();
+    active_ = nullptr;
+    return status;
+}
+
+int Program::Play() {
     // Every file named on the command line is checked before anything is shown.
-    std::unique_ptr<ReplayPlatform> player;
-    std::unique_ptr<RecordingPlatform> recorder;
-    std::string error;
-    uint32_t seed = options.hasSeed ? options.seed : static_cast<uint32_t>(std::time(nullptr));
-    Platform* active = &platform;
+    seed_ = options_.hasSeed ? options_.seed : static_cast<uint32_t>(std::time(nullptr));
+    active_ = &platform_;
     // A damaged entry of the file is named on stderr and takes its default.
-    const std::string settingsPath = options.configPath.empty() ? Settings::DefaultPath() : options.configPath;
-    Settings settings = Settings::Load(settingsPath, std::cerr);
-    if (!options.replayPath.empty()) {
-        Recording recording;
-        if (!LoadRecording(options.replayPath, recording, error)) {
-            std::fprintf(stderr, "brinegate: %s\n", error.c_str());
-            return kUsageStatus;
-        }
-        seed = recording.seed;
-        // Played with the keys it was recorded with, whatever the player uses now.
-        for (int a = 0; a < Settings::kActionCount; ++a)
-            settings.keys[a] = recording.keys.empty() ? Settings::kDesignedKeys[a] : recording.keys[a];
-        player = std::make_unique<ReplayPlatform>(platform, std::move(recording));
-        active = player.get();
-    } else if (!options.recordPath.empty()) {
-        recorder = std::make_unique<RecordingPlatform>(platform);
-        const std::vector<uint32_t> keys(settings.keys, settings.keys + Settings::kActionCount);
-        if (!recorder->Open(options.recordPath, seed, keys, error)) {
-            std::fprintf(stderr, "brinegate: %s\n", error.c_str());
-            return kUsageStatus;
-        }
-        active = recorder.get();
-    }
+    settingsPath_ = options_.configPath.empty() ? Settings::DefaultPath() : options_.configPath;
+    Settings settings = Settings::Load(settingsPath_, std::cerr);
+    if (!OpenRecordingFiles(settings)) return kUsageStatus;
     // Read when the first sound loads, which is after this.
-    soundManager.SetOffByCommandLine(options.noSound);
-    OptionsScreen::ApplySound(settings);
+    soundManager.SetOffByCommandLine(options_.noSound);
+    SettingsApplier::ApplySound(settings);
     WarnWithoutData();
 
-    SRand(seed);
-    frameLimit = options.frames;
-    framesRun = 0;
-    const bool wasPaced = orlop.paced;
-    if (options.unpaced) orlop.paced = false;
-    orlop.platform = active;
-    orlop.width = 800.0f;
-    orlop.height = 600.0f;
-    orlop.bits = 32.0f;
-    orlop.title = "Brinegate";
-    orlop.windowed = 1;
-    orlop.frameCallback = Frame;
-    orlop.focusCallback = FocusChanged;
-    orlop.vsync = options.hasVsync ? options.vsync : settings.vsync;
+    SRand(seed_);
+    framesRun_ = 0;
     WindowKeeper window;
-    WindowKeeper::Open(*active, settings);
-    auto restoreEngine = [&] {
-        orlop.paced = wasPaced;
-        orlop.vsync = Vsync::kAuto;
-        orlop.focusCallback = nullptr;
-        orlop.platform = nullptr;  // the relays die with this call
-        orlop.SetKeyMap(KeyMap());
-        soundManager.SetMuted(false);
-        soundManager.SetVolumes(SoundManager::kStreamVolume, 1.0f);
-    };
-    if (!orlop.Init()) {
-        restoreEngine();
-        return 1;
-    }
+    // Declared after the window's keeper: the engine is given back before it goes.
+    EngineSession engine(*active_, options_.unpaced, options_.hasVsync ? options_.vsync : settings.vsync, Frame);
+    WindowKeeper::Open(*active_, settings);
+    if (!engine.Start()) return 1;
     // The command line can ask for full screen, never for a window, over the file.
-    if (options.fullscreen || settings.fullscreen) active->SetFullscreen(true);
-    window.Started(*active);
-    OptionsScreen::ApplyKeys(settings);
-
-    cursor = new Sprite(1, 1, "images\\cursor.tga");
-    // Blended, so the cursor's transparent corners show the scene rather than a black box.
-    cursor->blendMode = 1;
-    cursor->SetDepth(1.0f);
-    AddToRenderList(cursor);
-
-    game = new Game;
-    game->SetUp();
-    // A replay never writes the player's settings, whatever it plays.
-    game->optionsScreen.Use(settings, settingsPath, !player);
-    // Nor its records: a damaged file is named, and set aside only outside a replay.
-    const std::string recordsPath = Records::DefaultPath();
-    game->UseRecords(Records::Load(recordsPath, std::cerr, !player), recordsPath, !player);
-
-    unsigned music = soundManager.LoadSound("pirates.mp3", 1, 1);
-    soundManager.PlaySound(music, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
+    if (options_.fullscreen || settings.fullscreen) active_->SetFullscreen(true);
+    window.Started(*active_);
+    SettingsApplier::ApplyKeys(settings);
+    Build(settings);
 
     orlop.Run();
 
+    const int status = Finish(window);
+    game_->towers.Clear();
+    game_.reset();
+    cursor_.reset();
+    // The engine's end clears the objects and closes the window.
+    return status;
+}
+
+bool Program::OpenRecordingFiles(Settings& settings) {
+    std::string error;
+    if (!options_.replayPath.empty()) {
+        Recording recording;
+        if (!LoadRecording(options_.replayPath, recording, error)) {
+            std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+            return false;
+        }
+        seed_ = recording.seed;
+        // Played with the keys it was recorded with, whatever the player uses now.
+        for (int a = 0; a < Settings::kActionCount; ++a)
+            settings.keys[a] = recording.keys.empty() ? Settings::kDesignedKeys[a] : recording.keys[a];
+        player_ = std::make_unique<ReplayPlatform>(platform_, std::move(recording));
+        active_ = player_.get();
+    } else if (!options_.recordPath.empty()) {
+        recorder_ = std::make_unique<RecordingPlatform>(platform_);
+        const std::vector<uint32_t> keys(settings.keys, settings.keys + Settings::kActionCount);
+        if (!recorder_->Open(options_.recordPath, seed_, keys, error)) {
+            std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+            return false;
+        }
+        active_ = recorder_.get();
+    }
+    return true;
+}
+
+void Program::Build(const Settings& settings) {
+    cursor_.reset(new Sprite(1, 1, "images\\cursor.tga"));
+    // Blended, so the cursor's transparent corners show the scene rather than a black box.
+    cursor_->blendMode = 1;
+    cursor_->SetDepth(1.0f);
+    AddToRenderList(cursor_.get());
+
+    game_.reset(new Game);
+    game_->SetUp();
+    // A replay never writes the player's settings, whatever it plays.
+    game_->optionsScreen.Use(settings, settingsPath_, !player_);
+    // Nor its records: a damaged file is named, and set aside only outside a replay.
+    const std::string recordsPath = Records::DefaultPath();
+    game_->UseRecords(Records::Load(recordsPath, std::cerr, !player_), recordsPath, !player_);
+
+    unsigned music = soundManager.LoadSound("pirates.mp3", 1, 1);
+    soundManager.PlaySound(music, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
+}
+
+int Program::Finish(const WindowKeeper& window) {
     // A normal end is a success for the shell and for launchers.
     int status = 0;
-    const uint64_t digest = ComputeStateDigest(game);
-    if (options.printDigest) {
+    std::string error;
+    const uint64_t digest = ComputeStateDigest(game_.get());
+    if (options_.printDigest) {
         std::printf("%s\n", FormatDigest(digest).c_str());
         std::fflush(stdout);
     }
-    if (recorder && !recorder->Finish(digest, error)) {
+    if (recorder_ && !recorder_->Finish(digest, error)) {
         std::fprintf(stderr, "brinegate: %s\n", error.c_str());
         status = 1;
     }
-    if (player && player->Played().hasDigest && player->Played().frames == player->FramesShown() &&
-        player->Played().digest != digest) {
+    if (player_ && player_->Played().hasDigest && player_->Played().frames == player_->FramesShown() &&
+        player_->Played().digest != digest) {
         std::fprintf(stderr, "brinegate: %s: the replay ended in another state than the recorded run\n",
-                     options.replayPath.c_str());
+                     options_.replayPath.c_str());
         status = 1;
     }
 
     // The window as the player left it, for the next start; never from a replay.
-    if (!player) window.Finish(*active, game->optionsScreen.Current(), settingsPath);
+    if (!player_) window.Finish(*active_, game_->optionsScreen.Current(), settingsPath_);
     // A game ended by --frames, the window or Quit is counted alike.
-    game->SaveRecords();
-
-    game->towers.Clear();
-    delete game;
-    game = nullptr;
-    delete cursor;
-    cursor = nullptr;
-    goManager.Clear();
-    // The textures belong to this run's GL context, which ends here: a later run in the
-    // same process (tests do that) must load its own rather than draw with dead names.
-    textureManager.ReleaseAll();
-    orlop.Shutdown();
-    restoreEngine();
+    game_->SaveRecords();
     return status;
 }

@@ -6,11 +6,10 @@
 
 #include "Box.h"
 #include "GOManager.h"
-#include "KeyMap.h"
 #include "KeyNames.h"
 #include "Orlop.h"
 #include "Renderable.h"
-#include "SoundManager.h"
+#include "SettingsApplier.h"
 #include "UIButton.h"
 
 namespace {
@@ -111,10 +110,11 @@ void OptionsScreen::SetUp() {
 
     // Null stands for the screen's own buttons (see FocusPoint): Records above the rows,
     // Hints and Rumble either side of Back.
-    rows_ = {{nullptr}, {musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
-    for (UIButton* key : keys_) rows_.push_back({key});
-    rows_.push_back({vsync_.get()});
-    rows_.push_back({nullptr, back_, nullptr});
+    PadFocus::Rows rows = {{nullptr}, {musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
+    for (UIButton* key : keys_) rows.push_back({key});
+    rows.push_back({vsync_.get()});
+    rows.push_back({nullptr, back_, nullptr});
+    focus_.SetRows(std::move(rows));
     WriteLabels();
 }
 
@@ -125,33 +125,13 @@ void OptionsScreen::Use(const Settings& settings, const std::string& path, bool 
     WriteLabels();
 }
 
-void OptionsScreen::ApplyKeys(const Settings& settings) {
-    KeyMap map;
-    map.Rebind(Settings::kDesignedKeys, settings.keys, Settings::kActionCount);
-    // A pad's buttons act as the designed keys whatever keys the player chose.
-    map.Set(VK_GAMEPAD_DPAD_LEFT, 'A');
-    map.Set(VK_GAMEPAD_LEFT_THUMBSTICK_LEFT, 'A');
-    map.Set(VK_GAMEPAD_DPAD_RIGHT, 'D');
-    map.Set(VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT, 'D');
-    map.Set(VK_GAMEPAD_X, Settings::kDesignedKeys[Settings::kRepair]);
-    map.Set(VK_GAMEPAD_Y, Settings::kDesignedKeys[Settings::kSea]);
-    map.Set(VK_GAMEPAD_MENU, Settings::kDesignedKeys[Settings::kPause]);
-    orlop.SetKeyMap(map);
-}
-
-void OptionsScreen::ApplySound(const Settings& settings) {
-    const float full = static_cast<float>(Settings::kMaxVolume);
-    soundManager.SetVolumes(static_cast<float>(settings.musicVolume) / full,
-                            static_cast<float>(settings.effectsVolume) / full);
-}
-
 void OptionsScreen::Change(const Settings& next) {
     if (next == settings_) return;
     const Settings before = settings_;
     settings_ = next;
-    if (std::memcmp(before.keys, next.keys, sizeof next.keys) != 0) ApplyKeys(next);
+    if (std::memcmp(before.keys, next.keys, sizeof next.keys) != 0) SettingsApplier::ApplyKeys(next);
     if (before.musicVolume != next.musicVolume || before.effectsVolume != next.effectsVolume)
-        ApplySound(next);
+        SettingsApplier::ApplySound(next);
     if (before.fullscreen != next.fullscreen && orlop.platform) orlop.platform->SetFullscreen(next.fullscreen);
     if (before.vsync != next.vsync) orlop.SetVsync(next.vsync);
     WriteLabels();
@@ -180,12 +160,12 @@ void OptionsScreen::Open() {
     open_ = true;
     capturing_ = -1;
     message_.clear();
-    focusRow_ = -1;
+    focus_.Reset();
     recordsAsked_ = false;
     WriteLabels();
     for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Show();
     if (scroll_) AddToRenderList(scroll_->renderable);
-    for (const auto& row : rows_)
+    for (const auto& row : focus_.rows())
         for (UIButton* button : row)
             if (button) AddToRenderList(button->renderable);
 }
@@ -195,34 +175,9 @@ void OptionsScreen::Close() {
     capturing_ = -1;
     for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Hide();
     if (scroll_) RemoveFromRenderList(scroll_->renderable);
-    for (const auto& row : rows_)
+    for (const auto& row : focus_.rows())
         for (UIButton* button : row)
             if (button) RemoveFromRenderList(button->renderable);
-}
-
-bool OptionsScreen::StepFocus(const std::vector<std::vector<UIButton*>>& rows, uint32_t code, int& row,
-                              int& column) {
-    const int count = static_cast<int>(rows.size());
-    if (count == 0) return false;
-    switch (code) {
-        case VK_GAMEPAD_DPAD_DOWN:
-            row = row < 0 ? 0 : std::min(row + 1, count - 1);
-            column = 0;
-            break;
-        case VK_GAMEPAD_DPAD_UP:
-            row = row < 0 ? count - 1 : std::max(row - 1, 0);
-            column = 0;
-            break;
-        case VK_GAMEPAD_DPAD_LEFT:
-        case VK_GAMEPAD_DPAD_RIGHT:
-            if (row < 0) return false;
-            column += code == VK_GAMEPAD_DPAD_LEFT ? -1 : 1;
-            column = std::clamp(column, 0, static_cast<int>(rows[row].size()) - 1);
-            break;
-        default:
-            return false;
-    }
-    return true;
 }
 
 void OptionsScreen::Capture() {
@@ -282,7 +237,6 @@ void OptionsScreen::Press(UIButton* button) {
 }
 
 Vec2 OptionsScreen::FocusPoint(int row, int column) const {
-    if (UIButton* button = rows_[row][column]) return BoxCentre(button->GetCorners());
     if (row == 0) return records_.Centre();
     return column == 0 ? hints_.Centre() : rumble_.Centre();
 }
@@ -302,7 +256,7 @@ void OptionsScreen::DrawTexts() {
         labelFont_.DrawText(static_cast<int>(kValueX) - (volume >= 10 ? 16 : 8), static_cast<int>(RowY(row) - 11.0f),
                             1.0f, value.c_str(), kInk, kLabelScale);
     }
-    for (const auto& row : rows_)
+    for (const auto& row : focus_.rows())
         for (UIButton* button : row) {
             if (!button) continue;
             const Vec2 centre = BoxCentre(button->GetCorners());
@@ -322,7 +276,7 @@ void OptionsScreen::DrawTexts() {
 bool OptionsScreen::Update() {
     if (!open_) return false;
     // The cursor's button is lit, the others plain.
-    for (const auto& row : rows_)
+    for (const auto& row : focus_.rows())
         for (UIButton* button : row) {
             if (!button) continue;
             const bool lit = BoxContains(button->GetCorners(), orlop.mousePosition);
@@ -331,9 +285,7 @@ bool OptionsScreen::Update() {
     DrawTexts();
     for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Draw();
 
-    if (orlop.keyEvent && !orlop.lastKeyDown && StepFocus(rows_, orlop.lastKey, focusRow_, focusColumn_) &&
-        orlop.platform)
-        orlop.platform->WarpCursor(FocusPoint(focusRow_, focusColumn_));
+    focus_.Follow([this](int row, int column) { return FocusPoint(row, column); });
 
     if (capturing_ >= 0) {
         Capture();
@@ -353,7 +305,7 @@ bool OptionsScreen::Update() {
         Change(next);
         return true;
     }
-    for (const auto& row : rows_)
+    for (const auto& row : focus_.rows())
         for (UIButton* button : row)
             if (button != back_ && ClickedOn(button)) {
                 Press(button);

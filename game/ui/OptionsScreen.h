@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Font.h"
+#include "PadFocus.h"
 #include "ScreenButton.h"
 #include "Settings.h"
 #include "Vec2.h"
@@ -42,17 +43,6 @@ public:
     // The scroll's face (for where its texts may go), or null before SetUp.
     const Renderable* Scroll() const;
 
-    // Puts settings into effect: the keys through the input handler's key map (pad
-    // buttons keep their places), the volumes through the sound manager.
-    static void ApplyKeys(const Settings& settings);
-    static void ApplySound(const Settings& settings);
-
-    // The picture point a pad's d-pad moves the cursor to when `code` (a d-pad key)
-    // steps from the cursor's button `from` among the rows of `rows`; false when the
-    // key is no d-pad step. Rows are drawn top to bottom, buttons left to right.
-    static bool StepFocus(const std::vector<std::vector<UIButton*>>& rows, uint32_t code, int& row,
-                          int& column);
-
 private:
     // Applies what differs and writes the file.
     void Change(const Settings& next);
@@ -61,7 +51,7 @@ private:
     void WriteLabels();
     void DrawTexts();
     UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale, UIButton* unmanaged = nullptr);
-    // Where a pad's d-pad puts the cursor for a place of rows_.
+    // Where a pad's d-pad puts the cursor for a null place of the rows.
     Vec2 FocusPoint(int row, int column) const;
 
     Settings settings_;
@@ -86,13 +76,12 @@ private:
     };
     std::unique_ptr<UIButton, Unmanaged> vsync_;
     UIButton* back_ = nullptr;
-    std::vector<std::vector<UIButton*>> rows_;
     // On the bottom roll beside Back, and at the top: switches and a door that are no
     // objects of the game.
     ScreenButton hints_;
     ScreenButton rumble_;
     ScreenButton records_;
     bool recordsAsked_ = false;
-    int focusRow_ = -1;
-    int focusColumn_ = 0;
+    // The buttons' rows, which a pad's d-pad steps through.
+    PadFocus focus_;
 };

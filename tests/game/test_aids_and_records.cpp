@@ -129,7 +129,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
 
     ScriptedPlatform first;
     first.step = [&](ScriptedPlatform& p, int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         MerchantShip* ship = game->playerShip.Get();
         if (frame == 2) pad = virtualpad::Plug(CountRumble, &felt);
         if (frame == 5) p.Click(Vec2(200, 200));
@@ -202,7 +202,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
         if (at == 216) p.Key(VK_ESCAPE);
         if (at == 220) p.Post(WM_CLOSE);
     };
-    EXPECT_EQ(Program::Run(first, options), 0);
+    EXPECT_EQ(Program(first, options).Run(), 0);
     if (pad) virtualpad::Unplug(pad);
     EXPECT_EQ(seen, (std::vector<std::string>{"steer hint", "tower count", "steering done and kept", "+50",
                                               "pad, then keys", "short rumble", "bought", "not enough gold", "sinking line",
@@ -220,7 +220,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
     playing = 0;
     ScriptedPlatform second;
     second.step = [&](ScriptedPlatform& p, int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         if (frame == 5) p.Click(Vec2(200, 200));
         if (!playing && game->phase == Game::kPlaying && game->playerShip.Get()) playing = frame;
         const int at = playing ? frame - playing : -1;
@@ -242,7 +242,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
         }
         if (at == 600 || seen.size() == 4) p.Post(WM_CLOSE);
     };
-    EXPECT_EQ(Program::Run(second, options), 0);
+    EXPECT_EQ(Program(second, options).Run(), 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"steering and firing stay done", "best of all", "options", "hints off"}));
     kept = Records::Load(recordsPath, quiet, true);
     EXPECT_EQ(kept.best.level, 4);
@@ -263,7 +263,7 @@ TEST(AidsAndRecords, AGameRecordedWithEveryAidShowingReplaysToItsStateAndWritesN
     bool hint = false, words = false, count = false;
     ScriptedPlatform live;
     live.step = [&](ScriptedPlatform& p, int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         if (frame == 5) p.Click(Vec2(200, 200));
         p.Hold('A', frame > 20 && frame < 60);
         if (frame % 50 == 0) p.Key('M');

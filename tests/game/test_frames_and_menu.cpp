@@ -82,7 +82,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
     std::vector<float> play, scenery;
     int mark = 0;
     platform.step = [&](ScriptedPlatform& p, int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         MerchantShip* ship = game->playerShip.Get();
         UIButton* gold = game->goldButton;
         const int at = frame - mark;
@@ -146,7 +146,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
             p.Post(WM_CLOSE);
         }
     };
-    EXPECT_EQ(Program::Run(platform, options), 0);
+    EXPECT_EQ(Program(platform, options).Run(), 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"4 digits", "10 digits", "stood still", "scenery ran", "plays on", "no marker",
                                               "marker", "prompt clear of the panel", "refusal on the scroll"}));
 }

@@ -38,7 +38,7 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
     ScriptedPlatform first;
     int opened = 0;
     first.step = [&](ScriptedPlatform& p, int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         if (frame > 2000) return p.Post(WM_CLOSE);
         if (frame == 20) p.Click(kOptionsButton);
         if (game->phase == Game::kOptions && opened == 0) opened = frame;
@@ -59,7 +59,7 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
         if (at == 22 && game->phase == Game::kMenu) seen.push_back("menu");
         if (at == 30) p.Click(kQuitButton);
     };
-    EXPECT_EQ(Program::Run(first, options), 0);
+    EXPECT_EQ(Program(first, options).Run(), 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"music down", "waits for a key", "refused", "bound", "menu"}));
 
     std::ostringstream warnings;
@@ -72,7 +72,7 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
     ScriptedPlatform second;
     float startX = 0, afterA = 0, afterJ = 0;
     second.step = [&](ScriptedPlatform& p, int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         if (frame == 5) {
             if (soundManager.MusicVolume() == 0.1f) seen.push_back("music kept");
             game->phase = Game::kPlaying;
@@ -86,7 +86,7 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
         if (frame == 240 && ship) afterJ = ship->GetPosition()->x;
         if (frame == 240) p.Post(WM_CLOSE);
     };
-    EXPECT_EQ(Program::Run(second, options), 0);
+    EXPECT_EQ(Program(second, options).Run(), 0);
     EXPECT_EQ(seen.back(), "music kept");
     EXPECT_NEAR(afterA, startX, 1.0f) << "'A' no longer steers";
     EXPECT_LT(afterJ, afterA - 20.0f) << "'J' steers left";

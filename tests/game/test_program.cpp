@@ -46,7 +46,7 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
     int stageStart = 0;
     bool timedOut = false;
     platform.step = [&](ScriptedPlatform& p, int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         if (frame > 3000) {  // a stuck script must not hang the test run
             timedOut = true;
             p.Post(WM_CLOSE);
@@ -59,7 +59,7 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
                     // Only the menu is on screen: the title and two buttons.
                     if (game->goldButton->renderable->inRenderList) seen.push_back("gold shown in menu");
                     // The cursor's transparent corner shows the scene, not a black box.
-                    Sprite* c = Program::cursor;
+                    Sprite* c = Program::Running()->cursor();
                     gltest::Rgba corner =
                         gltest::ReadPixel(static_cast<int>(p.cursor.x - c->frameWidth / 2 + 1),
                                           static_cast<int>(p.cursor.y - c->frameHeight / 2 + 1));
@@ -101,15 +101,16 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
         }
     };
 
-    int status = Program::Run(platform);
+    Program program(platform);
+    int status = program.Run();
 
     EXPECT_FALSE(timedOut) << "the script did not finish";
     EXPECT_EQ(status, 0) << "a normal end is a success";
     EXPECT_EQ(seen, (std::vector<std::string>{"playing", "menu", "quit pressed"}));
     // The designed shut-down: game record and cursor freed, every object destroyed,
     // the window closed.
-    EXPECT_EQ(Program::game, nullptr);
-    EXPECT_EQ(Program::cursor, nullptr);
+    EXPECT_EQ(program.game(), nullptr);
+    EXPECT_EQ(program.cursor(), nullptr);
     EXPECT_TRUE(goManager.objects.Empty());
     EXPECT_EQ(orlop.window, nullptr);
     EXPECT_FALSE(goManager.log.IsOpen());
@@ -185,7 +186,7 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
     };
 
     platform.step = [&](ScriptedPlatform& p, int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         if (frame > kBudget) {
             timedOut = true;
             p.Post(WM_CLOSE);
@@ -296,7 +297,7 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
         }
     };
 
-    int status = Program::Run(platform);
+    int status = Program(platform).Run();
     orlop.paced = true;
 
     EXPECT_FALSE(timedOut) << "stuck at stage \"" << names[stage] << "\" after " << kBudget << " frames";
@@ -322,7 +323,7 @@ TEST(Program, EscapeInTheMenuEndsTheProgramAtOnce) {
         }
         if (frame > 600) p.Post(WM_CLOSE);
     };
-    EXPECT_EQ(Program::Run(platform), 0);
+    EXPECT_EQ(Program(platform).Run(), 0);
     EXPECT_EQ(platform.frame, escapeFrame + 1);
 }
 
@@ -333,7 +334,7 @@ TEST(Program, ClosingTheWindowEndsTheProgramCleanly) {
     platform.step = [](ScriptedPlatform& p, int frame) {
         if (frame == 10) p.Post(WM_CLOSE);
     };
-    EXPECT_EQ(Program::Run(platform), 0);
+    EXPECT_EQ(Program(platform).Run(), 0);
     EXPECT_EQ(platform.frame, 10) << "no frame after the close";
     EXPECT_TRUE(goManager.objects.Empty());
 }
@@ -347,7 +348,7 @@ TEST(Program, NoDataFolderIsSaidFirstWithWhereItWasLookedFor) {
         if (frame == 2) p.Post(WM_CLOSE);
     };
     ::testing::internal::CaptureStderr();
-    const int status = Program::Run(platform);
+    const int status = Program(platform).Run();
     const std::string err = ::testing::internal::GetCapturedStderr();
     gltest::UseDataFolder();
     EXPECT_EQ(status, 0);
@@ -427,12 +428,13 @@ TEST(Program, NoDisplayIsAClearFailureNotAnInvisibleGame) {
     unsetenv("WAYLAND_DISPLAY");
     SdlPlatform platform;
     ::testing::internal::CaptureStderr();
-    int status = Program::Run(platform);
+    Program program(platform);
+    int status = program.Run();
     std::string err = ::testing::internal::GetCapturedStderr();
     if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
     EXPECT_NE(status, 0);
     EXPECT_NE(err.find("cannot create the window"), std::string::npos) << err;
-    EXPECT_EQ(Program::game, nullptr) << "nothing was built";
+    EXPECT_EQ(program.game(), nullptr) << "nothing was built";
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST(WindowKept, SizeAndFullScreenOpenTheNextStartAndASizeTooLargeIsShrunk) {
             if (frame == 1) p.WindowedSize(width, height);
             if (frame == 2) change(p);
         };
-        EXPECT_EQ(Program::Run(platform, options), 0);
+        EXPECT_EQ(Program(platform, options).Run(), 0);
         return platform.IsFullscreen();
     };
     start([](ScriptedPlatform& p) { SDL_SetWindowSize(p.Window(), 1000, 700); p.SetFullscreen(true); });

@@ -54,7 +54,7 @@ TEST(PadPlay, APadAloneStartsPlaysAndLeavesAGameThatReplaysToTheSameState) {
     Vec2 aim;
     PadSession live;
     live.step = [&](int frame) {
-        Game* game = Program::game;
+        Game* game = Program::RunningGame();
         auto button = [&](SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(pad, b, down); };
         auto axis = [&](SDL_GameControllerAxis a, int value) { SDL_JoystickSetVirtualAxis(pad, a, value); };
         if (frame == 2) pad = Plug();

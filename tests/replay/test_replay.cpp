@@ -56,9 +56,9 @@ TEST(Replay, ReplayReachesTheRecordedStateAndAnotherSeedDoesNot) {
     live.step = [&](ScriptedPlatform& p, int frame) {
         if (frame >= 2000 && frame < 2200) {
             if (frame == 2000) p.Key(Game::kPauseKey);
-            if (frame == 2100) pausedAt = ComputeStateDigest(Program::game);
+            if (frame == 2100) pausedAt = ComputeStateDigest(Program::RunningGame());
             if (frame == 2199) {
-                stoodStill = Program::game->paused && ComputeStateDigest(Program::game) == pausedAt;
+                stoodStill = Program::RunningGame()->paused && ComputeStateDigest(Program::RunningGame()) == pausedAt;
                 p.Key(Game::kPauseKey);
             }
             return;
@@ -139,7 +139,7 @@ TEST(Replay, FilesThatAreNotWholeRecordingsAreRefusedBeforeAnythingIsShown) {
         Options options;
         options.replayPath = c[0];
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(Program::Run(platform, options), 2) << c[0];
+        EXPECT_EQ(Program(platform, options).Run(), 2) << c[0];
         const std::string err = ::testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find(c[1]), std::string::npos) << err;
         EXPECT_NE(err.find(c[2]), std::string::npos) << err;
@@ -154,7 +154,7 @@ TEST(Replay, FilesThatAreNotWholeRecordingsAreRefusedBeforeAnythingIsShown) {
         Options options;
         options.replayPath = c[0];
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(Program::Run(platform, options), 2) << c[0];
+        EXPECT_EQ(Program(platform, options).Run(), 2) << c[0];
         const std::string err = ::testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find(c[2]), std::string::npos) << err;
         EXPECT_NE(err.find(c[3]), std::string::npos) << err;
@@ -174,7 +174,7 @@ TEST(Replay, FilesThatAreNotWholeRecordingsAreRefusedBeforeAnythingIsShown) {
     Options unwritable;
     unwritable.recordPath = "no-such-folder/game.rec";
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(Program::Run(platform, unwritable), 2);
+    EXPECT_EQ(Program(platform, unwritable).Run(), 2);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("no-such-folder/game.rec"), std::string::npos);
 }
 

@@ -54,7 +54,7 @@ TEST(Soak, AnIdlePlayerDoesNotFaceAnEverLargerFleet) {
     ObjectCount count{"idle"};
     platform.step = [&](ScriptedPlatform& p, int frame) {
         count(frame);
-        if (Program::game->phase == Game::kMenu && frame % 60 == 0) {
+        if (Program::RunningGame()->phase == Game::kMenu && frame % 60 == 0) {
             p.cursor = Vec2(200, 200);  // "Play!", then nothing but the odd turn of the helm
             p.Post(WM_LBUTTONDOWN);
             p.Post(WM_LBUTTONUP);
@@ -64,7 +64,7 @@ TEST(Soak, AnIdlePlayerDoesNotFaceAnEverLargerFleet) {
     options.unpaced = options.hasSeed = true;
     options.seed = 4242;
     options.frames = static_cast<uint64_t>(frames);
-    EXPECT_EQ(Program::Run(platform, options), 0);
+    EXPECT_EQ(Program(platform, options).Run(), 0);
     EXPECT_LT(count.most, kIdleBound);
     RecordProperty("most_objects", count.most);
 }
@@ -81,7 +81,7 @@ TEST(Soak, LongRandomGameStaysBoundedAndEndsCleanly) {
     int playFrames = 0, returnsToMenu = 0, lastPhase = Game::kMenu;
     long residentEarly = 0, residentLate = 0;
     platform.step = [&](ScriptedPlatform& p, int frame) {
-        const int phase = Program::game->phase;
+        const int phase = Program::RunningGame()->phase;
         count(frame);
         playFrames += phase == Game::kPlaying;
         returnsToMenu += phase == Game::kMenu && lastPhase == Game::kPlaying;
@@ -94,7 +94,7 @@ TEST(Soak, LongRandomGameStaysBoundedAndEndsCleanly) {
     options.unpaced = options.hasSeed = true;
     options.seed = 31337;
     options.frames = static_cast<uint64_t>(frames);
-    EXPECT_EQ(Program::Run(platform, options), 0);
+    EXPECT_EQ(Program(platform, options).Run(), 0);
 
     EXPECT_EQ(platform.frame, frames) << "ran to the frame limit, not to a quit";
     EXPECT_GT(playFrames, frames / 2) << "mostly at sea, not in the menu";

@@ -12,7 +12,7 @@
 inline std::string Digest(Options options, Platform& platform, int& status) {
     options.unpaced = options.printDigest = true;
     ::testing::internal::CaptureStdout();
-    status = Program::Run(platform, options);
+    status = Program(platform, options).Run();
     const std::string printed = ::testing::internal::GetCapturedStdout();
     return printed.substr(0, printed.find('\n'));
 }

@@ -1,0 +1,124 @@
+#include "Hud.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "GOManager.h"
+#include "Game.h"
+#include "KeyNames.h"
+#include "LifeBar.h"
+#include "MerchantShip.h"
+#include "Popups.h"
+#include "Renderable.h"
+#include "UIButton.h"
+
+LifeBar* Hud::MakeLifeBar() {
+    LifeBar* bar = static_cast<LifeBar*>(goManager.Create("LifeBar"));
+    bar->Init();
+    RemoveFromRenderList(bar->renderable);
+    return bar;
+}
+
+UIButton* Hud::MakeGoldButton() {
+    UIButton* gold = static_cast<UIButton*>(goManager.Create("UIButton"));
+    gold->MakeSprite(Game::kButtonImage);
+    gold->SetPosition(Vec2(100.0f, 50.0f));
+    gold->font = LoadGameFont(Game::kFontImage);
+    gold->renderable->scale = Vec2(0.7f, 0.7f);
+    gold->renderable->UpdateCorners();
+    gold->textScale = Vec2(0.6f, 0.6f);
+    // Any gold a ship can hold stays on the plank, clear of its bolted ends.
+    gold->fitMargin = 12.0f;
+    gold->Init();
+    RemoveFromRenderList(gold->renderable);
+    return gold;
+}
+
+UIButton* Hud::MakeHealthButton() {
+    UIButton* health = static_cast<UIButton*>(goManager.Create("UIButton"));
+    health->MakeSprite("images\\ui_health.tga");
+    health->SetPosition(Vec2(50.0f, 50.0f));
+    health->font = LoadGameFont(Game::kFontImage);
+    health->textScale = Vec2(0.1f, 0.1f);
+    health->SetLabel("Health");
+    health->renderable->scale = Vec2(health->renderable->scale.x + 1.0f, health->renderable->scale.y + 1.0f);
+    health->renderable->UpdateCorners();
+    health->Init();
+    RemoveFromRenderList(health->renderable);
+    return health;
+}
+
+void Hud::InitTowerCount(const Font& font) {
+    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(0.8f, 0.7f), Vec2(0.5f, 0.5f));
+    towersPlank_.reactive = false;
+}
+
+void Hud::DrawLifeLabel() {
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    game_.font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
+}
+
+void Hud::ShowShip(const MerchantShip* ship, float dt) {
+    AddToRenderList(game_.lifeBar->renderable);
+    AddToRenderList(game_.goldButton->renderable);
+    if (ship) {
+        char text[32];
+        std::snprintf(text, sizeof text, "Gold %d", static_cast<int>(ship->gold));
+        game_.goldButton->SetLabel(text);
+    }
+    DrawLifeLabel();
+    game_.lifeBar->Update(dt);
+    if (ship) game_.lifeBar->SetValue(ship->health, ship->maxHealth);
+}
+
+void Hud::ShowTowerCount() {
+    int total = 0;
+    for (auto it = game_.towers.Begin(); !it.AtEnd(); ++it) ++total;
+    char count[32];
+    std::snprintf(count, sizeof count, "Towers %d/%d", game_.HostileTowers(), total);
+    towersPlank_.label = count;
+    // However long the gold's plank is.
+    const UIButton* goldButton = game_.goldButton;
+    const Vec2* gold = goldButton->renderable->corners;
+    const float half = (towersPlank_.Corners()[3].x - towersPlank_.Corners()[0].x) * 0.5f;
+    towersPlank_.MoveTo(Vec2(gold[3].x + goldButton->faceExtra + 6.0f + half, (gold[0].y + gold[3].y) * 0.5f));
+    towersPlank_.Show();
+    towersPlank_.Draw();
+}
+
+void Hud::DrawRepairPrompt() {
+    const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
+    // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
+    const std::string tap =
+        game_.PadUsed() ? std::string("Tap X!!")
+                        : "Tap '" + KeyNames::Name(game_.optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
+    constexpr int kX = 10, kY = 70;
+    const Vec2 scale(0.6f, 0.6f);
+    Font& font = game_.font;
+    int y = kY;
+    // A panel's scroll reaches across its place: the prompt moves just below the scroll.
+    if (const Vec2* scroll = game_.ShownPanelScroll()) {
+        const float right = static_cast<float>(kX) + font.InkWidth(tap.c_str(), scale);
+        const float bottom = static_cast<float>(kY) + font.InkHeight(scale);
+        if (right >= scroll[0].x && bottom >= scroll[0].y && static_cast<float>(kY) <= scroll[3].y)
+            y = static_cast<int>(scroll[3].y) + 6;
+    }
+    font.DrawText(kX, y, 1.0f, tap.c_str(), red, scale);
+}
+
+void Hud::Tint(MerchantShip& ship) {
+    const float f = 1.0f - ship.health / ship.maxHealth;
+    const float tint[4] = {0.74f - 0.34f * f, 0.6f - 0.6f * f, 0.44f - 0.44f * f, 1.0f};
+    std::memcpy(game_.healthButton->renderable->colour, tint, sizeof tint);
+
+    const float shipColour[4] = {1.0f, 0.5f, 0.5f, 1.0f};
+    std::memcpy(ship.renderable->colour, shipColour, sizeof shipColour);
+}
+
+float Hud::SinkLineY() {
+    // A shop on the screen (fading out as its buyer sinks) keeps the line below it, and
+    // below the prompt that moves there too.
+    const Vec2* scroll = game_.ShownPanelScroll();
+    return scroll ? std::max(Popups::kLineY, scroll[3].y + 40.0f) : Popups::kLineY;
+}

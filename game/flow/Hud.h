@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "ScreenButton.h"
+
+class Font;
+class Game;
+class LifeBar;
+class MerchantShip;
+class UIButton;
+
+// The heads-up pieces of play: the life bar and its label, the gold and health planks,
+// the tower count, the repair prompt and the ship's tints. The pieces that are objects
+// of the game stay in the game's fields; the count's plank is the heads-up's own.
+class Hud {
+public:
+    explicit Hud(Game& game) : game_(game) {}
+
+    LifeBar* MakeLifeBar();
+    UIButton* MakeGoldButton();
+    UIButton* MakeHealthButton();
+    void InitTowerCount(const Font& font);
+
+    // "Life" over the bar.
+    void DrawLifeLabel();
+    // Shows the bar and the gold plank with the ship's health and gold.
+    void ShowShip(const MerchantShip* ship, float dt);
+    // "Towers 2/3" on its plank right of the gold's.
+    void ShowTowerCount();
+    void DrawTowerCount() { towersPlank_.Draw(); }
+    void HideTowerCount() { towersPlank_.Hide(); }
+    const std::string& TowerCount() const { return towersPlank_.label; }
+    // Draws "Tap 'R'!!" (with the chosen repair key, or a pad's button) clear of any
+    // panel on the screen.
+    void DrawRepairPrompt();
+    // The health plank darkens as the ship loses health; the ship is drawn in its own red.
+    void Tint(MerchantShip& ship);
+    // Where the popups' line stands: below a shop on the screen.
+    float SinkLineY();
+
+private:
+    Game& game_;
+    ScreenButton towersPlank_;  // "Towers 2/3" beside the gold
+};
