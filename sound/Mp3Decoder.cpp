@@ -2,7 +2,11 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
+#include <cstring>
 #include <mutex>
+
+#include "DataFile.h"
 
 namespace {
 
@@ -20,7 +24,29 @@ Mp3Decoder::~Mp3Decoder() {
     }
 }
 
+ssize_t Mp3Decoder::ReadBytes(void* bytes, void* out, size_t count) {
+    Bytes& b = *static_cast<Bytes*>(bytes);
+    const size_t n = std::min(count, b.data.size() - b.at);
+    std::memcpy(out, b.data.data() + b.at, n);
+    b.at += n;
+    return static_cast<ssize_t>(n);
+}
+
+off_t Mp3Decoder::SeekBytes(void* bytes, off_t offset, int whence) {
+    Bytes& b = *static_cast<Bytes*>(bytes);
+    const off_t size = static_cast<off_t>(b.data.size());
+    const off_t from = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off_t>(b.at) : size;
+    if (whence != SEEK_SET && whence != SEEK_CUR && whence != SEEK_END) return -1;
+    if (offset < -from || offset > size - from) return -1;
+    b.at = static_cast<size_t>(from + offset);
+    return static_cast<off_t>(b.at);
+}
+
 bool Mp3Decoder::Open(const std::string& path) {
+    DataFile file;
+    if (!file.Read(path, kMaxFileBytes)) return false;
+    bytes_.data = std::move(file.bytes);
+    bytes_.at = 0;
     InitLibrary();
     int err = MPG123_OK;
     handle_ = mpg123_new(nullptr, &err);
@@ -34,7 +60,9 @@ bool Mp3Decoder::Open(const std::string& path) {
     mpg123_rates(&rates, &rateCount);
     for (size_t i = 0; i < rateCount; ++i)
         mpg123_format(handle_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    if (mpg123_open(handle_, path.c_str()) != MPG123_OK) return false;
+    if (mpg123_replace_reader_handle(handle_, &ReadBytes, &SeekBytes, nullptr) != MPG123_OK ||
+        mpg123_open_handle(handle_, &bytes_) != MPG123_OK)
+        return false;
     int encoding = 0;
     if (mpg123_getformat(handle_, &rate_, &channels_, &encoding) != MPG123_OK) return false;
     if (encoding != MPG123_ENC_SIGNED_16 || (channels_ != 1 && channels_ != 2) || rate_ <= 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,7 +18,11 @@ public:
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
-    // Opens the file and reads its first frame; false when it is not a decodable MP3.
+    // Sound files larger than this are not read.
+    static constexpr size_t kMaxFileBytes = 64u << 20;
+
+    // Reads the whole file (a regular file only: a FIFO or a device is never waited on)
+    // and decodes its first frame; false when it is not a decodable MP3.
     bool Open(const std::string& path);
     long Rate() const { return rate_; }
     int Channels() const { return channels_; }
@@ -31,6 +37,15 @@ public:
     bool HoldsSound();
 
 private:
+    // The file's bytes, which mpg123 reads and seeks through the callbacks.
+    struct Bytes {
+        std::string data;
+        size_t at = 0;
+    };
+    static ssize_t ReadBytes(void* bytes, void* out, size_t count);
+    static off_t SeekBytes(void* bytes, off_t offset, int whence);
+
+    Bytes bytes_;
     mpg123_handle_struct* handle_ = nullptr;
     long rate_ = 0;
     int channels_ = 0;

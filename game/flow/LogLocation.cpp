@@ -47,39 +47,21 @@ std::string ChooseLogFolder(bool workingDirWritable, const std::string& logDirOp
     return {};
 }
 
-std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
-                     const char* xdgStateHome, const char* home) {
-    const bool wasOpen = goManager.log.IsOpen();
-    const std::string previous = goManager.LogPath();
+namespace {
 
-    std::string folder = ChooseLogFolder(workingDirWritable, logDirOption, xdgStateHome, home);
-    std::string path = OpenIn(folder);
-    if (path.empty() && !goManager.log.Busy() && folder == "." && logDirOption.empty()) {
-        folder = ChooseLogFolder(false, logDirOption, xdgStateHome, home);
-        path = OpenIn(folder);
-    }
-    // Another game started in the same folder is writing that file: this one's log goes
-    // beside the user's other state under a name of its own, leaving theirs alone.
-    std::string busy;
-    if (path.empty() && goManager.log.Busy()) {
-        busy = goManager.LogPath();
-        folder = ChooseLogFolder(false, "", xdgStateHome, home);
-        const std::string name = "GOManLog." + std::to_string(getpid()) + ".txt";
-        if (!folder.empty()) {
-            std::error_code ignored;
-            fs::create_directories(folder, ignored);
-            path = Join(folder, name.c_str());
-            if (!goManager.OpenLogAt(path)) path.clear();
-        }
-    }
+// A log of this game's own, beside the user's other state; empty if none can be opened.
+std::string OpenOwnLog(const std::string& folder) {
+    if (folder.empty()) return {};
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+    const std::string name = "GOManLog." + std::to_string(getpid()) + ".txt";
+    const std::string path = Join(folder, name.c_str());
+    return goManager.OpenLogAt(path) ? path : std::string();
+}
 
-    // The file opened at start-up stays behind when the log moves; nothing was written
-    // to it yet, so it would only be an empty stray.
-    std::error_code ec;
-    if (wasOpen && (path.empty() || !fs::equivalent(previous, path, ec)) &&
-        fs::is_regular_file(previous, ec) && fs::file_size(previous, ec) == 0 && !ec)
-        fs::remove(previous, ec);
-
+// Tells the player when the log is not where they would look for it, or not kept at all.
+void ReportPlace(const std::string& busy, const std::string& path, const std::string& folder,
+                 const std::string& logDirOption) {
     if (!busy.empty()) {
         if (!path.empty())
             std::fprintf(stderr,
@@ -104,6 +86,38 @@ std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
                          "Brinegate: cannot write the trace log here and HOME is not set; "
                          "running without it\n");
     }
+}
+
+}  // namespace
+
+std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
+                     const char* xdgStateHome, const char* home) {
+    const bool wasOpen = goManager.log.IsOpen();
+    const std::string previous = goManager.LogPath();
+
+    std::string folder = ChooseLogFolder(workingDirWritable, logDirOption, xdgStateHome, home);
+    std::string path = OpenIn(folder);
+    if (path.empty() && !goManager.log.Busy() && folder == "." && logDirOption.empty()) {
+        folder = ChooseLogFolder(false, logDirOption, xdgStateHome, home);
+        path = OpenIn(folder);
+    }
+    // Another game started in the same folder is writing that file: this one's log goes
+    // beside the user's other state under a name of its own, leaving theirs alone.
+    std::string busy;
+    if (path.empty() && goManager.log.Busy()) {
+        busy = goManager.LogPath();
+        folder = ChooseLogFolder(false, "", xdgStateHome, home);
+        path = OpenOwnLog(folder);
+    }
+
+    // The file opened at start-up stays behind when the log moves; nothing was written
+    // to it yet, so it would only be an empty stray.
+    std::error_code ec;
+    if (wasOpen && (path.empty() || !fs::equivalent(previous, path, ec)) &&
+        fs::is_regular_file(previous, ec) && fs::file_size(previous, ec) == 0 && !ec)
+        fs::remove(previous, ec);
+
+    ReportPlace(busy, path, folder, logDirOption);
     return path;
 }
 

@@ -49,18 +49,25 @@ CommandLine Refuse(const CLI::App& app, const std::string& message) {
     return result;
 }
 
-}  // namespace
+// The options that are looked at again once the command line is parsed.
+struct Declared {
+    std::string vsyncName;
+    CLI::Option* vsync = nullptr;
+    CLI::Option* seed = nullptr;
+    CLI::Option* logDir = nullptr;
+    CLI::Option* config = nullptr;
+    CLI::Option* record = nullptr;
+    CLI::Option* replay = nullptr;
+    CLI::Option* frames = nullptr;
+};
 
-CommandLine ParseCommandLine(int argc, const char* const* argv) {
-    Options o;
-    CLI::App app{"Brinegate: sail, aim and take the island's towers.", "brinegate"};
+void Declare(CLI::App& app, Options& o, Declared& d) {
     app.formatter(std::make_shared<UsageFormatter>());
     app.set_version_flag("--version", std::string("Brinegate ") + kBrinegateVersion);
     app.add_flag("--fullscreen", o.fullscreen, "Fill the screen (F11 or Alt+Enter toggles)");
     app.add_flag("--no-sound", o.noSound, "Play without sound (as BRINEGATE_NO_SOUND=1)");
-    std::string vsyncName;
-    CLI::Option* vsync =
-        app.add_option("--vsync", vsyncName,
+    d.vsync =
+        app.add_option("--vsync", d.vsyncName,
                        "Sync the swap to the display: on, off, or auto (at 60 Hz only; the default)")
             ->type_name("MODE")
             ->check(CLI::Validator(
@@ -70,30 +77,39 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                                                      : "MODE must be on, off or auto, not \"" + text + "\"";
                 },
                 ""));
-    CLI::Option* seed =
+    d.seed =
         app.add_option("--seed", o.seed,
                        "Seed the random generator with N, not the time (not with --replay)")
             ->type_name("N")
             ->transform(WholeNumberUpTo(UINT32_MAX));
-    CLI::Option* logDir = app.add_option("--log-dir", o.logDir, "Write the trace log into DIR")->type_name("DIR");
-    CLI::Option* config =
+    d.logDir = app.add_option("--log-dir", o.logDir, "Write the trace log into DIR")->type_name("DIR");
+    d.config =
         app.add_option("--config", o.configPath, "Read and keep the settings in FILE")->type_name("FILE");
-    CLI::Option* record =
+    d.record =
         app.add_option("--record", o.recordPath,
                        "Record the input of this run into FILE (not with --replay)")
             ->type_name("FILE");
-    CLI::Option* replay =
+    d.replay =
         app.add_option("--replay", o.replayPath,
                        "Play back the input recorded in FILE (not with --seed, --record)")
             ->type_name("FILE");
-    CLI::Option* frames = app.add_option("--frames", o.frames, "End normally after N frames")
+    d.frames = app.add_option("--frames", o.frames, "End normally after N frames")
                                 ->type_name("N")
                                 ->transform(WholeNumberUpTo(UINT64_MAX));
     app.add_flag("--unpaced", o.unpaced, "Run frames back to back, without the 1/60 s wait");
     app.add_flag("--print-digest", o.printDigest, "Print a digest of the game state when the run ends");
-    record->excludes(replay);
+    d.record->excludes(d.replay);
     // A replay takes its seed from the recording.
-    seed->excludes(replay);
+    d.seed->excludes(d.replay);
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+    Options o;
+    CLI::App app{"Brinegate: sail, aim and take the island's towers.", "brinegate"};
+    Declared d;
+    Declare(app, o, d);
 
     try {
         app.parse(argc, argv);
@@ -110,12 +126,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     } catch (const CLI::ParseError& e) {
         return Refuse(app, e.what());
     }
-    if (frames->count() > 0 && o.frames == 0) return Refuse(app, "--frames: N must be at least 1");
-    for (const CLI::Option* named : {record, replay, logDir, config})
+    if (d.frames->count() > 0 && o.frames == 0) return Refuse(app, "--frames: N must be at least 1");
+    for (const CLI::Option* named : {d.record, d.replay, d.logDir, d.config})
         if (named->count() > 0 && named->as<std::string>().empty())
             return Refuse(app, named->get_name() + ": needs a name, not an empty one");
-    o.hasSeed = seed->count() > 0;
-    o.hasVsync = vsync->count() > 0 && VsyncFromName(vsyncName, o.vsync);
+    o.hasSeed = d.seed->count() > 0;
+    o.hasVsync = d.vsync->count() > 0 && VsyncFromName(d.vsyncName, o.vsync);
     CommandLine result;
     result.options = o;
     return result;

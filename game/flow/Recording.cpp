@@ -108,13 +108,124 @@ bool IsInputMessage(uint32_t message) {
     }
 }
 
+namespace {
+
+// The lines of a recording, one at a time. Each part returns the problem with the line,
+// or an empty string when the line is good.
+class RecordingLines {
+public:
+    std::string Take(int number, const std::vector<std::string>& w) {
+        if (number == 1) return Magic(w);
+        if (number == 2) return Seed(w);
+        if (number == 3 && version_ >= 2) return Keys(w);
+        if (w.empty()) return "empty line";
+        if (ended_) return Digest(w);
+        return Event(w);
+    }
+    bool Ended() const { return ended_; }
+    Recording& Read() { return r_; }
+
+private:
+    std::string Magic(const std::vector<std::string>& w) {
+        if (w.size() != 2 || w[0] != kRecordingMagic)
+            return std::string("not a recording (it should start with \"") + kRecordingMagic + " " +
+                   std::to_string(kRecordingVersion) + "\")";
+        if (!ToUnsigned(w[1], version_) || version_ < 1 || version_ > static_cast<uint64_t>(kRecordingVersion))
+            return "a recording of version " + Excerpt(w[1]) + "; this game plays versions 1 to " +
+                   std::to_string(kRecordingVersion);
+        return {};
+    }
+
+    std::string Seed(const std::vector<std::string>& w) {
+        uint64_t seed = 0;
+        if (w.size() != 2 || w[0] != "seed" || !ToUnsigned(w[1], seed) || seed > UINT32_MAX)
+            return "expected \"seed N\" with N from 0 to 4294967295";
+        r_.seed = static_cast<uint32_t>(seed);
+        return {};
+    }
+
+    // Keys a live game could not have had would make a replay the player cannot leave
+    // (Escape) or one that plays another game.
+    std::string Keys(const std::vector<std::string>& w) {
+        const std::string expected =
+            "expected \"keys\" and " + std::to_string(Settings::kActionCount) + " different keys the game can use";
+        if (w.size() != 1 + Settings::kActionCount || w[0] != "keys") return expected;
+        for (int a = 0; a < Settings::kActionCount; ++a) {
+            uint64_t key = 0;
+            if (!ToUnsigned(w[1 + a], key) || key > 255 || !Settings::Bindable(static_cast<uint32_t>(key)) ||
+                std::find(r_.keys.begin(), r_.keys.end(), key) != r_.keys.end())
+                return expected;
+            r_.keys.push_back(static_cast<uint32_t>(key));
+        }
+        return {};
+    }
+
+    std::string Digest(const std::vector<std::string>& w) {
+        if (w[0] != "digest" || r_.hasDigest) return "unexpected \"" + Excerpt(w[0]) + "\" after the end";
+        if (w.size() != 2 || !ToDigest(w[1], r_.digest)) return "expected \"digest\" and 16 hex digits";
+        r_.hasDigest = true;
+        return {};
+    }
+
+    std::string Event(const std::vector<std::string>& w) {
+        uint64_t frame = 0;
+        if (w.size() < 2 || !ToUnsigned(w[1], frame)) return "expected a frame number after \"" + Excerpt(w[0]) + "\"";
+        if (w[0] == "end") {
+            if (w.size() != 2) return "expected \"end FRAMES\"";
+            if (frame < lastFrame_) return "the end comes before frame " + std::to_string(lastFrame_);
+            r_.frames = frame;
+            ended_ = true;
+            return {};
+        }
+        if (frame == 0) return "frames count from 1";
+        if (frame < lastFrame_) return "frame " + Excerpt(w[1]) + " after frame " + std::to_string(lastFrame_);
+        std::string problem;
+        if (w[0] == "c") {
+            problem = Cursor(w, frame);
+        } else if (w[0] == "m") {
+            problem = Message(w, frame);
+        } else {
+            problem = "unknown line \"" + Excerpt(w[0]) + "\"";
+        }
+        if (problem.empty()) lastFrame_ = frame;
+        return problem;
+    }
+
+    std::string Cursor(const std::vector<std::string>& w, uint64_t frame) {
+        Recording::Cursor c;
+        c.frame = frame;
+        if (w.size() != 4 || !ToFloat(w[2], c.position.x) || !ToFloat(w[3], c.position.y))
+            return "expected \"c FRAME X Y\"";
+        r_.cursors.push_back(c);
+        return {};
+    }
+
+    std::string Message(const std::vector<std::string>& w, uint64_t frame) {
+        Recording::Message m;
+        m.frame = frame;
+        uint64_t message = 0;
+        if (w.size() != 5 || !ToUnsigned(w[2], message) || !ToUnsigned(w[3], m.message.wParam) ||
+            !ToSigned(w[4], m.message.lParam))
+            return "expected \"m FRAME MESSAGE WPARAM LPARAM\"";
+        if (message > UINT32_MAX || !IsInputMessage(static_cast<uint32_t>(message)))
+            return "message " + Excerpt(w[2]) + " is not an input message";
+        m.message.message = static_cast<uint32_t>(message);
+        r_.messages.push_back(m);
+        return {};
+    }
+
+    Recording r_;
+    bool ended_ = false;
+    uint64_t lastFrame_ = 0;
+    uint64_t version_ = 0;
+};
+
+}  // namespace
+
 bool ParseRecording(std::istream& in, const std::string& name, Recording& out, std::string& error) {
-    Recording r;
+    RecordingLines lines;
     std::string line;
     int number = 0;
-    bool ended = false;
-    uint64_t lastFrame = 0;
-    uint64_t version = 0;
     auto fail = [&](const std::string& problem) {
         error = name + ":" + std::to_string(number) + ": " + problem;
         return false;
@@ -125,87 +236,18 @@ bool ParseRecording(std::istream& in, const std::string& name, Recording& out, s
         if (read == LineRead::kUnfinished) return fail("cut short: the last line is unfinished");
         if (read == LineRead::kTooLong)
             return fail("a line longer than " + std::to_string(kMaxRecordingLine) + " bytes");
-        const std::vector<std::string> w = Words(line);
-        if (number == 1) {
-            if (w.size() != 2 || w[0] != kRecordingMagic)
-                return fail(std::string("not a recording (it should start with \"") + kRecordingMagic +
-                            " " + std::to_string(kRecordingVersion) + "\")");
-            if (!ToUnsigned(w[1], version) || version < 1 || version > static_cast<uint64_t>(kRecordingVersion))
-                return fail("a recording of version " + Excerpt(w[1]) + "; this game plays versions 1 to " +
-                            std::to_string(kRecordingVersion));
-            continue;
-        }
-        if (number == 2) {
-            uint64_t seed = 0;
-            if (w.size() != 2 || w[0] != "seed" || !ToUnsigned(w[1], seed) || seed > UINT32_MAX)
-                return fail("expected \"seed N\" with N from 0 to 4294967295");
-            r.seed = static_cast<uint32_t>(seed);
-            continue;
-        }
-        if (number == 3 && version >= 2) {
-            // Keys a live game could not have had would make a replay the player cannot
-            // leave (Escape) or one that plays another game.
-            const std::string expected =
-                "expected \"keys\" and " + std::to_string(Settings::kActionCount) + " different keys the game can use";
-            if (w.size() != 1 + Settings::kActionCount || w[0] != "keys") return fail(expected);
-            for (int a = 0; a < Settings::kActionCount; ++a) {
-                uint64_t key = 0;
-                if (!ToUnsigned(w[1 + a], key) || key > 255 || !Settings::Bindable(static_cast<uint32_t>(key)) ||
-                    std::find(r.keys.begin(), r.keys.end(), key) != r.keys.end())
-                    return fail(expected);
-                r.keys.push_back(static_cast<uint32_t>(key));
-            }
-            continue;
-        }
-        if (w.empty()) return fail("empty line");
-        if (ended) {
-            if (w[0] != "digest" || r.hasDigest) return fail("unexpected \"" + Excerpt(w[0]) + "\" after the end");
-            if (w.size() != 2 || !ToDigest(w[1], r.digest)) return fail("expected \"digest\" and 16 hex digits");
-            r.hasDigest = true;
-            continue;
-        }
-        uint64_t frame = 0;
-        if (w.size() < 2 || !ToUnsigned(w[1], frame)) return fail("expected a frame number after \"" + Excerpt(w[0]) + "\"");
-        if (w[0] == "end") {
-            if (w.size() != 2) return fail("expected \"end FRAMES\"");
-            if (frame < lastFrame) return fail("the end comes before frame " + std::to_string(lastFrame));
-            r.frames = frame;
-            ended = true;
-            continue;
-        }
-        if (frame == 0) return fail("frames count from 1");
-        if (frame < lastFrame) return fail("frame " + Excerpt(w[1]) + " after frame " + std::to_string(lastFrame));
-        if (w[0] == "c") {
-            Recording::Cursor c;
-            c.frame = frame;
-            if (w.size() != 4 || !ToFloat(w[2], c.position.x) || !ToFloat(w[3], c.position.y))
-                return fail("expected \"c FRAME X Y\"");
-            r.cursors.push_back(c);
-        } else if (w[0] == "m") {
-            Recording::Message m;
-            m.frame = frame;
-            uint64_t message = 0;
-            if (w.size() != 5 || !ToUnsigned(w[2], message) || !ToUnsigned(w[3], m.message.wParam) ||
-                !ToSigned(w[4], m.message.lParam))
-                return fail("expected \"m FRAME MESSAGE WPARAM LPARAM\"");
-            if (message > UINT32_MAX || !IsInputMessage(static_cast<uint32_t>(message)))
-                return fail("message " + Excerpt(w[2]) + " is not an input message");
-            m.message.message = static_cast<uint32_t>(message);
-            r.messages.push_back(m);
-        } else {
-            return fail("unknown line \"" + Excerpt(w[0]) + "\"");
-        }
-        lastFrame = frame;
+        const std::string problem = lines.Take(number, Words(line));
+        if (!problem.empty()) return fail(problem);
     }
     if (number == 0) {
         number = 1;
         return fail("not a recording (the file is empty)");
     }
-    if (!ended) {
+    if (!lines.Ended()) {
         ++number;
         return fail("cut short: no \"end\" line");
     }
-    out = std::move(r);
+    out = std::move(lines.Read());
     return true;
 }
 

@@ -211,63 +211,84 @@ private:
         Take(section_.c_str(), name.c_str(), std::string(value).c_str());
     }
 
+    static constexpr int kUnknownKey = -1;
+    static constexpr int kUnknownSection = -2;  // told once, on the section's own line
+
+    // Which setting an entry gives.
+    static int SlotOf(const char* section, const char* name) {
+        if (Is(section, "sound")) {
+            if (Is(name, "music")) return kMusic;
+            if (Is(name, "effects")) return kEffects;
+        } else if (Is(section, "display")) {
+            if (Is(name, "fullscreen")) return kFullscreen;
+            if (Is(name, "width")) return kWidth;
+            if (Is(name, "height")) return kHeight;
+            if (Is(name, "vsync")) return kVsync;
+        } else if (Is(section, "hints")) {
+            if (Is(name, "show")) return kShowHints;
+            if (Is(name, "done")) return kHintsDone;
+        } else if (Is(section, "pad")) {
+            if (Is(name, "rumble")) return kRumble;
+        } else if (Is(section, "keys")) {
+            for (int a = 0; a < Settings::kActionCount; ++a)
+                if (Is(name, Settings::kKeyEntries[a])) return kFirstKey + a;
+        } else {
+            return kUnknownSection;
+        }
+        return kUnknownKey;
+    }
+
     void Take(const char* section, const char* name, const char* value) {
         const std::string entry = Quoted(name);
         if (!*section) return Warn(line_, entry + " before any [section]; ignored");
-        int slot = -1;
-        if (Is(section, "sound")) {
-            if (Is(name, "music")) slot = kMusic;
-            else if (Is(name, "effects")) slot = kEffects;
-        } else if (Is(section, "display")) {
-            if (Is(name, "fullscreen")) slot = kFullscreen;
-            else if (Is(name, "width")) slot = kWidth;
-            else if (Is(name, "height")) slot = kHeight;
-            else if (Is(name, "vsync")) slot = kVsync;
-        } else if (Is(section, "hints")) {
-            if (Is(name, "show")) slot = kShowHints;
-            else if (Is(name, "done")) slot = kHintsDone;
-        } else if (Is(section, "pad")) {
-            if (Is(name, "rumble")) slot = kRumble;
-        } else if (Is(section, "keys")) {
-            for (int a = 0; a < Settings::kActionCount; ++a)
-                if (Is(name, Settings::kKeyEntries[a])) slot = kFirstKey + a;
-        } else {
-            return;  // told once, on the section's own line
-        }
-        if (slot < 0) return Warn(line_, "unknown key " + entry + " in [" + section + "]; ignored");
+        const int slot = SlotOf(section, name);
+        if (slot == kUnknownSection) return;
+        if (slot == kUnknownKey) return Warn(line_, "unknown key " + entry + " in [" + section + "]; ignored");
         if (taken_[slot]) return Warn(line_, entry + " given again; the first one counts");
+        const bool key = slot >= kFirstKey && slot < kFirstKey + Settings::kActionCount;
+        const std::string problem = key ? StoreKey(slot - kFirstKey, value, entry) : Store(slot, value, entry);
+        if (!problem.empty()) return Warn(line_, problem);
+        taken_[slot] = true;
+    }
+
+    // Stores a setting other than a key; the warning when the value is refused.
+    std::string Store(int slot, const char* value, const std::string& entry) {
         const std::string bad = Quoted(value) + " for " + entry;
         if (slot == kMusic || slot == kEffects) {
             int& volume = slot == kMusic ? result_.musicVolume : result_.effectsVolume;
-            if (!ReadVolume(value, volume)) return Warn(line_, bad + " is not a whole number from 0 to 10; ignored");
+            if (!ReadVolume(value, volume)) return bad + " is not a whole number from 0 to 10; ignored";
         } else if (slot == kWidth || slot == kHeight) {
             const bool wide = slot == kWidth;
             const int designed = wide ? Settings::kDesignedWidth : Settings::kDesignedHeight;
             if (!ReadSide(value, designed, wide ? result_.windowWidth : result_.windowHeight))
-                return Warn(line_, bad + " is not a whole number from " + std::to_string(designed / 4) + " to " +
-                                       std::to_string(Settings::kMaxWindowSide) + "; ignored");
+                return bad + " is not a whole number from " + std::to_string(designed / 4) + " to " +
+                       std::to_string(Settings::kMaxWindowSide) + "; ignored";
         } else if (slot == kVsync) {
-            if (!VsyncFromName(value, result_.vsync)) return Warn(line_, bad + " is not auto, on or off; ignored");
+            if (!VsyncFromName(value, result_.vsync)) return bad + " is not auto, on or off; ignored";
         } else if (slot == kFullscreen || slot == kShowHints || slot == kRumble) {
             bool& on = slot == kFullscreen ? result_.fullscreen : slot == kShowHints ? result_.hints : result_.rumble;
-            if (!ReadSwitch(value, on)) return Warn(line_, bad + " is not true or false; ignored");
+            if (!ReadSwitch(value, on)) return bad + " is not true or false; ignored";
         } else if (slot == kHintsDone) {
             std::string unknown;
             if (!ReadHints(value, result_.hintsDone, unknown))
-                return Warn(line_, Quoted(unknown) + " in " + entry + " is not a hint; ignored");
-        } else {
-            const int action = slot - kFirstKey;
-            const uint32_t vk = KeyNames::FromName(value);
-            if (!vk) return Warn(line_, bad + " is not a key name; ignored");
-            if (!Settings::Bindable(vk)) return Warn(line_, bad + " cannot be bound; ignored");
-            for (int a = 0; a < Settings::kActionCount; ++a)
-                if (a != action && keyLine_[a] && result_.keys[a] == vk)
-                    return Warn(line_, bad + ": line " + std::to_string(keyLine_[a]) + " gave that key to " +
-                                           Settings::kKeyEntries[a] + "; ignored");
-            result_.keys[action] = vk;
-            keyLine_[action] = line_;
+                return Quoted(unknown) + " in " + entry + " is not a hint; ignored";
         }
-        taken_[slot] = true;
+        return {};
+    }
+
+    // Binds the action's key; the warning when the key is refused.
+    std::string StoreKey(int action, const char* value, const std::string& entry) {
+        const std::string bad = Quoted(value) + " for " + entry;
+        const uint32_t vk = KeyNames::FromName(value);
+        if (!vk) return bad + " is not a key name; ignored";
+        if (!Settings::Bindable(vk)) return bad + " cannot be bound; ignored";
+        for (int a = 0; a < Settings::kActionCount; ++a)
+            if (a != action && keyLine_[a] && result_.keys[a] == vk)
+                return bad + ": line " + std::to_string(keyLine_[a]) + " gave that key to " +
+                       Settings::kKeyEntries[a] + "; ignored";
+        result_.keys[action] = vk;
+        keyLine_[action] = line_;
+        return {};
     }
 
     const std::string& path_;

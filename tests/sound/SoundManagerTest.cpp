@@ -1,6 +1,7 @@
 // The sound manager against a real OpenAL Soft device: its wave-file back end
 // writes the mix to a WAV file in real time, which the tests decode and measure.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -319,6 +320,22 @@ TEST_F(SoundFiles, UndecodableFilesAreNamedOnceAndPlayNothing) {
         EXPECT_EQ(soundManager.PlaySound(id, Vec2(400, 300), Vec2()), SoundManager::kNothingToPlay)
             << id;
     EXPECT_EQ(soundManager.VoicesCreated(), 0u);
+}
+
+// A pipe named like a sound is turned away at once instead of waiting for a writer.
+TEST_F(SoundFiles, PipeNamedLikeASoundIsNamedAndNeverWaitedOn) {
+    const std::string pipe = InDir("pipe.mp3");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    testing::internal::CaptureStderr();
+    const unsigned sample = soundManager.LoadSound("pipe.mp3", 0, 1);
+    const unsigned stream = soundManager.LoadSound("Pipe.mp3", 1, 1);
+    const std::vector<std::string> lines = SoundLines(testing::internal::GetCapturedStderr());
+    std::remove(pipe.c_str());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("pipe.mp3"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("Pipe.mp3"), std::string::npos) << lines[1];
+    for (unsigned id : {sample, stream})
+        EXPECT_EQ(soundManager.PlaySound(id, Vec2(400, 300), Vec2()), SoundManager::kNothingToPlay);
 }
 
 TEST_F(SoundFiles, IdsNeverHandedOutAndBadPositionsPlayNothing) {
