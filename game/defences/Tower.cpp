@@ -73,7 +73,8 @@ void Tower::Update(float dt) {
 
     if (!target.Get()) target = goManager.FindTarget(team, at, "MerchantShip");
     GameObj* prey = target.Get();
-    if (prey && (state == kSinking || state == kDead || prey->state == kSinking || prey->state == kDead)) {
+    if (prey &&
+        (state == kSinking || state == kDead || prey->state == kSinking || prey->state == kDead)) {
         target.Reset();
         prey = nullptr;
     }
