@@ -3,8 +3,8 @@
 #include "GameObj.h"
 #include "ObjRef.h"
 
-// A shot on a ballistic path. States: 1 flying (dies after 10 s), 2 spent (sinks, slows,
-// dies after 2 s), 3 dead. The sea and the ships it hits mark it spent.
+// A shot on a ballistic path. States: normal while flying (dies after 10 s), sinking once
+// spent (slows, dies after 2 s), dead. The sea and the ships it hits mark it spent.
 class CannonBall : public GameObj {
 public:
     const char* GetType() override { return "CannonBall"; }

@@ -44,7 +44,7 @@ void Tower::Init() {
         cannon->renderable->SetDepth(0.4f);
     }
 
-    realm = 3;
+    realm = kBothRealms;
     AddToRenderList(renderable);
 }
 
@@ -59,12 +59,12 @@ void Tower::Update(float dt) {
     captureProgress -= dt;
 
     float& alpha = renderable->colour[3];
-    if (state == 5) {
+    if (state == kToGhostSea) {
         alpha -= dt;
         if (alpha < 0.5f) frozen = 1;
-    } else if (state == 6) {
+    } else if (state == kToLivingSea) {
         alpha += dt;
-        if (alpha >= 0.7f) SetState(1);
+        if (alpha >= 0.7f) SetState(kNormal);
     }
 
     BaseStep(dt);
@@ -73,7 +73,8 @@ void Tower::Update(float dt) {
 
     if (!target.Get()) target = goManager.FindTarget(team, at, "MerchantShip");
     GameObj* prey = target.Get();
-    if (prey && (state == 2 || state == 3 || prey->state == 2 || prey->state == 3)) {
+    if (prey &&
+        (state == kSinking || state == kDead || prey->state == kSinking || prey->state == kDead)) {
         target.Reset();
         prey = nullptr;
     }
@@ -91,7 +92,7 @@ void Tower::Update(float dt) {
         }
     }
 
-    if (team == -1 && state != 5 && state != 6) {
+    if (team == kHostile && state != kToGhostSea && state != kToLivingSea) {
         spawnTimer += dt;
         if (spawnTimer > 8.0 - 3.5 * difficulty) {
             spawnTimer = 0.0f;
@@ -106,7 +107,7 @@ int Tower::ShipsAfloat() {
     auto out = launched_.begin();
     for (const ObjRef<Ship>& ref : launched_) {
         const Ship* ship = ref.Get();
-        if (!ship || ship->state == Ship::kSinking || ship->state == 3) continue;
+        if (!ship || ship->state == kSinking || ship->state == kDead) continue;
         *out++ = ref;
         ++afloat;
     }
@@ -141,8 +142,8 @@ void Tower::Launch() {
 }
 
 void Tower::Collide(GameObj* other) {
-    if (other->state == 3 || std::strcmp(other->GetType(), "MerchantShip") != 0) return;
-    if (other->team != team || team != 1) {
+    if (other->state == kDead || std::strcmp(other->GetType(), "MerchantShip") != 0) return;
+    if (other->team != team || team != kPlayerSide) {
         Capture(other);
         return;
     }
@@ -207,7 +208,7 @@ void Tower::Capture(GameObj* ship) {
 }
 
 void Tower::Kill() {
-    if (cannon) cannon->SetState(3);
+    if (cannon) cannon->SetState(kDead);
     cannon = nullptr;
     delete flag;  // leaves the render list on its way out
     flag = nullptr;

@@ -35,7 +35,7 @@ public:
 
     ObjRef<Water> water;
     ObjRef<GameObj> target;
-    Cannon* cannon = nullptr;      // owned through the manager; Kill puts it into state 3
+    Cannon* cannon = nullptr;      // owned through the manager; Kill puts it into kDead
     Upgrader* upgrader = nullptr;  // owned through the manager; Kill releases it
     float spawnTimer = 1.0f;       // seconds since the last launch
     Sprite* flag = nullptr;        // owned

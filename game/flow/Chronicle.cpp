@@ -28,7 +28,7 @@ Chronicle::Events Chronicle::Watch(const List<Tower*>& towers, int32_t level, co
     }
     record_.level = std::max(record_.level, level);
     int taken = 0;
-    for (auto it = towers.Begin(); !it.AtEnd(); ++it) taken += (*it)->team != -1 ? 1 : 0;
+    for (auto it = towers.Begin(); !it.AtEnd(); ++it) taken += (*it)->team != GameObj::kHostile ? 1 : 0;
     if (taken > taken_) {
         record_.towers += taken - taken_;
         events.towerTaken = true;
@@ -43,7 +43,9 @@ Chronicle::Events Chronicle::Watch(const List<Tower*>& towers, int32_t level, co
     // sink too, and are no loss to anyone).
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
         GameObj* object = *it;
-        if (object->team == 1 || object->state != Ship::kSinking || object->realm == 2) continue;
+        if (object->team == GameObj::kPlayerSide || object->state != GameObj::kSinking ||
+            object->realm == GameObj::kGhostRealm)
+            continue;
         if (!dynamic_cast<Ship*>(object)) continue;
         if (sinking_.insert(object->Serial()).second) ++record_.ships;
     }

@@ -35,7 +35,7 @@ void World::Init() {
     strip->SetImage("images\\island2.tga");
     strip->position = Vec2(0.0f, 0.0f);
     strip->UpdateCorners();
-    realm = 3;
+    realm = kBothRealms;
     AddToRenderList(strip);
 }
 

@@ -71,7 +71,7 @@ void GOManager::Update(float dt) {
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next, ++position) {
         GameObj* mover = node->value;
         Log("Dealing with GO: ", mover->GetType());
-        if (mover->state == 3) {
+        if (mover->state == GameObj::kDead) {
             Log("GO dead, queuing for deletion");
             deleteQueue.PushBack(mover);
         } else if (!mover->frozen) {
@@ -115,7 +115,9 @@ GameObj* GOManager::FindTarget(int32_t excludeTeam, const Vec2& position, const 
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {
         GameObj* o = node->value;
         if (o->team == excludeTeam || o->frozen) continue;
-        if (o->state == 2 || o->state == 3 || o->state == 5 || o->state == 6) continue;
+        const int32_t s = o->state;
+        if (s == GameObj::kSinking || s == GameObj::kDead || s == GameObj::kToGhostSea || s == GameObj::kToLivingSea)
+            continue;
         if (typeName && std::strcmp(o->GetType(), typeName) != 0) continue;
         const Vec2 d = *o->GetPosition() - position;
         if (d.x * d.x + d.y * d.y < 1e8f) found = o;

@@ -24,8 +24,9 @@ public:
     void QueueForDeletion(GameObj* object);
     void Update(float dt);
     void Clear();
-    // The last object in list order not of excludeTeam, not in state 2, 3, 5 or 6, not
-    // frozen, of the given type (any type when null), within 10000 pixels of position.
+    // The last object in list order not of excludeTeam, not sinking, dead or crossing
+    // between the seas, not frozen, of the given type (any type when null), within 10000
+    // pixels of position.
     GameObj* FindTarget(int32_t excludeTeam, const Vec2& position, const char* typeName);
 
     // The log restarts (keeping one previous file) once it passes this many bytes,

@@ -42,7 +42,7 @@ void Cloud::Update(float dt) {
 
     float* colour = renderable->colour;
     switch (state) {
-        case 1:
+        case kNormal:
             if (moisture > 1) {
                 rain = static_cast<Rain*>(goManager.Create("Rain"));
                 if (rain) {
@@ -52,10 +52,10 @@ void Cloud::Update(float dt) {
                     rain->SetEmissionRate(2.0f * static_cast<float>(moisture));
                     rain->SetPosition(renderable->position);
                 }
-                SetState(1000);
+                SetState(kRaining);
             }
             break;
-        case 1000:
+        case kRaining:
             if (rain) {
                 rain->intensity = static_cast<float>(moisture);
                 rain->SetEmissionRate(2.0f * static_cast<float>(moisture));
@@ -64,12 +64,12 @@ void Cloud::Update(float dt) {
             for (int i = 0; i < 3; ++i) colour[i] += (0.5f - colour[i]) * dt;
             colour[3] = 1.0f;
             // Rain lasts while the overlaps go on: with none, the next update ends it.
-            if (rainTime < stateTime) SetState(2);
+            if (rainTime < stateTime) SetState(kClearing);
             break;
-        case 2:
+        case kClearing:
             if (rain) rain->StopEmitting();
             colour[3] += (0.0f - colour[3]) * dt;
-            if (stateTime > 3.0) SetState(4);
+            if (stateTime > 3.0) SetState(kSpent);
             break;
         default:
             break;

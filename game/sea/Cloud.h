@@ -7,9 +7,13 @@
 class Rain;
 
 // Grows to a random size and rains while it overlaps at least two clouds' worth of
-// moisture. States: 1 drifting, 1000 raining, 2 clearing, 4 spent.
+// moisture. States: normal (drifting), then raining, clearing and spent.
 class Cloud : public GameObj {
 public:
+    static constexpr int32_t kRaining = 1000;
+    static constexpr int32_t kClearing = 2;
+    static constexpr int32_t kSpent = 4;
+
     Cloud() = default;
     ~Cloud() override;
 

@@ -46,8 +46,8 @@ void ParticleObj::Update(float dt) {
     BaseStep(dt);
     if (!system_) return;
     if (system_->liveCount <= 0 && system_->settings.continuous == 0 && removeWhenSpent &&
-        state != 3)
-        SetState(3);
+        state != kDead)
+        SetState(kDead);
 }
 
 void ParticleObj::StopEmitting() {

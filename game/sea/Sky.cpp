@@ -54,24 +54,25 @@ void Sky::Init() {
     // Drawn texel for pixel: the nearest texel is the same picture for less work.
     textureManager.SampleCheaply(sky->texture, Sampling::kNearest);
     AddToRenderList(sky);
-    realm = 3;
+    realm = kBothRealms;
 }
 
 void Sky::Update(float dt) {
     BaseStep(dt);
     const float t = stateTime;  // not clamped: the last frame of a change overshoots a little
     float top[4], bottom[4];
-    if (state == 5 || state == 6) {
-        const float* fromTop = state == 5 ? livingTop : ghostTop;
-        const float* toTop = state == 5 ? ghostTop : livingTop;
-        const float* fromBottom = state == 5 ? livingBottom : ghostBottom;
-        const float* toBottom = state == 5 ? ghostBottom : livingBottom;
+    if (state == kToGhostSea || state == kToLivingSea) {
+        const bool toGhost = state == kToGhostSea;
+        const float* fromTop = toGhost ? livingTop : ghostTop;
+        const float* toTop = toGhost ? ghostTop : livingTop;
+        const float* fromBottom = toGhost ? livingBottom : ghostBottom;
+        const float* toBottom = toGhost ? ghostBottom : livingBottom;
         for (int j = 0; j < 4; ++j) {
             top[j] = fromTop[j] + (toTop[j] - fromTop[j]) * t;
             bottom[j] = fromBottom[j] + (toBottom[j] - fromBottom[j]) * t;
         }
         SetColours(top, bottom);
-        if (fog) fog->colour[3] = state == 5 ? t : 1.0f - t;
+        if (fog) fog->colour[3] = toGhost ? t : 1.0f - t;
     }
     // The fog's own Update is never called, so nothing resets its coordinates.
     if (fog && fog->texCoords) {
@@ -80,7 +81,7 @@ void Sky::Update(float dt) {
             fog->texCoords[i].y += dt / 50.0f;
         }
     }
-    if (stateTime > 1.0) SetState(1);
+    if (stateTime > 1.0) SetState(kNormal);
 }
 
 void Sky::Kill() {

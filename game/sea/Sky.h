@@ -6,7 +6,8 @@ class ComplexSprite;
 class Sprite;
 
 // The screen-space backdrop, tinted top and bottom, with a drifting fog layer in front.
-// The sea toggle (states 5 and 6) blends it between its living and ghost colours.
+// The sea toggle (kToGhostSea, kToLivingSea) blends it between its living and ghost
+// colours.
 class Sky : public GameObj {
 public:
     Sky() = default;

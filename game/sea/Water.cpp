@@ -61,7 +61,7 @@ void Water::Init() {
     strip->blendMode = 1;
     strip->UpdateCorners();
     AddToRenderList(strip);
-    realm = 3;
+    realm = kBothRealms;
 }
 
 float Water::LineWidth() const {
@@ -143,17 +143,17 @@ void Water::ColourStates() {
     const float t = stateTime;
     // The ghost sea's green: deeper for the nearer sea.
     const float ghost = renderable->depth * 0.5f + 0.3f;
-    if (state == 5) {
+    if (state == kToGhostSea) {
         if (t > 1.0f) {
             frozen = 1;
             return;
         }
         Tint(1.0f + (ghost - 1.0f) * t, 1.0f - 0.5f * t);
-    } else if (state == 6) {
+    } else if (state == kToLivingSea) {
         if (t > 1.0f) {
             frozen = 0;
             stateTime = 0.0f;
-            state = 1;
+            state = kNormal;
             return;
         }
         Tint(ghost + (1.0f - ghost) * t, 0.5f + 0.5f * t);
@@ -200,7 +200,7 @@ float Water::GetHeight(float x, float* slope) {
 
 void Water::Collide(GameObj* other) {
     if (std::strcmp(other->GetType(), "CannonBall") != 0) return;
-    if (other->state == 2) return;  // already in the water
+    if (other->state == kSinking) return;  // already in the water
     const Vec2 at = *other->GetPosition();
     float slope = 0.0f;
     if (!(GetHeight(at.x, &slope) < at.y)) return;
@@ -209,7 +209,7 @@ void Water::Collide(GameObj* other) {
 
 void Water::Splash(GameObj* ball) {
     const Vec2 at = *ball->GetPosition();
-    ball->SetState(2);
+    ball->SetState(kSinking);
     soundManager.PlaySound(static_cast<unsigned>(splashSound), at, Vec2(0.0f, 0.0f));
     Disturb(ball->velocity.y * lastStep / 100.0f, at.x);
 

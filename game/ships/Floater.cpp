@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "Renderable.h"
+#include "Ship.h"
 #include "Water.h"
 
 namespace {
@@ -35,7 +36,8 @@ void Floater::Float(float dt) {
     const Vec2 position = renderable->position;
     // Without a sea the surface is the line y = 0, as outside the strip.
     if (sea) sea->GetHeight(position.x, &slope);
-    if (state != 1 && state != 5 && state != 6 && state != 8374) return;
+    if (state != kNormal && state != kToGhostSea && state != kToLivingSea && state != Ship::kRammed)
+        return;
 
     const int n = SampleCount(renderable->GetWidth() * renderable->scale.x);
     float sum = 0.0f;

@@ -9,6 +9,9 @@ class Water;
 // tilts with the slope, drifts down steep slopes and ripples the water when moving.
 class Floater : public GameObj {
 public:
+    // Tossed up by Throw and falling until it meets the sea.
+    static constexpr int32_t kFlying = 5600;
+
     // The floating step; the Update of every floater calls it first.
     void Float(float dt);
 

@@ -7,6 +7,7 @@
 #include "Camera.h"
 #include "Cannon.h"
 #include "GOManager.h"
+#include "Mine.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
@@ -44,7 +45,7 @@ void MerchantShip::Init() {
         if (gun->reloadTime < 0.01f) gun->reloadTime = 0.01f;
     }
     cannon = gun;
-    realm = 1;
+    realm = kLivingRealm;
 }
 
 void MerchantShip::Update(float dt) {
@@ -73,16 +74,16 @@ void MerchantShip::Update(float dt) {
 
     switch (state) {
         case kSinking:
-            if (health > 1.0f && realm != 2) SetState(kGhostRising);
+            if (health > 1.0f && realm != kGhostRealm) SetState(kGhostRising);
             break;
-        case 3:
-            if (gun && gun->state != 3) gun->SetState(3);
+        case kDead:
+            if (gun && gun->state != kDead) gun->SetState(kDead);
             break;
-        case 5:
-            if (realm == 2 && gun) AddToRenderList(gun->renderable);
+        case kToGhostSea:
+            if (realm == kGhostRealm && gun) AddToRenderList(gun->renderable);
             break;
-        case 6:
-            if (realm == 2 && gun) RemoveFromRenderList(gun->renderable);
+        case kToLivingSea:
+            if (realm == kGhostRealm && gun) RemoveFromRenderList(gun->renderable);
             break;
         default:
             break;
@@ -120,22 +121,22 @@ void MerchantShip::Hunt(float dt, const Vec2& position) {
 
 void MerchantShip::Collide(GameObj* other) {
     // Spent balls and exploded mines linger for a pass before deletion.
-    if (other->state == 3) return;
+    if (other->state == kDead) return;
     Ship::Collide(other);
     const char* type = other->GetType();
 
     if (Is(type, "CannonBall")) {
         const float speed = Length(other->velocity);
-        if (other->team != team && other->state != 2) {
-            other->SetState(2);
+        if (other->team != team && other->state != kSinking) {
+            other->SetState(kSinking);
             if (std::fabs(other->velocity.x) > 0.0f) {
                 // Shot passes through a ghost and feeds it.
-                if (realm == 2) health += speed / 40.0f;
+                if (realm == kGhostRealm) health += speed / 40.0f;
                 else health -= speed / 40.0f;
             }
             renderable->rotation += 0.1f;
         }
-        if (team == 1 && other->team != 1) Shake(speed / 10.0f);
+        if (team == kPlayerSide && other->team != kPlayerSide) Shake(speed / 10.0f);
     } else if (Is(type, "MerchantShip")) {
         Renderable* hull = other->renderable;
         const float ours = velocity.x;
@@ -145,31 +146,31 @@ void MerchantShip::Collide(GameObj* other) {
             ((ours > 0.0f && theirs > 0.0f) || (ours < 0.0f && theirs < 0.0f)))
             velocity.x = static_cast<float>(velocity.x + (Rand() % 11) / 10.0);
     } else if (Is(type, "RamBoat")) {
-        if (other->team != team && !other->frozen && other->state != 2) {
+        if (other->team != team && !other->frozen && other->state != kSinking) {
             const float speed = Length(other->velocity);
-            if (realm != 2) velocity.x = -other->velocity.x;
+            if (realm != kGhostRealm) velocity.x = -other->velocity.x;
             health -= speed / 50.0f;
-            if (team == 1) Shake(speed);
+            if (team == kPlayerSide) Shake(speed);
         }
     } else if (Is(type, "TreasureChest")) {
         auto* chest = dynamic_cast<TreasureChest*>(other);
-        if (chest && chest->state != TreasureChest::kSinking && state != kSinking && state != 3) {
+        if (chest && chest->state != kSinking && state != kSinking && state != kDead) {
             AddGold(chest->value);
             chest->value = 0.0f;
         }
     } else if (Is(type, "Mine")) {
         if (!other->frozen) {
-            if (other->team != team && other->state != 2) health -= 20.0f;
-            if (team == 1) Shake(100.0f);
+            if (other->team != team && other->state != Mine::kExploding) health -= 20.0f;
+            if (team == kPlayerSide) Shake(100.0f);
         }
     }
 }
 
 void MerchantShip::Kill() {
     Ship::Kill();
-    // A cannon in state 3 is queued by the manager itself.
+    // A dead cannon is queued by the manager itself.
     Cannon* gun = cannon.Get();
-    if (gun && gun->state != 3) goManager.QueueForDeletion(gun);
+    if (gun && gun->state != kDead) goManager.QueueForDeletion(gun);
     cannon.Reset();
 }
 

@@ -5,7 +5,7 @@
 
 class Cannon;
 
-// The armed ship: the player's (team 1, aimed with the mouse) or a computer-steered
+// The armed ship: the player's (kPlayerSide, aimed with the mouse) or a computer-steered
 // enemy that keeps its distance from its prey and lobs shots at it.
 class MerchantShip : public Ship {
 public:

@@ -52,25 +52,25 @@ void Mine::Update(float dt) {
     Float(dt);
     if (!renderable) return;
     if (state == kFlying) velocity.y += 750.0f * dt;
-    if (state == 1 && fuse < stateTime) SetState(2);
+    if (state == kNormal && fuse < stateTime) SetState(kExploding);
 
     // Without a sea the surface is the line y = 0. Only a flying mine lands: one already
     // exploding under the surface still goes off.
     Water* sea = water.Get();
     const float h = sea ? sea->GetHeight(renderable->position.x, &slope) : 0.0f;
-    if (renderable->position.y > h && state == kFlying) SetState(1);
+    if (renderable->position.y > h && state == kFlying) SetState(kNormal);
 
-    if (state == 2) {
+    if (state == kExploding) {
         Explode(renderable->corners);
-        SetState(3);
+        SetState(kDead);
     }
     Move(velocity * dt);
 }
 
 void Mine::Collide(GameObj* other) {
-    if (state != 1 && state != kFlying) return;
-    if (other->state == 3) return;  // about to be removed
+    if (state != kNormal && state != kFlying) return;
+    if (other->state == kDead) return;  // about to be removed
     const char* type = other->GetType();
     if (std::strcmp(type, "MerchantShip") == 0 || std::strcmp(type, "CannonBall") == 0)
-        SetState(2);
+        SetState(kExploding);
 }

@@ -5,10 +5,10 @@
 #include "Floater.h"
 
 // Thrown into the air, lands and floats, explodes after three seconds afloat or on touch.
-// States: 5600 flying, 1 floating, 2 exploding (one update), 3 dead.
+// States: flying, normal (floating), exploding (one update), dead.
 class Mine : public Floater {
 public:
-    static constexpr int32_t kFlying = 5600;
+    static constexpr int32_t kExploding = 2;
 
     const char* GetType() override { return "Mine"; }
     void Collide(GameObj* other) override;

@@ -22,7 +22,7 @@ void MineLayer::Update(float dt) {
 
     GameObj* prey = SeekPrey(target);
     // Sinking, toggled or after a collision the layer neither lays nor moves.
-    if (state != 1) return;
+    if (state != kNormal) return;
 
     mineTimer -= dt;
     if (mineTimer < 0.0f) {
@@ -51,12 +51,12 @@ void MineLayer::Update(float dt) {
 
 void MineLayer::Collide(GameObj* other) {
     Ship::Collide(other);
-    if (other->state == 3 || std::strcmp(other->GetType(), "CannonBall") != 0) return;
-    if (other->team != team && other->state != 2) {
+    if (other->state == kDead || std::strcmp(other->GetType(), "CannonBall") != 0) return;
+    if (other->team != team && other->state != kSinking) {
         const Vec2& v = other->velocity;
         if (std::fabs(v.x) > 0.0f) {
             const float hurt = std::sqrt(v.x * v.x + v.y * v.y) / 40.0f;
-            health += realm == 2 ? hurt : -hurt;  // ghosts feed on shot
+            health += realm == kGhostRealm ? hurt : -hurt;  // ghosts feed on shot
         }
         if (renderable) renderable->rotation += 0.1f;
     }

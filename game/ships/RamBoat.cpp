@@ -23,7 +23,7 @@ void RamBoat::Update(float dt) {
     const float d = prey ? prey->GetPosition()->x - renderable->position.x : 0.0f;
     const float reach = static_cast<float>(chargeDistance);
 
-    if (state == 1) {
+    if (state == kNormal) {
         if (!prey) {
             velocity.x = 0.0f;
         } else if (std::fabs(d) > reach) {
@@ -36,7 +36,7 @@ void RamBoat::Update(float dt) {
             velocity.x -= 750.0f * dt;
         }
     } else if (state == kRammed && prey) {
-        if (std::fabs(d) > reach) SetState(1);
+        if (std::fabs(d) > reach) SetState(kNormal);
         else if (d > 0.0f) velocity.x -= 200.0f * dt;
         else velocity.x += 200.0f * dt;
     }
@@ -45,19 +45,19 @@ void RamBoat::Update(float dt) {
 
 void RamBoat::Collide(GameObj* other) {
     Ship::Collide(other);
-    if (other->state == 3) return;  // about to be removed
+    if (other->state == kDead) return;  // about to be removed
 
     if (target.Is(other) && state != kSinking && state != kRammed) {
         SetState(kRammed);
-        if (realm != 2) velocity.x = -velocity.x;  // bounces off
+        if (realm != kGhostRealm) velocity.x = -velocity.x;  // bounces off
     }
     if (std::strcmp(other->GetType(), "CannonBall") != 0) return;
 
-    if (other->team != team && other->state != 2) {
+    if (other->team != team && other->state != kSinking) {
         const Vec2& v = other->velocity;
         if (std::fabs(v.x) > 0.0f) {
             const float hurt = std::sqrt(v.x * v.x + v.y * v.y) / 40.0f;
-            health += realm == 2 ? hurt : -hurt;  // ghosts feed on shot
+            health += realm == kGhostRealm ? hurt : -hurt;  // ghosts feed on shot
             if (health <= 0.0f && state == kRammed) SetState(kSinking);
         }
         if (renderable) renderable->rotation += 0.1f;

@@ -56,7 +56,7 @@ void Ship::Init() {
         wake->MakeSprite("images//splash.tga");
         wake->SetEmissionRate(100.0f);
     }
-    realm = 1;
+    realm = kLivingRealm;
 }
 
 void Ship::Update(float dt) {
@@ -79,50 +79,50 @@ void Ship::Update(float dt) {
 
     float& alpha = renderable->colour[3];
     switch (state) {
-        case 1:
+        case kNormal:
         case kRammed:
             Afloat(dt);
             break;
         case kSinking:
-            if (realm == 2) {
+            if (realm == kGhostRealm) {
                 if (alpha < 0.0f) {
                     if (fire) fire->StopEmitting();
-                    SetState(3);
+                    SetState(kDead);
                 }
                 Move(Vec2(0.0f, -70.0f * dt));
                 alpha -= dt;
             } else {
                 if (renderable->position.y > 800.0f) {
                     if (fire) fire->StopEmitting();
-                    SetState(3);
+                    SetState(kDead);
                 }
                 Move(Vec2(0.0f, 70.0f * dt));
                 alpha = 0.5f;
             }
             break;
-        case 5:
-            if (realm == 1 && team != 1) {
+        case kToGhostSea:
+            if (realm == kLivingRealm && team != kPlayerSide) {
                 alpha -= dt;
                 if (alpha < 0.4f) {
-                    SetState(1);
+                    SetState(kNormal);
                     if (health >= 0.0f) frozen = 1;
                     else MakeGhost();
                 }
-            } else if (realm == 3) {
+            } else if (realm == kBothRealms) {
                 alpha -= 2.0f * dt;
-                if (stateTime > 1.0f) SetState(1);
-            } else if (realm == 2) {
+                if (stateTime > 1.0f) SetState(kNormal);
+            } else if (realm == kGhostRealm) {
                 alpha += dt;
-                if (alpha > 0.4f) SetState(1);
+                if (alpha > 0.4f) SetState(kNormal);
                 if (fire) fire->StartEmitting();
                 if (wake) wake->StartEmitting();
             }
             break;
-        case 6:
-            if (realm == 1 || realm == 3) {
+        case kToLivingSea:
+            if (realm == kLivingRealm || realm == kBothRealms) {
                 alpha += dt;
-                if (alpha >= 1.0f) SetState(1);
-            } else if (realm == 2) {
+                if (alpha >= 1.0f) SetState(kNormal);
+            } else if (realm == kGhostRealm) {
                 alpha -= dt;
                 if (alpha <= 0.0f) {
                     if (fire) fire->StopEmitting();
@@ -144,13 +144,13 @@ void Ship::Afloat(float dt) {
         if (health > 0.25f * maxHealth) fire->StopEmitting();
         else fire->StartEmitting();
     }
-    if (std::fabs(slope) > 0.7f && team != 1) health -= std::fabs(slope) * dt * 300.0f;
+    if (std::fabs(slope) > 0.7f && team != kPlayerSide) health -= std::fabs(slope) * dt * 300.0f;
     if (wake) {
         wake->SetEmissionRate(std::fabs(velocity.x * 0.5f));
         wake->Settings().velocity.base =
             Vec2(-velocity.x * 0.25f, -std::fabs(velocity.x / 3.0f));
     }
-    if (realm == 2) {
+    if (realm == kGhostRealm) {
         // A ghost healed above nothing leaves the sea.
         if (health > 0.0f) SetState(kSinking);
     } else if (health < 0.0f) {
@@ -161,7 +161,7 @@ void Ship::Afloat(float dt) {
 
 void Ship::MakeGhost() {
     SetState(kGhostRising);
-    realm = 2;
+    realm = kGhostRealm;
     static const float kTints[3][3] = {{0.2f, 0.8f, 0.2f}, {0.1f, 0.9f, 0.9f}, {0.9f, 0.9f, 0.75f}};
     const float* tint = kTints[Rand() % 3];
     for (int k = 0; k < 3; ++k) renderable->colour[k] = tint[k];
@@ -174,7 +174,7 @@ void Ship::RiseGhost(float dt) {
     const float t = surface - renderable->scale.y * renderable->GetHeight() * 0.5f;
     Move(Vec2(0.0f, ((t - renderable->position.y) - 5.0f) * 10.0f * dt));
     if (renderable->position.y < t) {
-        SetState(1);
+        SetState(kNormal);
         renderable->colour[3] = 1.0f;
     }
 }
@@ -192,7 +192,7 @@ void Ship::DropTreasure() {
     const int32_t half = gold / 2;
     const Vec2 at = renderable ? renderable->position : Vec2();
     while (gold > 0) {
-        if (gold < half && team == 1) break;
+        if (gold < half && team == kPlayerSide) break;
         if (auto* chest = static_cast<TreasureChest*>(goManager.Create("TreasureChest"))) {
             chest->value = static_cast<float>(step);
             chest->water = water.Get();
@@ -204,8 +204,9 @@ void Ship::DropTreasure() {
 }
 
 void Ship::Collide(GameObj* other) {
-    if (other->state == 3 || !IsShipType(other->GetType())) return;
-    if (team == 1 || other->team == 1 || state != 1 || other->state != 1) return;
+    if (other->state == kDead || !IsShipType(other->GetType())) return;
+    if (team == kPlayerSide || other->team == kPlayerSide || state != kNormal || other->state != kNormal)
+        return;
     // Two hostile hulls push apart, each in its own turn.
     if (renderable->position.x <= other->GetPosition()->x) velocity.x -= 1.0f;
     else velocity.x += 1.0f;
@@ -259,7 +260,7 @@ GameObj* Ship::SeekPrey(ObjRef<GameObj>& target) {
         prey = goManager.FindTarget(team, renderable->position, "MerchantShip");
         target = prey;
     }
-    if (prey && (prey->state == 2 || prey->state == 3)) {
+    if (prey && (prey->state == kSinking || prey->state == kDead)) {
         target.Reset();
         prey = nullptr;
     }

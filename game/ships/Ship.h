@@ -9,14 +9,12 @@ class ParticleObj;
 
 // A floater that sails: gold, health and a top speed; a wake of spray, a fire when badly
 // hurt, sinking below 0 health with its gold left behind as treasure chests.
-// States: 1 afloat, 2 sinking (a ghost: vanishing upwards), 3 dead, 5 and 6 the sea
-// toggle, 987 a ghost rising, 8374 afloat after ramming.
-// Realms: 1 ordinary ship, 2 ghost ship, 3 the player's ship.
+// States: the shared ones (a sinking ghost vanishes upwards) and its own below.
+// Realms: living for an ordinary ship, ghost for a ghost ship, both for the player's.
 class Ship : public Floater {
 public:
-    static constexpr int32_t kSinking = 2;
-    static constexpr int32_t kGhostRising = 987;
-    static constexpr int32_t kRammed = 8374;
+    static constexpr int32_t kGhostRising = 987;  // a wreck raised as a ghost, rising
+    static constexpr int32_t kRammed = 8374;      // afloat after ramming
 
     const char* GetType() override { return "Ship"; }
     void Collide(GameObj* other) override;

@@ -13,7 +13,7 @@ int TreasureChest::CountAfloat() {
     int afloat = 0;
     for (auto it = made_.begin(); it != made_.end();) {
         const TreasureChest* chest = it->Get();
-        if (!chest || chest->state == 3 || chest->state == kSinking) {
+        if (!chest || chest->state == kDead || chest->state == kSinking) {
             it = made_.erase(it);
             continue;
         }
@@ -34,7 +34,7 @@ void TreasureChest::Init() {
                 break;
             }
         oldest->SetState(kSinking);
-        oldest->realm = -1;  // out of the sea toggle
+        oldest->realm = kNoRealm;  // out of the sea toggle
         oldest->velocity = Vec2(0.0f, 40.0f);
     }
     made_.push_back(this);
@@ -51,7 +51,7 @@ void TreasureChest::Init() {
     renderable->scale = Vec2(static_cast<float>(s), static_cast<float>(s));
     renderable->UpdateCorners();
 
-    realm = 3;
+    realm = kBothRealms;
 }
 
 void TreasureChest::Update(float dt) {
@@ -61,7 +61,7 @@ void TreasureChest::Update(float dt) {
         // Down and out of sight, then gone.
         Move(velocity * dt);
         renderable->colour[3] -= dt;
-        if (renderable->colour[3] <= 0.0f) SetState(3);
+        if (renderable->colour[3] <= 0.0f) SetState(kDead);
         return;
     }
     if (state == kFlying) velocity.y += 750.0f * dt;
@@ -69,26 +69,26 @@ void TreasureChest::Update(float dt) {
     velocity.y -= velocity.y * dt;
     Move(velocity * dt);
 
-    if (state == 5) {
+    if (state == kToGhostSea) {
         value += 10.0f * dt;
-        if (stateTime > 1.0f) SetState(1);
+        if (stateTime > 1.0f) SetState(kNormal);
     }
-    if (state == 6) {
+    if (state == kToLivingSea) {
         value -= 10.0f * dt;
-        if (stateTime > 1.0f) SetState(1);
+        if (stateTime > 1.0f) SetState(kNormal);
     }
     if (state == kFlying) {
         Water* sea = water.Get();
         const float h = sea ? sea->GetHeight(renderable->position.x, &slope) : 0.0f;
-        if (h < renderable->position.y) SetState(1);
+        if (h < renderable->position.y) SetState(kNormal);
     }
 }
 
 void TreasureChest::Collide(GameObj* other) {
     // Nothing brings back a chest that has gone, nor does a dead object touch anything.
-    if (state == 3 || state == kSinking || other->state == 3) return;
+    if (state == kDead || state == kSinking || other->state == kDead) return;
     const char* type = other->GetType();
     // Emptied by a ship in an earlier turn: gone at the next touch.
-    if (std::strcmp(type, "MerchantShip") == 0 && value == 0.0f) SetState(3);
-    if (std::strcmp(type, "Water") == 0) SetState(1);
+    if (std::strcmp(type, "MerchantShip") == 0 && value == 0.0f) SetState(kDead);
+    if (std::strcmp(type, "Water") == 0) SetState(kNormal);
 }

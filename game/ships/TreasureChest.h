@@ -7,11 +7,9 @@
 #include "ObjRef.h"
 
 // Gold left by a sunk ship: thrown up, floats, taken by the first merchant ship to touch it.
-// States: 5600 flying, 1 floating, 5 and 6 the sea toggle, 2 sinking out of reach, 3 dead.
+// States: flying, normal (floating), the sea toggle, sinking out of reach, dead.
 class TreasureChest : public Floater {
 public:
-    static constexpr int32_t kFlying = 5600;
-    static constexpr int32_t kSinking = 2;
     // At most this many chests float at once: a new one past it sends the oldest
     // uncollected chest to the bottom, so a long game cannot fill the sea with them.
     static constexpr int kMaxAfloat = 40;

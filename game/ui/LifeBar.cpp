@@ -25,7 +25,7 @@ void LifeBar::Init() {
     const float full[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     background = MakeBarSprite(anchor, dim, 0.8f);
     renderable = MakeBarSprite(anchor, full, 0.9f);
-    realm = 3;
+    realm = kBothRealms;
 }
 
 void LifeBar::Update(float dt) {

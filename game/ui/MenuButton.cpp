@@ -13,7 +13,7 @@ void MenuButton::Update(float dt) {
     UIButton::Update(dt);
     Renderable* face = renderable;
     switch (state) {
-        case 1: {
+        case kNormal: {
             if (std::fabs(velocity.x) < 0.01f && hovered == 0) home = face->position;
             savedAlpha = face->colour[3];
             if (BoxContains(face->corners, orlop.mousePosition)) {
@@ -43,7 +43,7 @@ void MenuButton::Update(float dt) {
             break;
         }
         case kReturning:
-            SetState(1);
+            SetState(kNormal);
             SetPosition(home);
             velocity = Vec2(0.0f, 0.0f);
             face->colour[3] = savedAlpha;

@@ -6,7 +6,7 @@ class Water;
 
 // A main-menu button: slides right under the cursor; once pressed it falls into the
 // sea, floats there while fading, and comes back home.
-// States: 1 idle, 0x600 falling, 12 floating, 2 returning (one update).
+// States: normal (idle), falling, floating, returning (one update).
 class MenuButton : public UIButton {
 public:
     static constexpr int32_t kFalling = 0x600;

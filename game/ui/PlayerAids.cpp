@@ -142,7 +142,7 @@ void PlayerAids::ShowMarkers(List<Tower*>& towers) {
     out_[0] = out_[1] = 0;
     for (auto it = towers.Begin(); !it.AtEnd(); ++it) {
         Tower* tower = *it;
-        if (tower->team != -1 || !tower->renderable) continue;
+        if (tower->team != GameObj::kHostile || !tower->renderable) continue;
         // Wholly out of sight: the whole drawn tower lies beyond one edge.
         const Vec2* box = tower->renderable->corners;
         const float left = camera.WorldToScreen(box[0]).x;

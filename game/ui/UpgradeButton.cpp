@@ -20,7 +20,7 @@ void UpgradeButton::Init() {
 
 void UpgradeButton::Update(float dt) {
     UIButton::Update(dt);
-    if (state != 1) return;
+    if (state != kNormal) return;
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     hovered = BoxContains(renderable->corners, orlop.mousePosition) ? 1 : 0;

@@ -156,11 +156,11 @@ bool Upgrader::Buy(Ship* buyer, int line) {
 
 Ship* Upgrader::AfloatBuyer() const {
     Ship* buyer = ship.Get();
-    return buyer && buyer->state != Ship::kSinking && buyer->state != 3 ? buyer : nullptr;
+    return buyer && buyer->state != kSinking && buyer->state != kDead ? buyer : nullptr;
 }
 
 void Upgrader::Remove() {
-    SetState(1);
+    SetState(kClosed);
     closeSteer = 0.0f;
     RemoveFromRenderList(renderable);
     if (scroll) RemoveFromRenderList(scroll->renderable);

@@ -11,9 +11,10 @@ class UpgradeButton;
 
 // The shop of a tower: fades in over a scroll with four price lines, sells upgrades to
 // the docked ship for gold, and fades out once the player has steered for half a second.
-// States: 1 closed, 8382 opening or open, 8383 closing.
+// States: closed, opening (or open), closing.
 class Upgrader : public UIButton {
 public:
+    static constexpr int32_t kClosed = kNormal;
     static constexpr int32_t kOpening = 8382;
     static constexpr int32_t kClosing = 8383;
 
