@@ -5,6 +5,7 @@
 #include "Box.h"
 #include "CannonBall.h"
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "ParticleObj.h"
 #include "ParticleSystem.h"
 #include "Renderable.h"
@@ -109,3 +110,5 @@ void Cannon::Kill() {
     if (smoke) goManager.QueueForDeletion(smoke);
     smoke = nullptr;
 }
+
+GameObj* MakeCannon() { return new Cannon; }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "GameObjFactory.h"
 #include "Renderable.h"
 #include "Ship.h"
 
@@ -47,3 +48,5 @@ void CannonBall::Collide(GameObj* other) {
     }
     velocity.y += 10.0f;
 }
+
+GameObj* MakeCannonBall() { return new CannonBall; }

@@ -2,6 +2,7 @@
 
 #include "Fire.h"
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "Renderable.h"
 
 void FireBall::Init() {
@@ -34,3 +35,5 @@ void FireBall::Kill() {
     fire = nullptr;
     RemoveFromRenderList(renderable);
 }
+
+GameObj* MakeFireBall() { return new FireBall; }

@@ -7,6 +7,7 @@
 
 #include "Cannon.h"
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
@@ -217,3 +218,5 @@ void Tower::Kill() {
     upgrader = nullptr;
     RemoveFromRenderList(renderable);
 }
+
+GameObj* MakeTower() { return new Tower; }

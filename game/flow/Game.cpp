@@ -86,15 +86,6 @@ void Game::HidePanels() {
     for (auto it = towers.Begin(); !it.AtEnd(); ++it) (*it)->HidePanel();
 }
 
-const Vec2* Game::ShownPanelScroll() {
-    for (auto it = towers.Begin(); !it.AtEnd(); ++it) {
-        const Upgrader* panel = (*it)->upgrader;
-        if (panel && panel->scroll && panel->scroll->renderable && panel->scroll->renderable->inRenderList)
-            return panel->scroll->renderable->corners;
-    }
-    return nullptr;
-}
-
 bool Game::Update(float dt) {
     if (phase == kMenu) return UpdateMenu(dt);
     if (phase == kPlaying) return UpdatePlaying(dt);
@@ -102,8 +93,6 @@ bool Game::Update(float dt) {
     if (phase == kRecords) return UpdateRecords();
     return true;
 }
-
-bool Game::PadUsed() const { return orlop.platform && orlop.platform->PadLastUsed(); }
 
 void Game::Rumble(float strength, int ms) {
     if (orlop.platform && optionsScreen.Current().rumble) orlop.platform->Rumble(strength, ms);
@@ -129,12 +118,6 @@ std::string Game::BestLine() const {
     if (!best.Played()) return {};
     return "Best: level " + std::to_string(best.level) + ", " + std::to_string(best.towers) +
            (best.towers == 1 ? " tower" : " towers");
-}
-
-int Game::HostileTowers() const {
-    int hostile = 0;
-    for (auto it = towers.Begin(); !it.AtEnd(); ++it) hostile += (*it)->team == GameObj::kHostile ? 1 : 0;
-    return hostile;
 }
 
 void Game::OpenRecords(int32_t from) {
@@ -262,7 +245,7 @@ bool Game::UpdatePlaying(float dt) {
     const Vec2 topLeft = camera.GetTopLeft();
     if (ship) CameraRig::Follow(*ship, topLeft);
     sea->Disturb(2.0f * dt, static_cast<float>(Rand() % 8001 - 4000));
-    input_.Press(*this, ship, dt, topLeft);
+    if (input_.Press(*this, ship, dt, topLeft)) ToggleSea();
     if (ship) HandleShip(*ship, dt);
 
     aids_.Update(ship, orlop.mouseLeft != 0, towers);

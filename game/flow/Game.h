@@ -5,16 +5,13 @@
 #include <vector>
 
 #include "Chronicle.h"
-#include "Font.h"
+#include "GameFields.h"
 #include "HintBook.h"
 #include "HintProgress.h"
 #include "Hud.h"
 #include "LevelDirector.h"
 #include "MainMenu.h"
-#include "List.h"
-#include "ObjRef.h"
 #include "MerchantShip.h"
-#include "OptionsScreen.h"
 #include "PlayHold.h"
 #include "PlayerAids.h"
 #include "PlayerInput.h"
@@ -23,31 +20,14 @@
 #include "RecordsScroll.h"
 #include "ScreenButton.h"
 
-class World;
-class Water;
-class UIButton;
-class MenuButton;
-class Tower;
-class LifeBar;
 
-// The game flow's state and its (non-owning) pointers to the key objects.
-class Game {
+// The game flow: the menu, the options, the records and play, a frame at a time.
+class Game : public GameFields {
 public:
     Game() = default;
     // Its parts hold on to this game.
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
-
-    static constexpr int32_t kPlaying = 0;
-    static constexpr int32_t kMenu = 1;
-    // The options screen, opened from the menu.
-    static constexpr int32_t kOptions = 2;
-    // The records scroll, opened from the menu or the options.
-    static constexpr int32_t kRecords = 3;
-
-    // The wood of the game's buttons and its lettering.
-    static constexpr const char* kFontImage = "images\\caribbeanfont_wood.tga";
-    static constexpr const char* kButtonImage = "images\\ui_button_wood.tga";
 
     // Builds the scene: seas, sky, island, menu buttons, heads-up objects, fonts, sounds.
     void SetUp();
@@ -58,9 +38,6 @@ public:
     // Starts the next level once no hostile tower is left; draws the level banner.
     void UpdateLevel() { levels_.UpdateLevel(); }
 
-    // Towers stand within this distance of the centre, short of where the player's
-    // ship wraps around (4400), so every tower can be reached and taken.
-    static constexpr int32_t kTowerReach = 4300;
     // Chooses where the next tower of this level stands and records it: the usual
     // spacing on the side whose turn it is, else on the other side, else the middle of
     // the widest free stretch. Moves the row bounds and hands the turn to the other side.
@@ -69,8 +46,6 @@ public:
     void StartRow() { levels_.StartRow(); }
     // The sea toggle: every live object that takes part goes to or from the ghost sea.
     void ToggleSea();
-    // True when the player last used a pad rather than the keyboard or mouse.
-    bool PadUsed() const;
 
     // The key that pauses and resumes play (Escape resumes too).
     static constexpr uint32_t kPauseKey = 'P';
@@ -81,8 +56,6 @@ public:
     void DrawLabels();
     // Closes every tower's panel at once.
     void HidePanels();
-    // Window corners of the scroll of an upgrade panel on the screen, or null.
-    const Vec2* ShownPanelScroll();
     // True while the world of play stands still behind the menu or the options.
     bool PlayHeld() const { return hold_.Holding(); }
     const PlayerAids& aids() const { return aids_; }
@@ -102,32 +75,7 @@ public:
     void SaveRecords();
     // "Best: level 4, 12 towers", this game included; empty before any game.
     std::string BestLine() const;
-    // Hostile towers of this level and all of its towers.
-    int HostileTowers() const;
 
-    int32_t phase = kPlaying;
-    World* world = nullptr;
-    Water* sea = nullptr;
-    Water* secondSea = nullptr;
-    Font font;
-    uint8_t spawnLeft = 0;
-    UIButton* goldButton = nullptr;
-    static constexpr int32_t kLivingSea = 1;
-    static constexpr int32_t kGhostSea = 2;
-    int32_t seaMode = kLivingSea;
-    ObjRef<MerchantShip> playerShip;  // none while a new one is due
-    MenuButton* playButton = nullptr;
-    MenuButton* quitButton = nullptr;
-    MenuButton* optionsButton = nullptr;
-    int32_t leftmostTowerX = -50;
-    int32_t rightmostTowerX = 50;
-    List<Tower*> towers;
-    float levelTime = 0.0f;
-    int32_t level = 1;
-    UIButton* healthButton = nullptr;
-    unsigned deadSound = 0;
-    LifeBar* lifeBar = nullptr;
-    OptionsScreen optionsScreen;
 
 private:
     bool UpdateMenu(float dt);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "GOManager.h"
-#include "Game.h"
+#include "GameFields.h"
 #include "KeyNames.h"
 #include "LifeBar.h"
 #include "MerchantShip.h"
@@ -22,9 +22,9 @@ LifeBar* Hud::MakeLifeBar() {
 
 UIButton* Hud::MakeGoldButton() {
     UIButton* gold = static_cast<UIButton*>(goManager.Create("UIButton"));
-    gold->MakeSprite(Game::kButtonImage);
+    gold->MakeSprite(GameFields::kButtonImage);
     gold->SetPosition(Vec2(100.0f, 50.0f));
-    gold->font = LoadGameFont(Game::kFontImage);
+    gold->font = LoadGameFont(GameFields::kFontImage);
     gold->renderable->scale = Vec2(0.7f, 0.7f);
     gold->renderable->UpdateCorners();
     gold->textScale = Vec2(0.6f, 0.6f);
@@ -39,7 +39,7 @@ UIButton* Hud::MakeHealthButton() {
     UIButton* health = static_cast<UIButton*>(goManager.Create("UIButton"));
     health->MakeSprite("images\\ui_health.tga");
     health->SetPosition(Vec2(50.0f, 50.0f));
-    health->font = LoadGameFont(Game::kFontImage);
+    health->font = LoadGameFont(GameFields::kFontImage);
     health->textScale = Vec2(0.1f, 0.1f);
     health->SetLabel("Health");
     health->renderable->scale = Vec2(health->renderable->scale.x + 1.0f, health->renderable->scale.y + 1.0f);

@@ -5,7 +5,7 @@
 #include "ScreenButton.h"
 
 class Font;
-class Game;
+class GameFields;
 class LifeBar;
 class MerchantShip;
 class UIButton;
@@ -15,7 +15,7 @@ class UIButton;
 // of the game stay in the game's fields; the count's plank is the heads-up's own.
 class Hud {
 public:
-    explicit Hud(Game& game) : game_(game) {}
+    explicit Hud(GameFields& game) : game_(game) {}
 
     LifeBar* MakeLifeBar();
     UIButton* MakeGoldButton();
@@ -40,6 +40,6 @@ public:
     float SinkLineY();
 
 private:
-    Game& game_;
+    GameFields& game_;
     ScreenButton towersPlank_;  // "Towers 2/3" beside the gold
 };

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "GOManager.h"
-#include "Game.h"
+#include "GameFields.h"
 #include "Random.h"
 #include "Renderable.h"
 #include "Tower.h"
@@ -19,7 +19,7 @@ void LevelDirector::StartRow() {
 }
 
 int32_t LevelDirector::WidestGapX() const {
-    constexpr int32_t kReach = Game::kTowerReach;
+    constexpr int32_t kReach = GameFields::kTowerReach;
     if (rowX_.empty()) return 0;
     std::vector<int32_t> xs = rowX_;
     std::sort(xs.begin(), xs.end());
@@ -48,8 +48,8 @@ int32_t LevelDirector::NextTowerX() {
         return game_.rightmostTowerX + 300 + Rand() % m;
     };
     int32_t x = onSide(game_.spawnLeft != 0);
-    if (std::abs(x) > Game::kTowerReach) x = onSide(game_.spawnLeft == 0);
-    if (std::abs(x) > Game::kTowerReach) x = WidestGapX();
+    if (std::abs(x) > GameFields::kTowerReach) x = onSide(game_.spawnLeft == 0);
+    if (std::abs(x) > GameFields::kTowerReach) x = WidestGapX();
     game_.leftmostTowerX = std::min(game_.leftmostTowerX, x);
     game_.rightmostTowerX = std::max(game_.rightmostTowerX, x);
     game_.spawnLeft = !game_.spawnLeft;

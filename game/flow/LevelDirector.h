@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <vector>
 
-class Game;
+class GameFields;
 class Tower;
 
 // Places the towers of each level on the island and starts the next level once every
 // tower is taken; it keeps the row's bounds and turn in the game's own fields.
 class LevelDirector {
 public:
-    explicit LevelDirector(Game& game) : game_(game) {}
+    explicit LevelDirector(GameFields& game) : game_(game) {}
 
     void SpawnTower();
     void UpdateLevel();
@@ -23,6 +23,6 @@ private:
     int32_t WidestGapX() const;
     void DrawBanner();
 
-    Game& game_;
+    GameFields& game_;
     std::vector<int32_t> rowX_;  // x of every tower placed in this level
 };

@@ -2,15 +2,16 @@
 
 #include "Box.h"
 #include "GOManager.h"
-#include "Game.h"
+#include "GameFields.h"
 #include "MenuButton.h"
 #include "Orlop.h"
+#include "PlayerInput.h"
 #include "Renderable.h"
 
 MenuButton* MainMenu::MakeButton(const char* label, float y) {
     MenuButton* button = static_cast<MenuButton*>(goManager.Create("MenuButton"));
-    button->MakeSprite(Game::kButtonImage);
-    button->font = LoadGameFont(Game::kFontImage);
+    button->MakeSprite(GameFields::kButtonImage);
+    button->font = LoadGameFont(GameFields::kFontImage);
     button->SetLabel(label);
     button->SetPosition(Vec2(200.0f, y));
     button->Init();

@@ -6,14 +6,14 @@
 #include "ScreenButton.h"
 
 class Font;
-class Game;
+class GameFields;
 class MenuButton;
 
 // The menu's pieces: the title, the Play!, Options and Quit buttons (kept in the game's
 // fields), the records button and the best line, and a pad's focus among them.
 class MainMenu {
 public:
-    explicit MainMenu(Game& game) : game_(game) {}
+    explicit MainMenu(GameFields& game) : game_(game) {}
 
     // Makes the three buttons into the game's fields.
     void MakeButtons();
@@ -30,7 +30,7 @@ public:
 private:
     MenuButton* MakeButton(const char* label, float y);
 
-    Game& game_;
+    GameFields& game_;
     PadFocus focus_;
     ScreenButton recordsButton_;  // under the buttons
     ScreenButton bestPlank_;      // "Best: level 4, 12 towers" under that

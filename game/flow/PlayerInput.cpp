@@ -4,14 +4,14 @@
 
 #include "Camera.h"
 #include "Cannon.h"
-#include "Game.h"
+#include "GameFields.h"
 #include "MerchantShip.h"
 #include "Orlop.h"
 #include "Settings.h"
 #include "Water.h"
 
-void PlayerInput::Press(Game& game, MerchantShip* ship, float dt, Vec2 topLeft) {
-    if (orlop.inputEvent != 1 || orlop.lastDown != 0) return;
+bool PlayerInput::Press(GameFields& game, MerchantShip* ship, float dt, Vec2 topLeft) {
+    if (orlop.inputEvent != 1 || orlop.lastDown != 0) return false;
     switch (orlop.lastCode) {
         case kLeftButton:
             if (ship) ship->FireCannon();
@@ -26,18 +26,18 @@ void PlayerInput::Press(Game& game, MerchantShip* ship, float dt, Vec2 topLeft) 
             if (ship) ship->AddGold(50);
             break;
         case kRightButton:
-            if (game.seaMode == Game::kGhostSea) Surge(game, ship, dt, topLeft);
+            if (game.seaMode == GameFields::kGhostSea) Surge(game, ship, dt, topLeft);
             break;
         case VK_SPACE:
-            game.ToggleSea();
             toggledOnce_ = true;
-            break;
+            return true;
         default:
             break;
     }
+    return false;
 }
 
-void PlayerInput::Surge(Game& game, MerchantShip* ship, float dt, Vec2 topLeft) {
+void PlayerInput::Surge(GameFields& game, MerchantShip* ship, float dt, Vec2 topLeft) {
     camera.shakeTime = 0.05f;
     camera.shakeMagnitude = 1.0f;
     if (ship) ship->AddHealth(-1.0f);

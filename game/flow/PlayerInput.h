@@ -4,7 +4,7 @@
 
 #include "Vec2.h"
 
-class Game;
+class GameFields;
 class MerchantShip;
 
 // What the player's keys and buttons do in play: fire, repair, take gold, surge the
@@ -19,8 +19,8 @@ public:
     static constexpr uint32_t kGoldKey = 'M';
 
     // This frame's released key or button, if any; `topLeft` is the camera's corner
-    // at the frame's start.
-    void Press(Game& game, MerchantShip* ship, float dt, Vec2 topLeft);
+    // at the frame's start. True when the player toggles the seas, which the game does.
+    bool Press(GameFields& game, MerchantShip* ship, float dt, Vec2 topLeft);
     // The held mouse button charges the cannon.
     static void Charge(MerchantShip& ship, float dt);
     static bool Steering();
@@ -30,7 +30,7 @@ public:
 
 private:
     // The ghost sea's right button: a wave where the cursor is, at a cost of health.
-    static void Surge(Game& game, MerchantShip* ship, float dt, Vec2 topLeft);
+    static void Surge(GameFields& game, MerchantShip* ship, float dt, Vec2 topLeft);
 
     float steered_ = 0.0f;  // seconds of steering
     bool firedOnce_ = false;

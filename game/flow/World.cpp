@@ -4,6 +4,7 @@
 
 #include "ComplexSprite.h"
 #include "GL.h"
+#include "GameObjFactory.h"
 #include "TextureManager.h"
 
 ComplexSprite* World::Strip() { return static_cast<ComplexSprite*>(renderable); }
@@ -92,3 +93,5 @@ float World::GetHeightAt(float x) {
     }
     return 0.0f;
 }
+
+GameObj* MakeWorld() { return new World; }

@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "Rain.h"
 #include "Random.h"
 #include "Renderable.h"
 
 Cloud::~Cloud() {
-    if (rain && rain->cloud == this) rain->cloud = nullptr;
+    if (rain && rain->heldBy == &rain) rain->heldBy = nullptr;
 }
 
 void Cloud::Init() {
@@ -46,7 +47,7 @@ void Cloud::Update(float dt) {
             if (moisture > 1) {
                 rain = static_cast<Rain*>(goManager.Create("Rain"));
                 if (rain) {
-                    rain->cloud = this;
+                    rain->heldBy = &rain;
                     rain->Init();
                     rain->intensity = static_cast<float>(moisture);
                     rain->SetEmissionRate(2.0f * static_cast<float>(moisture));
@@ -88,9 +89,11 @@ void Cloud::Collide(GameObj* other) {
 
 void Cloud::Kill() {
     if (rain) {
-        rain->cloud = nullptr;
+        rain->heldBy = nullptr;
         goManager.QueueForDeletion(rain);
         rain = nullptr;
     }
     GameObj::Kill();
 }
+
+GameObj* MakeCloud() { return new Cloud; }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "GameObjFactory.h"
 #include "ParticleSystem.h"
 
 Fire::~Fire() { delete smoke; }
@@ -88,3 +89,5 @@ void Fire::StartEmitting() {
     smoke->stopEmitting = 0;
     smoke->finished = 0;
 }
+
+GameObj* MakeFire() { return new Fire; }

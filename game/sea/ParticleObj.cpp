@@ -1,6 +1,7 @@
 #include "ParticleObj.h"
 
 #include "Box.h"
+#include "GameObjFactory.h"
 #include "ParticleSystem.h"
 
 ParticleObj::ParticleObj() {
@@ -59,3 +60,5 @@ void ParticleObj::StartEmitting() {
     system_->stopEmitting = 0;
     system_->finished = 0;
 }
+
+GameObj* MakeParticleObj() { return new ParticleObj; }

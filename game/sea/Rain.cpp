@@ -1,9 +1,9 @@
 #include "Rain.h"
 
-#include "Cloud.h"
+#include "GameObjFactory.h"
 
 Rain::~Rain() {
-    if (cloud && cloud->rain == this) cloud->rain = nullptr;
+    if (heldBy && *heldBy == this) *heldBy = nullptr;
 }
 
 void Rain::Init() {
@@ -25,3 +25,5 @@ void Rain::Init() {
     MakeSprite("images\\raindrop.tga");
     SetEmissionRate(2.0f * intensity);
 }
+
+GameObj* MakeRain() { return new Rain; }

@@ -2,8 +2,6 @@
 
 #include "ParticleObj.h"
 
-class Cloud;
-
 // Drops falling from a raining cloud; only clouds make it, and the cloud disposes of it.
 class Rain : public ParticleObj {
 public:
@@ -14,7 +12,7 @@ public:
     void Init() override;
 
     float intensity = 0.0f;  // set by its cloud
-    // The cloud that rains it; each side clears the other's pointer when it goes, so
-    // neither is left holding a destroyed object.
-    Cloud* cloud = nullptr;
+    // The pointer its cloud holds to it, cleared when the rain goes; the cloud clears
+    // this one when it goes first. Neither is left holding a destroyed object.
+    Rain** heldBy = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "CachedBackdrop.h"
 #include "ComplexSprite.h"
+#include "GameObjFactory.h"
 #include "Sprite.h"
 #include "TextureManager.h"
 
@@ -89,3 +90,5 @@ void Sky::Kill() {
     fog = nullptr;
     GameObj::Kill();
 }
+
+GameObj* MakeSky() { return new Sky; }

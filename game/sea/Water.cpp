@@ -6,6 +6,7 @@
 #include "ComplexSprite.h"
 #include "GL.h"
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "ParticleObj.h"
 #include "Renderer.h"
 #include "SoundManager.h"
@@ -238,3 +239,5 @@ void Water::Splash(GameObj* ball) {
     // Fast enough that every drop leaves in the first update.
     drops->SetEmissionRate(5000.0f);
 }
+
+GameObj* MakeWater() { return new Water; }

@@ -11,6 +11,8 @@ class Floater : public GameObj {
 public:
     // Tossed up by Throw and falling until it meets the sea.
     static constexpr int32_t kFlying = 5600;
+    // A ship afloat after ramming: it floats like a normal one.
+    static constexpr int32_t kRammed = 8374;
 
     // The floating step; the Update of every floater calls it first.
     void Float(float dt);

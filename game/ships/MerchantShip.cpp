@@ -7,6 +7,7 @@
 #include "Camera.h"
 #include "Cannon.h"
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "Mine.h"
 #include "Orlop.h"
 #include "Random.h"
@@ -184,3 +185,5 @@ void MerchantShip::FireCannon() {
     // Recoil with the charge left after the attempt (a shot resets it to 1).
     velocity.x = static_cast<float>(velocity.x - gun->aim.x * 50.0 * gun->charge);
 }
+
+GameObj* MakeMerchantShip() { return new MerchantShip; }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "ParticleObj.h"
 #include "Random.h"
 #include "Renderable.h"
@@ -74,3 +75,5 @@ void Mine::Collide(GameObj* other) {
     if (std::strcmp(type, "MerchantShip") == 0 || std::strcmp(type, "CannonBall") == 0)
         SetState(kExploding);
 }
+
+GameObj* MakeMine() { return new Mine; }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "Mine.h"
 #include "Random.h"
 #include "Renderable.h"
@@ -62,3 +63,5 @@ void MineLayer::Collide(GameObj* other) {
     }
     target.Reset();
 }
+
+GameObj* MakeMineLayer() { return new MineLayer; }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "Random.h"
 #include "Renderable.h"
 
@@ -64,3 +65,5 @@ void RamBoat::Collide(GameObj* other) {
     }
     target.Reset();
 }
+
+GameObj* MakeRamBoat() { return new RamBoat; }

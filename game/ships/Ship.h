@@ -14,7 +14,6 @@ class ParticleObj;
 class Ship : public Floater {
 public:
     static constexpr int32_t kGhostRising = 987;  // a wreck raised as a ghost, rising
-    static constexpr int32_t kRammed = 8374;      // afloat after ramming
 
     const char* GetType() override { return "Ship"; }
     void Collide(GameObj* other) override;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "GameObjFactory.h"
 #include "Random.h"
 #include "Renderable.h"
 #include "Water.h"
@@ -92,3 +93,5 @@ void TreasureChest::Collide(GameObj* other) {
     if (std::strcmp(type, "MerchantShip") == 0 && value == 0.0f) SetState(kDead);
     if (std::strcmp(type, "Water") == 0) SetState(kNormal);
 }
+
+GameObj* MakeTreasureChest() { return new TreasureChest; }

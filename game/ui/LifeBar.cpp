@@ -1,5 +1,6 @@
 #include "LifeBar.h"
 
+#include "GameObjFactory.h"
 #include "Sprite.h"
 
 namespace {
@@ -56,3 +57,5 @@ void LifeBar::Kill() {
     background = nullptr;
     RemoveFromRenderList(renderable);
 }
+
+GameObj* MakeLifeBar() { return new LifeBar; }

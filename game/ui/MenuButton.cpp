@@ -5,6 +5,7 @@
 
 #include "Box.h"
 #include "Camera.h"
+#include "GameObjFactory.h"
 #include "Orlop.h"
 #include "Renderable.h"
 #include "Water.h"
@@ -59,3 +60,5 @@ void MenuButton::Collide(GameObj* other) {
     water->Disturb(1.1f, camera.GetTopLeft().x + renderable->position.x);
     SetState(kFloating);
 }
+
+GameObj* MakeMenuButton() { return new MenuButton; }

@@ -1,5 +1,6 @@
 #include "UIButton.h"
 
+#include "GameObjFactory.h"
 #include "Renderable.h"
 #include "Texture.h"
 #include "TextureManager.h"
@@ -54,3 +55,5 @@ void UIButton::DrawLabel() {
                                     textColour, textScale);
     textWidth = box[3].x - box[0].x;
 }
+
+GameObj* MakeUIButton() { return new UIButton; }

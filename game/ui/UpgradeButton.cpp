@@ -1,6 +1,7 @@
 #include "UpgradeButton.h"
 
 #include "Box.h"
+#include "GameObjFactory.h"
 #include "Orlop.h"
 #include "Renderable.h"
 
@@ -28,3 +29,5 @@ void UpgradeButton::Update(float dt) {
     const float* c = hovered ? white : black;
     for (int i = 0; i < 4; ++i) textColour[i] = c[i] + (gold[i] - c[i]) * glow;
 }
+
+GameObj* MakeUpgradeButton() { return new UpgradeButton; }

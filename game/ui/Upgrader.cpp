@@ -9,6 +9,7 @@
 #include "Box.h"
 #include "Cannon.h"
 #include "GOManager.h"
+#include "GameObjFactory.h"
 #include "MerchantShip.h"
 #include "Orlop.h"
 #include "Renderable.h"
@@ -280,3 +281,5 @@ void Upgrader::Kill() {
     scroll = nullptr;
     gunpowerButton = speedButton = strengthButton = reloadButton = nullptr;
 }
+
+GameObj* MakeUpgrader() { return new Upgrader; }
