@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "WholeNumber.h"
+
 namespace {
 
 // Digits only, at most `max`: the unsigned conversion would take "-5" as a huge number,
@@ -16,11 +18,8 @@ CLI::Validator WholeNumberUpTo(uint64_t max) {
             if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
                 return "N must be a whole number, not \"" + text + "\"";
             uint64_t value = 0;
-            for (char digit : text) {
-                const uint64_t d = static_cast<uint64_t>(digit - '0');
-                if (value > (max - d) / 10) return "N must be at most " + std::to_string(max) + ", not " + text;
-                value = value * 10 + d;
-            }
+            if (!ReadWholeNumber(text, max, value))
+                return "N must be at most " + std::to_string(max) + ", not " + text;
             // Read as decimal, as written: the parser takes a leading 0 for octal.
             const size_t first = text.find_first_not_of('0');
             text.erase(0, first == std::string::npos ? text.size() - 1 : first);

@@ -14,6 +14,7 @@
 
 #include "DataFile.h"
 #include "Settings.h"
+#include "WholeNumber.h"
 
 namespace {
 
@@ -26,10 +27,7 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 bool ToUnsigned(const std::string& s, uint64_t& v) {
-    if (s.empty() || s.size() > 20 || s.find_first_not_of("0123456789") != std::string::npos) return false;
-    errno = 0;
-    v = std::strtoull(s.c_str(), nullptr, 10);
-    return errno == 0;
+    return s.size() <= 20 && ReadWholeNumber(s, UINT64_MAX, v);
 }
 
 bool ToSigned(const std::string& s, int64_t& v) {

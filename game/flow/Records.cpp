@@ -11,6 +11,7 @@
 
 #include "DataFile.h"
 #include "WholeFile.h"
+#include "WholeNumber.h"
 
 namespace {
 
@@ -18,14 +19,10 @@ namespace {
 constexpr size_t kMaxFileBytes = 16 * 1024;
 
 bool ReadCount(const char* text, int64_t& out) {
-    if (!*text) return false;
-    int64_t n = 0;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return false;
-        n = n * 10 + (*c - '0');
-        if (n > INT32_MAX * int64_t{1000}) return false;  // no game comes near; keeps n from overflowing
-    }
-    out = n;
+    uint64_t n = 0;
+    // No game comes near the bound.
+    if (!ReadWholeNumber(text, INT32_MAX * uint64_t{1000}, n)) return false;
+    out = static_cast<int64_t>(n);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "DataFile.h"
 #include "KeyNames.h"
 #include "WholeFile.h"
+#include "WholeNumber.h"
 
 const char* const Settings::kKeyEntries[kActionCount] = {"steer_left", "steer_right", "repair",
                                                          "sea",        "gold",        "pause"};
@@ -33,14 +34,9 @@ constexpr size_t kMaxLineBytes = 197;
 bool Is(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
 
 bool ReadVolume(const char* text, int& out) {
-    if (!*text) return false;
-    int n = 0;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return false;
-        n = n * 10 + (*c - '0');
-        if (n > Settings::kMaxVolume) return false;  // also keeps n from overflowing
-    }
-    out = n;
+    uint64_t n = 0;
+    if (!ReadWholeNumber(text, Settings::kMaxVolume, n)) return false;
+    out = static_cast<int>(n);
     return true;
 }
 
@@ -62,14 +58,8 @@ bool ReadSwitch(const char* text, bool& out) {
 
 // A window side in points: from a quarter of the designed side up to kMaxWindowSide.
 bool ReadSide(const char* text, int designed, int& out) {
-    if (!*text) return false;
-    long n = 0;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return false;
-        n = n * 10 + (*c - '0');
-        if (n > Settings::kMaxWindowSide) return false;
-    }
-    if (n < designed / 4) return false;
+    uint64_t n = 0;
+    if (!ReadWholeNumber(text, Settings::kMaxWindowSide, n) || n < static_cast<uint64_t>(designed / 4)) return false;
     out = static_cast<int>(n);
     return true;
 }
