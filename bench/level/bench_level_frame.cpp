@@ -173,6 +173,24 @@ void BM_LevelSimulation(benchmark::State& state) {
     TearDown(game);
 }
 
+// The pixels one more drawn frame's render list writes, in screens of 800 x 600, counted
+// by an occlusion query (the floor's layers are three screens of it).
+double FillScreens(Game& game) {
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    renderer.BeginFrame();
+    camera.Update(kFrameStep);
+    SimulationStep(game);
+    glBeginQuery(GL_SAMPLES_PASSED, query);
+    culler.Render();
+    glEndQuery(GL_SAMPLES_PASSED);
+    renderer.EndOrtho();
+    GLuint samples = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
+    glDeleteQueries(1, &query);
+    return static_cast<double>(samples) / (800.0 * 600.0);
+}
+
 void BM_LevelFrame(benchmark::State& state) {
     if (!OpenBenchWindow(state)) return;
     TraceToOwnFile();
@@ -182,6 +200,7 @@ void BM_LevelFrame(benchmark::State& state) {
     const auto t0 = std::chrono::steady_clock::now();
     for (auto _ : state) DrawnFrame(game);
     ReportAgainstFloor(state, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    state.counters["fill_screens"] = FillScreens(game);
     TearDown(game);
 }
 
