@@ -264,7 +264,11 @@ bool LoadRecording(const std::string& path, Recording& out, std::string& error) 
             error = path + ": cannot be read (" + file.why + ")";
         return false;
     }
-    std::istringstream in(file.bytes);
+    // Parsed in place: a stringstream would copy a file of up to kMaxRecordingBytes.
+    struct InPlace : std::streambuf {
+        explicit InPlace(std::string& bytes) { setg(bytes.data(), bytes.data(), bytes.data() + bytes.size()); }
+    } buffer(file.bytes);
+    std::istream in(&buffer);
     return ParseRecording(in, path, out, error);
 }
 
