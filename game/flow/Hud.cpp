@@ -73,10 +73,8 @@ void Hud::ShowShip(const MerchantShip* ship, float dt) {
 }
 
 void Hud::ShowTowerCount() {
-    int total = 0;
-    for (auto it = game_.towers.Begin(); !it.AtEnd(); ++it) ++total;
     char count[32];
-    std::snprintf(count, sizeof count, "Towers %d/%d", game_.HostileTowers(), total);
+    std::snprintf(count, sizeof count, "Towers %d/%d", game_.HostileTowers(), game_.towers.Count());
     towersPlank_.label = count;
     // However long the gold's plank is.
     const UIButton* goldButton = game_.goldButton;

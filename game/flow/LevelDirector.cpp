@@ -84,10 +84,7 @@ void LevelDirector::SpawnTower() {
 }
 
 void LevelDirector::UpdateLevel() {
-    bool hostileLeft = false;
-    for (auto it = game_.towers.Begin(); !it.AtEnd(); ++it)
-        hostileLeft = hostileLeft || (*it)->team == GameObj::kHostile;
-    if (!hostileLeft) {
+    if (game_.HostileTowers() == 0) {
         ++game_.level;
         const int n = static_cast<int>(game_.level * 1.5);
         for (auto it = game_.towers.Begin(); !it.AtEnd(); ++it) goManager.QueueForDeletion(*it);
