@@ -89,7 +89,7 @@ TEST(DamagedTarga, CutFileLoadsAsThePlaceholderAndIsNamedOnce) {
     EXPECT_EQ(textureManager.GetTexture("images\\WATER.tga"), cut);
     EXPECT_EQ(textureManager.GetTexture("images//water.tga"), cut);
     Texture* whole = textureManager.GetTexture("images\\whole_water.tga");
-    const auto lines = Lines(testing::internal::GetCapturedStderr(), "Brinegate:");
+    const auto lines = Lines(testing::internal::GetCapturedStderr(), "brinegate:");
 
     EXPECT_TRUE(cut->placeholder);
     EXPECT_EQ(cut->width, 8);
@@ -109,7 +109,7 @@ TEST(DamagedTarga, ImageThatIsNoFileIsNamedAndDrawnAsTheCheckerWithoutWaiting) {
     for (const char* name : {"images\\fifo.tga", "images\\folder.tga"}) {
         testing::internal::CaptureStderr();
         Texture* t = textureManager.GetTexture(name);
-        const auto lines = Lines(testing::internal::GetCapturedStderr(), "Brinegate:");
+        const auto lines = Lines(testing::internal::GetCapturedStderr(), "brinegate:");
         ASSERT_EQ(lines.size(), 1u) << name;
         EXPECT_NE(lines[0].find(name), std::string::npos) << lines[0];
         EXPECT_NE(lines[0].find("not a regular file"), std::string::npos) << lines[0];
@@ -171,7 +171,7 @@ TEST(ValidTarga, EveryWidthUploadsAsDecodedAndOversizeIsTheNamedChecker) {
     for (const char* name : {"images\\bar.tga", "images\\huge.tga"}) {
         testing::internal::CaptureStderr();
         Texture* t = textureManager.GetTexture(name);
-        const auto lines = Lines(testing::internal::GetCapturedStderr(), "Brinegate:");
+        const auto lines = Lines(testing::internal::GetCapturedStderr(), "brinegate:");
         EXPECT_TRUE(t->placeholder) << name;
         ASSERT_EQ(lines.size(), 1u) << name;
         EXPECT_NE(lines[0].find(name), std::string::npos) << lines[0];
@@ -202,7 +202,7 @@ TEST(DamagedMp3, SoundOfNothingIsNamedOnceAndPlaysNothing) {
     for (const char* again : {"nothing.mp3", "nothing music.mp3", "Sound\\Splash.mp3"})
         soundManager.LoadSound(again, 0, 0);
     const unsigned whole = soundManager.LoadSound("Sound\\Whole.mp3", 0, 1);
-    const auto lines = Lines(testing::internal::GetCapturedStderr(), "sound:");
+    const auto lines = Lines(testing::internal::GetCapturedStderr(), "brinegate: sound:");
 
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_NE(lines[0].find("\"nothing.mp3\" decodes to no sound"), std::string::npos) << lines[0];
