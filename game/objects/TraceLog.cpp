@@ -121,11 +121,6 @@ bool TraceLog::Truncate() {
 }
 
 void TraceLog::WriteAll(const char* data, size_t size) {
-    if (size > 0 && !failed_ && !Truncate()) {
-        failed_ = true;
-        Report("the trace log \"" + path_ + "\" cannot be written (" + Why(errno) + "); the game goes on without it");
-        return;
-    }
     while (size > 0 && !failed_) {
         const ssize_t n = ::write(fd_, data, size);
         if (n < 0) {
@@ -169,6 +164,11 @@ void TraceLog::FlushFromSignal() {
 
 void TraceLog::Line(const char* text, const char* suffix, const char* tail) {
     if (fd_ < 0 || failed_) return;
+    if (!Truncate()) {
+        failed_ = true;
+        Report("the trace log \"" + path_ + "\" cannot be written (" + Why(errno) + "); the game goes on without it");
+        return;
+    }
     const char* parts[3] = {text, suffix, tail};
     size_t lengths[3] = {0, 0, 0};
     size_t total = 1;

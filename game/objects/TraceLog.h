@@ -21,7 +21,7 @@ public:
     TraceLog& operator=(const TraceLog&) = delete;
 
     // Opens the file and locks it; closes any previous one first. The old content goes
-    // when the first line is written, and a file made here and never written to is
+    // when the first line is logged, and a file made here and never written to is
     // removed on Close, so a run that never plays leaves the folder as it was. False
     // when it cannot be opened (Why says why; a pipe, a device or a folder is refused
     // without waiting), or when another open of it holds the lock (Busy), in which
@@ -50,7 +50,7 @@ private:
     static constexpr size_t kBufferSize = 64 * 1024;
 
     void WriteAll(const char* data, size_t size);
-    // Cuts the old content before the first write; false when that fails.
+    // Cuts the old content before the first line; false when that fails.
     bool Truncate();
     void Rotate();
 

@@ -93,8 +93,11 @@ TEST(KeptFiles, OddSettingsAndRecordsPathsAreNeverChangedExceptThroughALink) {
         {"unreadable", [](const fs::path& p) { Put(p, "[sound]\nmusic = 3\n"); chmod(p.c_str(), 0); return p.string(); }, false},
         {"fifo", [](const fs::path& p) { mkfifo(p.c_str(), 0600); return p.string(); }, false},
         {"device", [](const fs::path&) { return std::string("/dev/null"); }, false},
-        {"symlink", [](const fs::path& p) { Put(p.parent_path() / "real.ini", "[sound]\nmusic = 3\n");
-                                            fs::create_symlink("real.ini", p); return p.string(); }, true},
+        {"symlink", [](const fs::path& p) {
+             const bool records = p.filename() == "records.ini";
+             Put(p.parent_path() / "real.ini", records ? "[best]\nlevel = 1\n" : "[sound]\nmusic = 3\n");
+             fs::create_symlink("real.ini", p);
+             return p.string(); }, true},
         {"folder", [](const fs::path& p) { fs::create_directory(p); return p.string(); }, false},
     };
     for (const bool records : {false, true}) {
