@@ -2,6 +2,7 @@
 // never written over unless it was read whole, never waited on, and never cut before its
 // replacement is whole.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -271,6 +272,23 @@ TEST(KeptRuns, TwoRunsInOneProcessEachStartTheShopAtItsOwnPricesAndRecordTheInpu
     EXPECT_EQ(seenAtStart[0], ShopPrices::kStart);
     EXPECT_EQ(seenAtStart[1], ShopPrices::kStart) << "the second game starts at its own prices";
     EXPECT_NE(Slurp("two-runs.rec").find("\nreleases queued\n"), std::string::npos);
+}
+
+TEST(KeptRuns, AClosedTerminalEndsTheGameAsClosingTheWindowDoesKeepingItsRecords) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    gltest::UseDataFolder();
+    const std::string records = Records::DefaultPath();
+    std::remove(records.c_str());
+    ScriptedPlatform platform;
+    platform.step = [](ScriptedPlatform& p, int frame) {
+        if (frame == 5) p.Click(Vec2(200, 200));  // "Play!"
+        if (frame == 120) raise(SIGHUP);
+        if (frame > 600) p.Post(WM_CLOSE);
+    };
+    EXPECT_EQ(Program(platform).Run(), 0);
+    EXPECT_EQ(platform.frame, 120) << "no frame after the hang-up";
+    std::ostringstream warnings;
+    EXPECT_TRUE(Records::Load(records, warnings, false).last.Played()) << warnings.str();
 }
 
 }  // namespace
