@@ -67,13 +67,11 @@ bool ReadSide(const char* text, int designed, int& out) {
 
 bool Space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
-// Text from the file as a warning shows it: in quotes, cut short, control bytes as
-// "?", so that junk cannot garble the terminal.
+// Text from the file as a warning shows it: in quotes and cut short (the report escapes
+// what a terminal cannot show, so that junk cannot garble it).
 std::string Quoted(std::string_view text) {
     constexpr size_t kShown = 40;
-    std::string out = "\"";
-    for (char c : text.substr(0, kShown)) out += std::iscntrl(static_cast<unsigned char>(c)) ? '?' : c;
-    return out + (text.size() > kShown ? "...\"" : "\"");
+    return "\"" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...\"" : "\"");
 }
 
 // Where the first of `stops` is in `text`, or a comment (";" after a blank), or its end.
