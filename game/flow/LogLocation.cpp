@@ -107,7 +107,9 @@ std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
 
     // A file opened before and left when the log moved was removed by its Close if the
     // log had made it; one that was there before is left as it was.
-    ReportPlace(busy, path, folder, logDirOption, refused, why);
+    // Without a log, the last place tried says why; with one elsewhere, the first.
+    const std::string reason = path.empty() && !goManager.log.Refusal().empty() ? goManager.log.Refusal() : why;
+    ReportPlace(busy, path, folder, logDirOption, refused, reason);
     return path;
 }
 
