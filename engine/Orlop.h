@@ -69,8 +69,6 @@ public:
     // a release it follows. Cleared, the frame shows only its last event, as recordings
     // made before this rule were played (Init sets it).
     bool everyRelease = true;
-    // Releases waiting for a frame of their own.
-    size_t ReleasesWaiting() const { return waiting_.size(); }
 
     // The stand-in for the operating system; set before Init.
     Platform* platform = nullptr;

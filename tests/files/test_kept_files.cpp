@@ -9,9 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
-#include <string>
 
 #include "FakePlatform.h"
 #include "GOManager.h"
@@ -19,12 +17,10 @@
 #include "GlTestContext.h"
 #include "LogLocation.h"
 #include "Program.h"
-#include "Recording.h"
 #include "Records.h"
 #include "ScriptedPlatform.h"
 #include "Settings.h"
 #include "Tower.h"
-#include "WholeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -42,94 +38,62 @@ std::string Describe(const fs::path& path) {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0) return "nothing";
     if (S_ISLNK(st.st_mode)) return "link to " + fs::read_symlink(path).string();
-    if (S_ISREG(st.st_mode)) return "file " + Slurp(path);
-    return "type " + std::to_string(st.st_mode & S_IFMT);
+    return S_ISREG(st.st_mode) ? "file " + Slurp(path) : "type " + std::to_string(st.st_mode & S_IFMT);
 }
 
-// Runs `body` in a child process that cannot read a mode-000 file: as root (as tests
-// often run) only by leaving root. Returns the child's exit status.
-int AsOrdinaryUser(const std::function<int()>& body) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(99);
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
-}
-
-// What a run does with its settings: read them, and after a change write them only when
-// the file may be written over. Returns 0 when it kept off, 1 when it wrote, 2 on a failed write.
-int SettingsRun(const std::string& path) {
+// A run's use of its settings or records: read, change, and save only when the file may
+// be written over. 1: saved, 0: kept off (naming why), 2 or 3: wrong.
+int UseAndSave(const std::string& path, bool records) {
     std::ostringstream warnings;
     std::string why, error;
-    Settings settings = Settings::Load(path, warnings, &why);
+    Settings settings = records ? Settings() : Settings::Load(path, warnings, &why);
+    Records kept = records ? Records::Load(path, warnings, true, &why) : Records();
     settings.musicVolume = 7;
+    kept.Finish(GameRecord{3, 0, 0, 0, 0});
     if (!why.empty()) return warnings.str().find(why) != std::string::npos ? 0 : 3;
-    return settings.Save(path, error) ? 1 : 2;
-}
-
-int RecordsRun(const std::string& path) {
-    std::ostringstream warnings;
-    std::string why, error;
-    Records records = Records::Load(path, warnings, true, &why);
-    GameRecord game;
-    game.level = 3;
-    records.Finish(game);
-    if (!why.empty()) return warnings.str().find(why) != std::string::npos ? 0 : 3;
-    return records.Save(path, error) ? 1 : 2;
+    return (records ? kept.Save(path, error) : settings.Save(path, error)) ? 1 : 2;
 }
 
 TEST(KeptFiles, OddSettingsAndRecordsPathsAreNeverChangedExceptThroughALink) {
-    struct Case {
-        const char* name;
-        // Makes what stands at `path`; returns the path to hand the game.
-        std::function<std::string(const fs::path& path)> make;
-        bool written;  // a save goes through (to the file the link names)
-    };
-    const std::string bigText(300 * 1024, '#');
-    const Case cases[] = {
-        {"too large", [&](const fs::path& p) { Put(p, bigText); return p.string(); }, false},
-        {"unreadable", [](const fs::path& p) { Put(p, "[sound]\nmusic = 3\n"); chmod(p.c_str(), 0); return p.string(); }, false},
-        {"fifo", [](const fs::path& p) { mkfifo(p.c_str(), 0600); return p.string(); }, false},
-        {"device", [](const fs::path&) { return std::string("/dev/null"); }, false},
-        {"symlink", [](const fs::path& p) {
-             const bool records = p.filename() == "records.ini";
-             Put(p.parent_path() / "real.ini", records ? "[best]\nlevel = 1\n" : "[sound]\nmusic = 3\n");
-             fs::create_symlink("real.ini", p);
-             return p.string(); }, true},
-        {"folder", [](const fs::path& p) { fs::create_directory(p); return p.string(); }, false},
-    };
+    const char* kinds[] = {"too large", "unreadable", "fifo", "device", "symlink", "folder"};
     for (const bool records : {false, true}) {
-        for (const Case& c : cases) {
-            const fs::path dir = fs::absolute(std::string("odd-") + (records ? "records-" : "settings-") + c.name);
+        for (const std::string kind : kinds) {
+            const fs::path dir = fs::absolute((records ? "records " : "settings ") + kind);
             fs::create_directories(dir);
             fs::permissions(dir, fs::perms::all);  // an ordinary user could write a new file here
-            const std::string path = c.make(dir / (records ? "records.ini" : "settings.ini"));
-            const std::string before = Describe(path), target = Describe(dir / "real.ini");
-            const auto run = [&] { return records ? RecordsRun(path) : SettingsRun(path); };
-            const int result = std::string(c.name) == "unreadable" ? AsOrdinaryUser(run) : run();
-            const std::string label = std::string(records ? "records, " : "settings, ") + c.name;
-            // A too-large records file is damaged records: set aside whole, then replaced.
-            if (records && std::string(c.name) == "too large") {
-                EXPECT_EQ(result, 1) << label;
-                EXPECT_EQ(Describe(path + ".bad"), before) << label;
+            std::string path = (dir / (records ? "records.ini" : "settings.ini")).string();
+            const std::string text = records ? "[best]\nlevel = 1\n" : "[sound]\nmusic = 3\n";
+            if (kind == "too large") Put(path, std::string(300 * 1024, '#'));
+            if (kind == "unreadable") Put(path, text), chmod(path.c_str(), 0);
+            if (kind == "fifo") mkfifo(path.c_str(), 0600);
+            if (kind == "device") path = "/dev/null";
+            if (kind == "symlink") Put(dir / "real.ini", text), fs::create_symlink("real.ini", path);
+            if (kind == "folder") fs::create_directory(path);
+            const std::string before = Describe(path), label = path + " (" + kind + ")";
+            int result = 0;
+            if (kind == "unreadable") {
+                // Root reads anything: the run that cannot read it leaves root first.
+                const pid_t child = fork();
+                if (child == 0) _exit(geteuid() == 0 && (setgid(65534) || setuid(65534)) ? 9 : UseAndSave(path, records));
+                waitpid(child, &result, 0);
+                result = WIFEXITED(result) ? WEXITSTATUS(result) : 8;
+            } else {
+                result = UseAndSave(path, records);
+            }
+            if (records && kind == "too large") {  // damaged records: set aside whole, then replaced
+                EXPECT_EQ(result, 1);
+                EXPECT_EQ(Describe(path + ".bad"), before);
                 continue;
             }
-            EXPECT_EQ(result, c.written ? 1 : 0) << label;
+            EXPECT_EQ(result, kind == "symlink" ? 1 : 0) << label;
             EXPECT_EQ(Describe(path), before) << label;
-            if (c.written) {
-                EXPECT_NE(Describe(dir / "real.ini"), target) << label << ": the file the link names is replaced";
+            if (kind == "symlink")
                 EXPECT_NE(Slurp(dir / "real.ini").find(records ? "level = 3" : "music = 7"), std::string::npos);
-            }
-            // A save asked for anyway is refused by the writer for what is not a file.
+            // The writer itself refuses what is not a file, if asked anyway.
             std::string error;
-            if (!c.written && std::string(c.name) != "too large" && std::string(c.name) != "unreadable") {
-                EXPECT_FALSE(records ? Records().Save(path, error) : Settings().Save(path, error)) << label;
-                EXPECT_NE(error.find("it is a"), std::string::npos) << label << ": " << error;
-                EXPECT_EQ(Describe(path), before) << label;
-            }
+            if (kind == "fifo" || kind == "device" || kind == "folder")
+                EXPECT_FALSE((records ? Records().Save(path, error) : Settings().Save(path, error)) ||
+                             Describe(path) != before) << label;
         }
     }
 }
@@ -148,77 +112,31 @@ TEST(KeptFiles, RecordsThatCannotBeSetAsideAreLeftAloneAndTwoGamesKeepTheBestOfB
 
     // Two games at once: this one read no records; the other ended meanwhile with 100 gold.
     fs::create_directories("two");
-    const std::string shared = "two/records.ini";
-    Records mine = Records::Load(shared, warnings, true);
-    Records theirs;
-    GameRecord rich;
-    rich.level = 1;
-    rich.gold = 100;
-    theirs.Finish(rich);
+    Records mine = Records::Load("two/records.ini", warnings, true), theirs;
+    theirs.Finish(GameRecord{1, 0, 0, 100, 0});
+    mine.Finish(GameRecord{2, 0, 0, 5, 0});
     std::string error;
-    ASSERT_TRUE(theirs.Save(shared, error)) << error;
-    GameRecord poor;
-    poor.level = 2;
-    mine.Finish(poor);
-    ASSERT_TRUE(mine.Save(shared, error)) << error;
-    const Records kept = Records::Load(shared, warnings, false);
-    EXPECT_EQ(kept.best.gold, 100);
-    EXPECT_EQ(kept.best.level, 2);
-    EXPECT_EQ(kept.last, poor);
-}
-
-TEST(KeptFiles, StaleTemporaryFilesOfGoneRunsAreRemovedAndLiveOnesKept) {
-    fs::create_directories("stale");
-    const std::string gone = "stale/.settings.ini.999999999.AbCdEf";  // past any pid
-    const std::string live = "stale/.settings.ini." + std::to_string(getpid()) + ".AbCdEf";
-    const std::string old = "stale/.settings.ini.AbCdEf";  // named by an earlier build
-    const std::string fresh = "stale/.settings.ini.XyZxYz";
-    for (const std::string& f : {gone, live, old, fresh}) Put(f, "partial");
-    fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(1));
-    WholeFile::RemoveStale("stale/settings.ini");
-    EXPECT_FALSE(fs::exists(gone));
-    EXPECT_FALSE(fs::exists(old));
-    EXPECT_TRUE(fs::exists(live)) << "a run still writing it";
-    EXPECT_TRUE(fs::exists(fresh)) << "perhaps an earlier build's run still writing it";
-}
-
-TEST(KeptFiles, RecordingsNameTheirInputRule) {
-    const std::string head = "brinegate-recording 2\nseed 1\nkeys 65 68 82 32 77 80\n";
-    const std::string tail = "m 1 514 0 0\nend 2\n";
-    for (const bool queued : {false, true}) {
-        std::istringstream in(head + (queued ? "releases queued\n" : "") + tail);
-        Recording r;
-        std::string error;
-        ASSERT_TRUE(ParseRecording(in, "r", r, error)) << error;
-        EXPECT_EQ(r.everyRelease, queued);
-    }
-    std::istringstream late(head + "m 1 514 0 0\nreleases queued\nend 2\n");
-    Recording r;
-    std::string error;
-    EXPECT_FALSE(ParseRecording(late, "r", r, error));
-    EXPECT_NE(error.find("out of place"), std::string::npos) << error;
+    ASSERT_TRUE(theirs.Save("two/records.ini", error) && mine.Save("two/records.ini", error)) << error;
+    const Records kept = Records::Load("two/records.ini", warnings, false);
+    EXPECT_EQ(kept.best, (GameRecord{2, 0, 0, 100, 0}));
+    EXPECT_EQ(kept.last, (GameRecord{2, 0, 0, 5, 0}));
 }
 
 // --- whole runs ----------------------------------------------------------------------
 
 TEST(KeptRuns, PipesAsTheTraceLogOrTheRecordingAreRefusedInOneLineWithoutWaiting) {
-    fs::create_directories("pipes/state");
-    ASSERT_EQ(mkfifo("pipes/GOManLog.txt", 0600), 0);
-    ASSERT_EQ(mkfifo("pipes/run.rec", 0600), 0);
     // Nothing ever opens the other ends: a wait would hang the test.
+    fs::create_directories("pipes");
+    ASSERT_EQ(mkfifo("pipes/GOManLog.txt", 0600) | mkfifo("pipes/run.rec", 0600), 0);
     ::testing::internal::CaptureStderr();
-    const std::string placed = PlaceLog(false, "pipes", nullptr, nullptr);
-    const std::string logErr = ::testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(placed.empty());
-    EXPECT_EQ(logErr, "brinegate: cannot write the trace log in \"pipes\" (it is a pipe); running without it\n");
-
+    EXPECT_EQ(PlaceLog(false, "pipes", nullptr, nullptr), "");
     Options options;
     options.recordPath = "pipes/run.rec";
     FakePlatform platform;
-    ::testing::internal::CaptureStderr();
     EXPECT_EQ(Program(platform, options).Run(), kUsageStatus);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "brinegate: pipes/run.rec: cannot be written: it is a pipe\n");
-    EXPECT_EQ(platform.swaps, 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "brinegate: cannot write the trace log in \"pipes\" (it is a pipe); running without it\n"
+              "brinegate: pipes/run.rec: cannot be written: it is a pipe\n");
     goManager.OpenLogAt(GOManager::kLogName);
 }
 
@@ -230,24 +148,22 @@ TEST(KeptRuns, AFailedStartKeepsTheOldRecordingAndTraceLog) {
     ASSERT_TRUE(goManager.OpenLogAt("failed/GOManLog.txt"));  // as the entry point places it
     FakePlatform platform;
     platform.windowOk = false;
-    Options options;
-    options.recordPath = "failed/run.rec";
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(Program(platform, options).Run(), 1);
-    // A refused replay fails before the window.
-    Options replay;
+    Options record, replay;
+    record.recordPath = "failed/run.rec";
     replay.replayPath = "failed/missing.rec";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Program(platform, record).Run(), 1);
     EXPECT_EQ(Program(platform, replay).Run(), kUsageStatus);
     ::testing::internal::GetCapturedStderr();
     goManager.log.Close();  // as at the process's end
     EXPECT_EQ(Slurp("failed/run.rec"), old);
     EXPECT_EQ(Slurp("failed/GOManLog.txt"), "the last game's log\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator("failed"), fs::directory_iterator()), 2)
-        << "no temporary file, no empty log left";
+    EXPECT_EQ(std::distance(fs::directory_iterator("failed"), fs::directory_iterator()), 2) << "a stray file left";
     goManager.OpenLogAt(GOManager::kLogName);
 }
 
-TEST(KeptRuns, TwoRunsInOneProcessEachStartTheShopAtItsOwnPricesAndRecordTheInputRule) {
+// The second run ends as a closed terminal ends it (SIGHUP): as a closed window, records kept.
+TEST(KeptRuns, TwoRunsInOneProcessEachStartTheShopAtItsOwnPricesAndAHangUpKeepsTheRecords) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
     gltest::UseDataFolder();
     int32_t seenAtStart[2] = {-1, -1};
@@ -257,38 +173,24 @@ TEST(KeptRuns, TwoRunsInOneProcessEachStartTheShopAtItsOwnPricesAndRecordTheInpu
             Game* game = Program::RunningGame();
             if (frame == 5) p.Click(Vec2(200, 200));  // "Play!"
             if (frame > 600) p.Post(WM_CLOSE);
-            if (frame > 5 && seenAtStart[run] < 0 && game->phase == Game::kPlaying && !game->towers.Empty()) {
-                seenAtStart[run] = game->prices.speed;
-                for (auto it = game->towers.Begin(); !it.AtEnd(); ++it)
-                    EXPECT_EQ((*it)->prices, &game->prices) << "a tower's panel sells at its game's prices";
-                game->prices.speed = 15;  // as after two purchases
-                p.Post(WM_CLOSE);
-            }
+            if (seenAtStart[run] >= 0 || game->phase != Game::kPlaying || game->towers.Empty()) return;
+            seenAtStart[run] = game->prices.speed;
+            for (auto it = game->towers.Begin(); !it.AtEnd(); ++it) EXPECT_EQ((*it)->prices, &game->prices);
+            game->prices.speed = 15;  // as after two purchases
+            if (run == 0) p.Post(WM_CLOSE);
+            else raise(SIGHUP);
         };
+        std::remove(Records::DefaultPath().c_str());
         Options options;
         options.recordPath = "two-runs.rec";
         EXPECT_EQ(Program(platform, options).Run(), 0);
+        EXPECT_LT(platform.frame, 600);
     }
     EXPECT_EQ(seenAtStart[0], ShopPrices::kStart);
     EXPECT_EQ(seenAtStart[1], ShopPrices::kStart) << "the second game starts at its own prices";
     EXPECT_NE(Slurp("two-runs.rec").find("\nreleases queued\n"), std::string::npos);
-}
-
-TEST(KeptRuns, AClosedTerminalEndsTheGameAsClosingTheWindowDoesKeepingItsRecords) {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-    gltest::UseDataFolder();
-    const std::string records = Records::DefaultPath();
-    std::remove(records.c_str());
-    ScriptedPlatform platform;
-    platform.step = [](ScriptedPlatform& p, int frame) {
-        if (frame == 5) p.Click(Vec2(200, 200));  // "Play!"
-        if (frame == 120) raise(SIGHUP);
-        if (frame > 600) p.Post(WM_CLOSE);
-    };
-    EXPECT_EQ(Program(platform).Run(), 0);
-    EXPECT_EQ(platform.frame, 120) << "no frame after the hang-up";
     std::ostringstream warnings;
-    EXPECT_TRUE(Records::Load(records, warnings, false).last.Played()) << warnings.str();
+    EXPECT_TRUE(Records::Load(Records::DefaultPath(), warnings, false).last.Played()) << warnings.str();
 }
 
 }  // namespace

@@ -116,17 +116,6 @@ TEST(SettingsFile, ColonsTextAfterASectionAndCommentsAfterABlankKeepTheirMeaning
                                   "5: unknown key \"fullscreen\" in [sound]; ignored\n");
 }
 
-TEST(SettingsFile, WarningsShowTheBytesATerminalCannotAsEscapes) {
-    PrivateDirectory dir;
-    const fs::path path = dir.Path() / "settings.ini";
-    std::ostringstream warnings;
-    Read(path, "[keys]\nsteer_left = caf\xC3\xA9\xFF\x1B[2J\xC2\x9B\n", warnings);
-    const std::string said = warnings.str();
-    EXPECT_EQ(said.rfind("brinegate: ", 0), 0u) << said;
-    EXPECT_NE(said.find("caf\xC3\xA9\\xFF\\x1B[2J\\xC2\\x9B"), std::string::npos) << said;
-    EXPECT_EQ(said.find_first_of("\x1B\xFF\x9B"), std::string::npos) << "no raw control or broken byte";
-}
-
 TEST(SettingsFile, NoTwoActionsEverShareAKey) {
     PrivateDirectory dir;
     const fs::path path = dir.Path() / "settings.ini";
