@@ -87,13 +87,15 @@ TEST(KeptFiles, OddSettingsAndRecordsPathsAreNeverChangedExceptThroughALink) {
             }
             EXPECT_EQ(result, kind == "symlink" ? 1 : 0) << label;
             EXPECT_EQ(Describe(path), before) << label;
-            if (kind == "symlink")
+            if (kind == "symlink") {
                 EXPECT_NE(Slurp(dir / "real.ini").find(records ? "level = 3" : "music = 7"), std::string::npos);
+            }
             // The writer itself refuses what is not a file, if asked anyway.
             std::string error;
-            if (kind == "fifo" || kind == "device" || kind == "folder")
+            if (kind == "fifo" || kind == "device" || kind == "folder") {
                 EXPECT_FALSE((records ? Records().Save(path, error) : Settings().Save(path, error)) ||
                              Describe(path) != before) << label;
+            }
         }
     }
 }
