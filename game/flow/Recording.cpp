@@ -306,7 +306,8 @@ bool RecordingPlatform::Open(const std::string& path, uint32_t seed, const std::
     }
     WholeFile::RemoveStale(target_);
     std::string why;
-    const int fd = WholeFile::CreateTemporary(target_, temporary_, why);
+    // A folder named on the command line is the player's to make.
+    const int fd = WholeFile::CreateTemporary(target_, temporary_, why, false);
     file_ = fd >= 0 ? fdopen(fd, "w") : nullptr;
     if (!file_) {
         if (fd >= 0) {

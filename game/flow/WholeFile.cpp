@@ -68,11 +68,12 @@ std::string WholeFile::Unwritable(const std::string& target) {
     return {};
 }
 
-int WholeFile::CreateTemporary(const std::string& targetPath, std::string& temporary, std::string& error) {
+int WholeFile::CreateTemporary(const std::string& targetPath, std::string& temporary, std::string& error,
+                               bool makeFolder) {
     const fs::path target(targetPath);
     const fs::path folder = FolderOf(target);
     std::error_code ec;
-    fs::create_directories(folder, ec);
+    if (makeFolder) fs::create_directories(folder, ec);
     if (ec) {
         error = "cannot create the folder " + folder.string() + ": " + ec.message();
         return -1;

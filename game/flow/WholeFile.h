@@ -21,10 +21,11 @@ public:
     static std::string Unwritable(const std::string& target);
 
     // Creates an empty temporary file beside `target` for a writer that renames it over
-    // the target when done (its folder is created). Returns the descriptor, or -1 with
+    // the target when done (its folder is created when `makeFolder`). Returns the descriptor, or -1 with
     // `error` holding the reason. The name carries this process's id, so RemoveStale can
     // tell a file of a run that is gone from one still being written.
-    static int CreateTemporary(const std::string& target, std::string& temporary, std::string& error);
+    static int CreateTemporary(const std::string& target, std::string& temporary, std::string& error,
+                               bool makeFolder = true);
     // Removes what CreateTemporary left beside `target` in runs that were killed before
     // they could rename or remove it.
     static void RemoveStale(const std::string& target);
