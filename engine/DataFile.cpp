@@ -46,3 +46,16 @@ bool DataFile::Read(const std::string& path, size_t maxBytes) {
     if (!why.empty()) bytes.clear();
     return why.empty();
 }
+
+std::string DataFile::Kind(mode_t mode) {
+    switch (mode & S_IFMT) {
+        case S_IFREG: return "a regular file";
+        case S_IFDIR: return "a folder";
+        case S_IFIFO: return "a pipe";
+        case S_IFCHR:
+        case S_IFBLK: return "a device";
+        case S_IFSOCK: return "a socket";
+        case S_IFLNK: return "a symbolic link";
+        default: return "not a regular file";
+    }
+}

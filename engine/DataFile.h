@@ -18,6 +18,9 @@ public:
     // when it cannot be opened or read. `bytes` is then empty.
     bool Read(const std::string& path, size_t maxBytes);
 
+    // What a file of this mode is, for messages: "a folder", "a pipe", "a device", ...
+    static std::string Kind(mode_t mode);
+
     std::string bytes;
     std::string why;
     int error = 0;      // errno of a failed open or read, else 0 (ENOENT: there is no file)

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "Platform.h"
+#include "Report.h"
 #include "Timer.h"
 
 namespace {
@@ -37,7 +38,7 @@ bool VsyncFromName(const std::string& name, Vsync& out) {
 void FramePacer::SayOnce(bool& said, const char* what) {
     if (said) return;
     said = true;
-    std::fprintf(stderr, "brinegate: %s\n", what);
+    Report(what);
 }
 
 void FramePacer::Choose(Platform& platform, Vsync mode, bool paced) {

@@ -6,6 +6,7 @@
 #include "Camera.h"
 #include "Culler.h"
 #include "Renderer.h"
+#include "Report.h"
 #include "TextureManager.h"
 
 Orlop orlop;
@@ -21,21 +22,19 @@ int64_t WindowProc(void* window, uint32_t message, uint64_t wParam, int64_t lPar
 
 bool Orlop::Init() {
     if (!platform) {
-        std::fprintf(stderr, "Brinegate: no platform layer to open a window with\n");
+        Report("no platform layer to open a window with");
         return false;
     }
     int w = static_cast<int>(width);
     int h = static_cast<int>(height);
     if (!platform->CreateMainWindow(title, w, h, windowed != 0, static_cast<int>(bits))) {
-        std::fprintf(stderr, "Brinegate: cannot create the window: %s\n",
-                     platform->LastError().c_str());
+        Report("cannot create the window: " + platform->LastError());
         return false;
     }
     window = platform;
     platform->ShowSystemCursor(false);
     if (!renderer.CreateContext(*platform)) {
-        std::fprintf(stderr, "Brinegate: cannot create the OpenGL context: %s\n",
-                     platform->LastError().c_str());
+        Report("cannot create the OpenGL context: " + platform->LastError());
         platform->DestroyMainWindow();
         window = nullptr;
         return false;
@@ -59,6 +58,8 @@ bool Orlop::Init() {
     keyEvent = 0;
     lastKey = 0;
     lastKeyDown = 0;
+    waiting_.clear();
+    everyRelease = true;
     mouseLeft = mouseMiddle = mouseRight = 0;
     wheelSteps = 0;
     hadFocus = false;
@@ -94,12 +95,43 @@ void Orlop::Run() {
         renderer.EndFrame(platform);
         pacer.AfterSwap(timer);
         if (result == 0) quit = true;
-        inputEvent = 0;
-        keyEvent = 0;
+        EndFrameInput();
         wheelSteps = 0;
         if (quit) break;
     }
     running_ = false;
+}
+
+void Orlop::Put(const InputEvent& event) {
+    if (event.input) {
+        inputEvent = 1;
+        lastDown = event.down;
+        lastCode = event.code;
+    }
+    if (event.key) {
+        keyEvent = 1;
+        lastKey = event.keyCode;
+        lastKeyDown = event.down;
+    }
+}
+
+void Orlop::Show(const InputEvent& event) {
+    if (!everyRelease) return Put(event);
+    const bool holdsRelease = (inputEvent && !lastDown) || (keyEvent && !lastKeyDown);
+    if (holdsRelease || !waiting_.empty()) {
+        // A press after it changes only what is held (already done); a release waits its turn.
+        if (!event.down) waiting_.push_back(event);
+        return;
+    }
+    Put(event);
+}
+
+void Orlop::EndFrameInput() {
+    inputEvent = 0;
+    keyEvent = 0;
+    if (waiting_.empty()) return;
+    Put(waiting_.front());
+    waiting_.pop_front();
 }
 
 void Orlop::SetVsync(Vsync mode) {
@@ -153,24 +185,24 @@ int64_t Orlop::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
             return 0;
         case WM_KEYDOWN:
         case WM_KEYUP: {
-            const uint8_t down = message == WM_KEYDOWN ? 1 : 0;
-            keyEvent = 1;
-            lastKey = static_cast<uint32_t>(wParam);
-            lastKeyDown = down;
+            InputEvent event;
+            event.down = message == WM_KEYDOWN ? 1 : 0;
+            event.key = true;
+            event.keyCode = static_cast<uint32_t>(wParam);
             // Virtual-key codes are below 256; anything else is not a key this handler
             // knows, and passes as it is.
             if (wParam >= 256) {
-                inputEvent = 1;
-                lastDown = down;
-                lastCode = static_cast<uint32_t>(wParam);
+                event.input = true;
+                event.code = static_cast<uint32_t>(wParam);
+                Show(event);
                 return 0;
             }
             const uint32_t code = keyMap(static_cast<uint32_t>(wParam));
-            held_[wParam] = down;
-            if (code == KeyMap::kDropped) return 0;
-            inputEvent = 1;
-            lastDown = down;
-            lastCode = code;
+            held_[wParam] = event.down;
+            event.input = code != KeyMap::kDropped;
+            event.code = code;
+            Show(event);
+            if (!event.input) return 0;
             uint8_t any = 0;
             for (uint32_t k = 0; k < 256 && !any; ++k) any = held_[k] && keyMap(k) == code;
             keys[code] = any;
@@ -180,41 +212,23 @@ int64_t Orlop::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
             if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
             return 0;  // nothing else to hand on to
         case WM_LBUTTONDOWN:
-            inputEvent = 1;
-            lastDown = 1;
-            mouseLeft = 1;
-            lastCode = 0;
-            return 0;
         case WM_LBUTTONUP:
-            inputEvent = 1;
-            lastCode = 0;
-            lastDown = 0;
-            mouseLeft = 0;
-            return 0;
         case WM_RBUTTONDOWN:
-            inputEvent = 1;
-            lastDown = 1;
-            mouseRight = 1;
-            lastCode = 2;
-            return 0;
         case WM_RBUTTONUP:
-            inputEvent = 1;
-            lastCode = 2;
-            lastDown = 0;
-            mouseRight = 0;
-            return 0;
         case WM_MBUTTONDOWN:
-            inputEvent = 1;
-            lastCode = 1;
-            lastDown = 1;
-            mouseMiddle = 1;
+        case WM_MBUTTONUP: {
+            // Left 0, middle 1, right 2, as the game reads them.
+            const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
+            const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONUP;
+            InputEvent event;
+            event.input = true;
+            event.code = left ? 0 : right ? 2 : 1;
+            event.down = (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) ? 1 : 0;
+            uint8_t& button = left ? mouseLeft : right ? mouseRight : mouseMiddle;
+            button = event.down;
+            Show(event);
             return 0;
-        case WM_MBUTTONUP:
-            inputEvent = 1;
-            lastCode = 1;
-            lastDown = 0;
-            mouseMiddle = 0;
-            return 0;
+        }
         case WM_MOUSEWHEEL: {
             int16_t delta = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
             wheelSteps = static_cast<int32_t>(delta / 120.0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 
 #include "FramePacer.h"
@@ -62,6 +63,13 @@ public:
     uint32_t lastKey = 0;
     uint8_t lastKeyDown = 0;
 
+    // Every release reaches the game: a frame shows the game one release, and releases
+    // that come while the frame already holds one (a tap-to-click with a key, two keys
+    // let go together) wait, in order, for the frames that follow. A press never hides
+    // a release it follows. Cleared, the frame shows only its last event, as recordings
+    // made before this rule were played (Init sets it).
+    bool everyRelease = true;
+
     // The stand-in for the operating system; set before Init.
     Platform* platform = nullptr;
     // When cleared, frames follow each other without the 1/60 s wait (tests, replays).
@@ -73,13 +81,29 @@ public:
     FramePacer pacer;
 
     // Frames stop while a window that has had the keyboard focus is without it; a window
-    // that never had it (a bare X server) runs on. Init starts both cleared.
+    // that never had it (a bare X server) runs on, and so does an unpaced run (a script
+    // has no player to wait for). Init starts both cleared.
     bool hadFocus = false;
     bool focused = false;
     FocusCallback focusCallback = nullptr;
-    bool Suspended() const { return hadFocus && !focused; }
+    bool Suspended() const { return paced && hadFocus && !focused; }
 
 private:
+    // One key or button message as the frame's input fields show it.
+    struct InputEvent {
+        bool input = false;  // sets inputEvent, lastCode, lastDown
+        uint32_t code = 0;
+        bool key = false;    // sets keyEvent, lastKey, lastKeyDown
+        uint32_t keyCode = 0;
+        uint8_t down = 0;
+    };
+    // Puts the event in this frame's fields, or queues it behind a release they hold.
+    void Show(const InputEvent& event);
+    void Put(const InputEvent& event);
+    // Ends the frame's input: the fields clear, and the next waiting release takes them.
+    void EndFrameInput();
+
+    std::deque<InputEvent> waiting_;
     bool running_ = false;
     // Keys held as reported: a code that several keys stand for stays down while any is.
     uint8_t held_[256] = {};

@@ -12,6 +12,7 @@
 #include "DataFile.h"
 #include "FileResolver.h"
 #include "GL.h"
+#include "Report.h"
 
 TextureManager textureManager;
 
@@ -130,7 +131,8 @@ const char* Extension(const std::string& path) {
 
 }  // namespace
 
-std::string TextureManager::TargaDamage(const uint8_t* d, size_t size) {
+std::string TextureManager::TargaDamage(const uint8_t* d, size_t size, bool* headerSound) {
+    if (headerSound) *headerSound = false;
     constexpr unsigned kHeader = 18;
     if (size < kHeader)
         return Format("damaged Targa: %zu bytes, shorter than the %u-byte header", size, kHeader);
@@ -154,6 +156,7 @@ std::string TextureManager::TargaDamage(const uint8_t* d, size_t size) {
     const bool bitsFit = kind == 2 ? (bits == 15 || bits == 16 || bits == 24 || bits == 32)
                                    : (bits == 8 || bits == 16);
     if (!bitsFit) return Format("damaged Targa: %u bits a pixel in an image of type %u", bits, type);
+    if (headerSound) *headerSound = true;
 
     const uint64_t pixelBytes = (bits + 7) / 8;
     const uint64_t mapBytes = mapType == 1 ? uint64_t{mapLength} * ((mapBits + 7) / 8) : 0;
@@ -241,6 +244,9 @@ Texture* TextureManager::GetTexture(const std::string& name) {
     const int maxSide = MaxTextureSide();
     DataFile file;
     std::string problem;
+    // The size a cut-short Targa's header gives: the checker takes it, so that what the
+    // game builds on the image (a sprite's size, its box) is as with the whole file.
+    int headerWidth = 0, headerHeight = 0;
     SDL_Surface* surface = nullptr;
     if (!file.Read(path, kMaxImageBytes)) {
         problem = file.why == DataFile::kTooLarge ? Format("larger than %zu MiB", kMaxImageBytes >> 20) : file.why;
@@ -254,7 +260,12 @@ Texture* TextureManager::GetTexture(const std::string& name) {
                 problem = Format("%d x %d pixels, more than the %d a side this system can draw", w, h,
                                  maxSide);
         }
-        if (targa && problem.empty()) problem = TargaDamage(bytes, size);
+        bool headerSound = false;
+        if (targa && problem.empty()) problem = TargaDamage(bytes, size, &headerSound);
+        if (!problem.empty() && headerSound) {
+            headerWidth = bytes[12] | (bytes[13] << 8);
+            headerHeight = bytes[14] | (bytes[15] << 8);
+        }
         if (problem.empty()) {
             surface = IMG_LoadTyped_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1, extension);
             if (!surface) problem = IMG_GetError();
@@ -267,10 +278,13 @@ Texture* TextureManager::GetTexture(const std::string& name) {
         problem = Format("%d x %d pixels, more than the %d a side this system can draw", surface->w,
                          surface->h, maxSide);
     if (!problem.empty()) {
-        std::fprintf(stderr, "Brinegate: cannot load image \"%s\" (resolved to \"%s\"): %s\n",
-                     name.c_str(), path.c_str(), problem.c_str());
+        Report("cannot load image \"" + name + "\" (resolved to \"" + path + "\"): " + problem);
         if (surface) SDL_FreeSurface(surface);
         UploadPlaceholder(t);
+        if (headerWidth > 0 && headerHeight > 0) {
+            t->width = headerWidth;
+            t->height = headerHeight;
+        }
     } else {
         GLenum layout = (bpp == 4 && name.find(".tga") != std::string::npos) ? GL_BGRA : GL_BGR;
         t->width = surface->w;

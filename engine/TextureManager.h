@@ -35,7 +35,9 @@ public:
     // compressed image). Returns an empty string for a whole file, otherwise why not.
     // A cut file must not reach the decoder, which may accept it and leave the rest
     // of the picture transparent.
-    static std::string TargaDamage(const uint8_t* data, size_t size);
+    // `headerSound`, when given, is set when the header itself is whole and sane, so that
+    // its size can be trusted even though the pixels are short.
+    static std::string TargaDamage(const uint8_t* data, size_t size, bool* headerSound = nullptr);
 
     uint32_t nextId = 0;
     // No texture has this id, so the first Bind of any texture (id 0 included) binds it.

@@ -1,10 +1,12 @@
 // Settings files from arbitrary bytes. Besides not crashing, what is read is always a
 // set the game can use (volumes in range, every key bindable, no two actions on one
-// key), and once saved it reads back the same without a warning.
+// key), its warnings hold only what a terminal can show, and once saved it reads back the
+// same without a warning.
 #include <sstream>
 #include <string>
 
 #include "FuzzSupport.h"
+#include "Report.h"
 #include "Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,6 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!Settings::Bindable(read.keys[a])) fuzz::Fail("%s read as key %u", Settings::kKeyEntries[a], read.keys[a]);
         if (read.ActionUsing(read.keys[a], a) >= 0) fuzz::Fail("two actions read on key %u", read.keys[a]);
     }
+    // Whatever the file holds, the terminal is shown only what it can show.
+    std::istringstream lines(warnings.str());
+    for (std::string line; std::getline(lines, line);)
+        if (Showable(line) != line) fuzz::Fail("a warning with bytes a terminal cannot show: %s", Showable(line).c_str());
     std::string error;
     if (!read.Save(path, error)) fuzz::Fail("cannot save: %s", error.c_str());
     std::ostringstream again;

@@ -9,6 +9,7 @@
 #include <X11/Xlib.h>
 #include <pthread.h>
 #include <sched.h>
+#include <signal.h>
 
 namespace {
 
@@ -21,6 +22,25 @@ bool X11Handles(SDL_Window* window, Display*& display, ::Window& xwindow) {
     display = info.info.x11.display;
     xwindow = info.info.x11.window;
     return true;
+}
+
+// SDL turns SIGINT and SIGTERM into a quit; a closed terminal's SIGHUP ends the game the
+// same way, through the window's close, so its records and trace log are kept.
+volatile sig_atomic_t hungUp = 0;
+
+void OnHangUp(int) { hungUp = 1; }
+
+void CatchHangUp() {
+    static bool caught = false;
+    if (caught) return;
+    caught = true;
+    struct sigaction old {};
+    // Started under nohup: SIGHUP stays ignored.
+    if (sigaction(SIGHUP, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) return;
+    struct sigaction action {};
+    action.sa_handler = OnHangUp;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 }  // namespace
@@ -44,6 +64,7 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
             return false;
         }
         videoInit_ = true;
+        CatchHangUp();
     }
     // With no display SDL falls back to drivers that draw nowhere; a game nobody can
     // see has failed to start, unless such a driver was asked for by name.
@@ -305,6 +326,12 @@ void SdlPlatform::WaitMessage(int timeoutMs) {
 void SdlPlatform::ShowSystemCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
 bool SdlPlatform::PeekMessage(WindowMessage& out) {
+    if (hungUp) {
+        hungUp = 0;
+        WindowMessage close;
+        close.message = WM_CLOSE;
+        pending_.push_back(close);
+    }
     if (pending_.empty()) {
         SDL_Event e;
         while (pending_.empty() && SDL_PollEvent(&e)) Absorb(e);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +15,10 @@
 #include <limits>
 
 #include "Camera.h"
+#include "DataFile.h"
 #include "FileResolver.h"
 #include "Mp3Decoder.h"
+#include "Report.h"
 
 SoundManager soundManager;
 
@@ -29,14 +32,18 @@ constexpr ALCint kStereoVoices = 16;
 // The speed of sound that FMOD assumed, in world pixels per second.
 constexpr float kSpeedOfSound = 340.0f;
 
-bool FileExists(const std::string& path) {
+// Empty when `path` names a regular file; otherwise why it cannot be played from.
+std::string Unopenable(const std::string& path) {
     struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? "cannot be found" : "cannot be read (" + Why(errno) + ")";
+    if (!S_ISREG(st.st_mode)) return "cannot be read (it is " + DataFile::Kind(st.st_mode) + ")";
+    return {};
 }
 
 void ReportUnplayable(const std::string& name, Mp3Content content) {
-    std::fprintf(stderr, "sound: \"%s\" %s, it will play nothing\n", name.c_str(),
-                 content == Mp3Content::kSilent ? "decodes to no sound" : "is not a readable MP3");
+    Report("sound: \"" + name + "\" " +
+           (content == Mp3Content::kSilent ? "decodes to no sound" : "is not a readable MP3") +
+           ", it will play nothing");
 }
 
 bool Finite(const Vec2& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
@@ -123,11 +130,11 @@ bool SoundManager::Start() {
     if (tried_) return device_ != nullptr;
     tried_ = true;
     if (offByCommandLine_) {
-        std::fprintf(stderr, "sound: off (--no-sound)\n");
+        Report("sound: off (--no-sound)");
         return false;
     }
     if (SoundDisabledByEnvironment()) {
-        std::fprintf(stderr, "sound: off (BRINEGATE_NO_SOUND is set)\n");
+        Report("sound: off (BRINEGATE_NO_SOUND is set)");
         return false;
     }
     ALCdevice* device = nullptr;
@@ -136,7 +143,7 @@ bool SoundManager::Start() {
         device = alcOpenDevice(nullptr);
     }
     if (!device) {
-        std::fprintf(stderr, "sound: no audio device, playing without sound\n");
+        Report("sound: no audio device, playing without sound");
         return false;
     }
     const ALCint attributes[] = {ALC_MONO_SOURCES, static_cast<ALCint>(kMaxVoices) - kStereoVoices,
@@ -145,7 +152,7 @@ bool SoundManager::Start() {
     if (!context || !alcMakeContextCurrent(context)) {
         if (context) alcDestroyContext(context);
         alcCloseDevice(device);
-        std::fprintf(stderr, "sound: the audio device cannot play, playing without sound\n");
+        Report("sound: the audio device cannot play, playing without sound");
         return false;
     }
     auto d = std::make_unique<Device>();
@@ -230,8 +237,8 @@ unsigned SoundManager::LoadSound(const std::string& name, int stream, int is3D) 
 
 void SoundManager::OpenFile(Record& record, const std::string& name) {
     const std::string path = FileResolver::Resolve(name);
-    if (!FileExists(path)) {
-        std::fprintf(stderr, "sound: cannot find \"%s\", it will play nothing\n", name.c_str());
+    if (const std::string why = Unopenable(path); !why.empty()) {
+        Report("sound: \"" + name + "\" " + why + ", it will play nothing");
         return;
     }
     alGetError();
@@ -248,8 +255,7 @@ void SoundManager::OpenFile(Record& record, const std::string& name) {
         }
         alGenBuffers(kStreamBuffers, record.streamBuffers);
         if (alGetError() != AL_NO_ERROR) {
-            std::fprintf(stderr, "sound: no memory to stream \"%s\", it will play nothing\n",
-                         name.c_str());
+            Report("sound: no memory to stream \"" + name + "\", it will play nothing");
             std::fill(std::begin(record.streamBuffers), std::end(record.streamBuffers), 0u);
             return;
         }
@@ -267,8 +273,7 @@ void SoundManager::OpenFile(Record& record, const std::string& name) {
         return;
     }
     if (samples.size() > static_cast<size_t>(std::numeric_limits<ALsizei>::max()) / sizeof(int16_t)) {
-        std::fprintf(stderr, "sound: \"%s\" is too long for a sample, it will play nothing\n",
-                     name.c_str());
+        Report("sound: \"" + name + "\" is too long for a sample, it will play nothing");
         return;
     }
     ALuint buffer = 0;
@@ -278,7 +283,7 @@ void SoundManager::OpenFile(Record& record, const std::string& name) {
     if (alGetError() != AL_NO_ERROR) {
         if (buffer) alDeleteBuffers(1, &buffer);
         alGetError();
-        std::fprintf(stderr, "sound: OpenAL refused \"%s\", it will play nothing\n", name.c_str());
+        Report("sound: OpenAL refused \"" + name + "\", it will play nothing");
         return;
     }
     record.buffer = buffer;

@@ -158,6 +158,7 @@ void Tower::Collide(GameObj* other) {
         if (!upgrader) {
             upgrader = static_cast<Upgrader*>(goManager.Create("Upgrader"));
             if (!upgrader) return;
+            upgrader->prices = prices;
             upgrader->Init();
             upgrader->SetPosition(Vec2(400, 300));
         }

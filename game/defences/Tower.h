@@ -9,6 +9,7 @@ class Cannon;
 class Ship;
 class Sprite;
 class Upgrader;
+struct ShopPrices;
 class Water;
 
 // A tower on the island: shoots at ships of the other side within reach, launches
@@ -37,6 +38,7 @@ public:
     ObjRef<GameObj> target;
     Cannon* cannon = nullptr;      // owned through the manager; Kill puts it into kDead
     Upgrader* upgrader = nullptr;  // owned through the manager; Kill releases it
+    ShopPrices* prices = nullptr;  // the game's, which its panel sells at
     float spawnTimer = 1.0f;       // seconds since the last launch
     Sprite* flag = nullptr;        // owned
     float captureProgress = 0.0f;

@@ -12,6 +12,7 @@
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
+#include "Report.h"
 #include "Sky.h"
 #include "SoundManager.h"
 #include "Tower.h"
@@ -110,7 +111,9 @@ void Game::SaveRecords() {
     Records next = records_;
     next.Finish(ThisGame());
     std::string error;
-    if (!next.Save(recordsPath_, error)) std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+    // Tried again at every save (the disk may have room by then), told once.
+    if (!next.Save(recordsPath_, error) && !recordsFailed_) Report(error);
+    recordsFailed_ = recordsFailed_ || !error.empty();
 }
 
 std::string Game::BestLine() const {

@@ -113,6 +113,7 @@ private:
     Records records_;
     std::string recordsPath_;
     bool keepRecords_ = false;
+    bool recordsFailed_ = false;
     RecordsScroll recordsScroll_;
     int32_t recordsFrom_ = kMenu;
 };

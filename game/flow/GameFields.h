@@ -7,6 +7,7 @@
 #include "MerchantShip.h"
 #include "ObjRef.h"
 #include "OptionsScreen.h"
+#include "ShopPrices.h"
 #include "Vec2.h"
 
 class LifeBar;
@@ -58,6 +59,7 @@ public:
     unsigned deadSound = 0;
     LifeBar* lifeBar = nullptr;
     OptionsScreen optionsScreen;
+    ShopPrices prices;  // this game's, from its first tower to its last
 
     // True when the player last used a pad rather than the keyboard or mouse.
     bool PadUsed() const;

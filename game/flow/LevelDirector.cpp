@@ -78,6 +78,7 @@ void LevelDirector::SpawnTower() {
     tower->Init();
     tower->difficulty = static_cast<float>(static_cast<double>(game_.level) / 20.0);
     tower->water = game_.sea;
+    tower->prices = &game_.prices;
     tower->SetPosition(Vec2(static_cast<float>(x), 375.0f));
     game_.towers.PushBack(tower);
     SettleOnIsland(tower);

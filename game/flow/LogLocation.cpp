@@ -8,6 +8,7 @@
 #include <string>
 
 #include "GOManager.h"
+#include "Report.h"
 
 namespace fs = std::filesystem;
 
@@ -60,31 +61,26 @@ std::string OpenOwnLog(const std::string& folder) {
 }
 
 // Tells the player when the log is not where they would look for it, or not kept at all.
+// `refused` is the first file tried and `why` what was wrong with it, when it was refused.
 void ReportPlace(const std::string& busy, const std::string& path, const std::string& folder,
-                 const std::string& logDirOption) {
+                 const std::string& logDirOption, const std::string& refused, const std::string& why) {
+    const std::string because = why.empty() ? std::string() : " (" + why + ")";
     if (!busy.empty()) {
         if (!path.empty())
-            std::fprintf(stderr,
-                         "Brinegate: the trace log \"%s\" is in use by another game; "
-                         "this one's log goes to \"%s\"\n",
-                         busy.c_str(), path.c_str());
+            Report("the trace log \"" + busy + "\" is in use by another game; this one's log goes to \"" + path +
+                   "\"");
         else
-            std::fprintf(stderr,
-                         "Brinegate: the trace log \"%s\" is in use by another game and no other "
-                         "place can be written; running without it\n",
-                         busy.c_str());
+            Report("the trace log \"" + busy + "\" is in use by another game and no other place can be written; "
+                   "running without it");
     } else if (path.empty()) {
         if (!logDirOption.empty())
-            std::fprintf(stderr, "Brinegate: cannot write the trace log in \"%s\"; running without it\n",
-                         logDirOption.c_str());
+            Report("cannot write the trace log in \"" + logDirOption + "\"" + because + "; running without it");
         else if (!folder.empty())
-            std::fprintf(stderr,
-                         "Brinegate: cannot write the trace log here or in \"%s\"; running without it\n",
-                         folder.c_str());
+            Report("cannot write the trace log here or in \"" + folder + "\"" + because + "; running without it");
         else
-            std::fprintf(stderr,
-                         "Brinegate: cannot write the trace log here and HOME is not set; "
-                         "running without it\n");
+            Report("cannot write the trace log here" + because + " and HOME is not set; running without it");
+    } else if (!refused.empty() && !why.empty()) {
+        Report("cannot write the trace log \"" + refused + "\"" + because + "; it goes to \"" + path + "\"");
     }
 }
 
@@ -92,11 +88,10 @@ void ReportPlace(const std::string& busy, const std::string& path, const std::st
 
 std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
                      const char* xdgStateHome, const char* home) {
-    const bool wasOpen = goManager.log.IsOpen();
-    const std::string previous = goManager.LogPath();
-
     std::string folder = ChooseLogFolder(workingDirWritable, logDirOption, xdgStateHome, home);
     std::string path = OpenIn(folder);
+    const std::string refused = path.empty() ? goManager.LogPath() : std::string();
+    const std::string why = path.empty() ? goManager.log.Refusal() : std::string();
     if (path.empty() && !goManager.log.Busy() && folder == "." && logDirOption.empty()) {
         folder = ChooseLogFolder(false, logDirOption, xdgStateHome, home);
         path = OpenIn(folder);
@@ -110,14 +105,11 @@ std::string PlaceLog(bool workingDirWritable, const std::string& logDirOption,
         path = OpenOwnLog(folder);
     }
 
-    // The file opened at start-up stays behind when the log moves; nothing was written
-    // to it yet, so it would only be an empty stray.
-    std::error_code ec;
-    if (wasOpen && (path.empty() || !fs::equivalent(previous, path, ec)) &&
-        fs::is_regular_file(previous, ec) && fs::file_size(previous, ec) == 0 && !ec)
-        fs::remove(previous, ec);
-
-    ReportPlace(busy, path, folder, logDirOption);
+    // A file opened before and left when the log moved was removed by its Close if the
+    // log had made it; one that was there before is left as it was.
+    // Without a log, the last place tried says why; with one elsewhere, the first.
+    const std::string reason = path.empty() && !goManager.log.Refusal().empty() ? goManager.log.Refusal() : why;
+    ReportPlace(busy, path, folder, logDirOption, refused, reason);
     return path;
 }
 

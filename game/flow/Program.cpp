@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -16,11 +17,13 @@
 #include "Random.h"
 #include "Recording.h"
 #include "Records.h"
+#include "Report.h"
 #include "Settings.h"
 #include "SettingsApplier.h"
 #include "SoundManager.h"
 #include "Sprite.h"
 #include "StateDigest.h"
+#include "WholeFile.h"
 #include "WindowKeeper.h"
 
 Program* Program::running_ = nullptr;
@@ -32,11 +35,11 @@ namespace {
 void WarnWithoutData() {
     const char* probe = "images\\cursor.tga";
     std::error_code ec;
-    if (std::filesystem::is_regular_file(FileResolver::Resolve(probe), ec)) return;
+    // Something there that is no image (a pipe, a folder) is named by the image's loader.
+    if (std::filesystem::exists(std::filesystem::symlink_status(FileResolver::Resolve(probe), ec))) return;
     std::string places = "the working directory (" + std::filesystem::current_path(ec).string() + ")";
     for (const std::string& root : FileResolver::SearchRoots()) places += ", " + root;
-    std::fprintf(stderr, "brinegate: no game data found: \"%s\" is in none of %s\n",
-                 FileResolver::Normalise(probe).c_str(), places.c_str());
+    Report("no game data found: \"" + FileResolver::Normalise(probe) + "\" is in none of " + places);
 }
 
 }  // namespace
@@ -79,7 +82,14 @@ int Program::Play() {
     active_ = &platform_;
     // A damaged entry of the file is named on stderr and takes its default.
     settingsPath_ = options_.configPath.empty() ? Settings::DefaultPath() : options_.configPath;
-    Settings settings = Settings::Load(settingsPath_, std::cerr);
+    // One the game could not read whole is never written over: the run keeps its
+    // settings in memory (Load says so).
+    std::string unwritable;
+    Settings settings = Settings::Load(settingsPath_, std::cerr, &unwritable);
+    if (!unwritable.empty()) settingsPath_.clear();
+    // What a run killed between writing and renaming left beside the files it keeps.
+    for (const std::string& kept : {settingsPath_, Records::DefaultPath()})
+        if (!kept.empty()) WholeFile::RemoveStale(WholeFile::Target(kept));
     if (!OpenRecordingFiles(settings)) return kUsageStatus;
     // Read when the first sound loads, which is after this.
     soundManager.SetOffByCommandLine(options_.noSound);
@@ -93,6 +103,8 @@ int Program::Play() {
     EngineSession engine(*active_, options_.unpaced, options_.hasVsync ? options_.vsync : settings.vsync, Frame);
     WindowKeeper::Open(*active_, settings);
     if (!engine.Start()) return 1;
+    // A recording plays under the input rule of the build that made it.
+    orlop.everyRelease = !player_ || player_->Played().everyRelease;
     // The command line can ask for full screen, never for a window, over the file.
     if (options_.fullscreen || settings.fullscreen) active_->SetFullscreen(true);
     window.Started(*active_);
@@ -114,7 +126,7 @@ bool Program::OpenRecordingFiles(Settings& settings) {
     if (!options_.replayPath.empty()) {
         Recording recording;
         if (!LoadRecording(options_.replayPath, recording, error)) {
-            std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+            Report(error);
             return false;
         }
         seed_ = recording.seed;
@@ -127,7 +139,7 @@ bool Program::OpenRecordingFiles(Settings& settings) {
         recorder_ = std::make_unique<RecordingPlatform>(platform_);
         const std::vector<uint32_t> keys(settings.keys, settings.keys + Settings::kActionCount);
         if (!recorder_->Open(options_.recordPath, seed_, keys, error)) {
-            std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+            Report(error);
             return false;
         }
         active_ = recorder_.get();
@@ -147,8 +159,11 @@ void Program::Build(const Settings& settings) {
     // A replay never writes the player's settings, whatever it plays.
     game_->optionsScreen.Use(settings, settingsPath_, !player_);
     // Nor its records: a damaged file is named, and set aside only outside a replay.
+    // One that could not be read whole, nor set aside, is left as it is.
     const std::string recordsPath = Records::DefaultPath();
-    game_->UseRecords(Records::Load(recordsPath, std::cerr, !player_), recordsPath, !player_);
+    std::string unwritable;
+    const Records records = Records::Load(recordsPath, std::cerr, !player_, &unwritable);
+    game_->UseRecords(records, recordsPath, !player_ && unwritable.empty());
 
     unsigned music = soundManager.LoadSound("pirates.mp3", 1, 1);
     soundManager.PlaySound(music, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
@@ -160,22 +175,26 @@ int Program::Finish(const WindowKeeper& window) {
     std::string error;
     const uint64_t digest = ComputeStateDigest(game_.get());
     if (options_.printDigest) {
-        std::printf("%s\n", FormatDigest(digest).c_str());
-        std::fflush(stdout);
+        // Asked for and not delivered (a full disk, a closed pipe) is a failure.
+        std::clearerr(stdout);
+        const bool printed = std::printf("%s\n", FormatDigest(digest).c_str()) > 0;
+        if (std::fflush(stdout) != 0 || !printed || std::ferror(stdout)) {
+            Report("cannot write the digest to the standard output: " + Why(errno));
+            status = 1;
+        }
     }
     if (recorder_ && !recorder_->Finish(digest, error)) {
-        std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+        Report(error);
         status = 1;
     }
     if (player_ && player_->Played().hasDigest && player_->Played().frames == player_->FramesShown() &&
         player_->Played().digest != digest) {
-        std::fprintf(stderr, "brinegate: %s: the replay ended in another state than the recorded run\n",
-                     options_.replayPath.c_str());
+        Report(options_.replayPath + ": the replay ended in another state than the recorded run");
         status = 1;
     }
 
     // The window as the player left it, for the next start; never from a replay.
-    if (!player_) window.Finish(*active_, game_->optionsScreen.Current(), settingsPath_);
+    if (!player_) window.Finish(*active_, game_->optionsScreen.Current(), game_->optionsScreen.KeptAt());
     // A game ended by --frames, the window or Quit is counted alike.
     game_->SaveRecords();
     return status;

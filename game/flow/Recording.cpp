@@ -1,6 +1,7 @@
 #include "Recording.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,7 +14,9 @@
 #include <sstream>
 
 #include "DataFile.h"
+#include "Report.h"
 #include "Settings.h"
+#include "WholeFile.h"
 #include "WholeNumber.h"
 
 namespace {
@@ -118,6 +121,7 @@ public:
         if (number == 3 && version_ >= 2) return Keys(w);
         if (w.empty()) return "empty line";
         if (ended_) return Digest(w);
+        if (w[0] == "releases") return Releases(w);
         return Event(w);
     }
     bool Ended() const { return ended_; }
@@ -155,6 +159,15 @@ private:
                 return expected;
             r_.keys.push_back(static_cast<uint32_t>(key));
         }
+        return {};
+    }
+
+    // Written by builds that show the game every release; without it a frame shows only
+    // its last event, as the build that made the recording did.
+    std::string Releases(const std::vector<std::string>& w) {
+        if (w.size() != 2 || w[1] != "queued") return "expected \"releases queued\"";
+        if (version_ < 2 || lastFrame_ > 0 || r_.everyRelease) return "\"releases queued\" out of place";
+        r_.everyRelease = true;
         return {};
     }
 
@@ -275,32 +288,62 @@ bool LoadRecording(const std::string& path, Recording& out, std::string& error) 
 // --- recording -----------------------------------------------------------------------
 
 RecordingPlatform::~RecordingPlatform() {
-    // A run that did not finish leaves a file without its end: refused as cut short.
-    if (file_) std::fclose(file_);
+    // A run that did not finish (a window that would not open) leaves the old recording.
+    if (!file_) return;
+    std::fclose(file_);
+    unlink(temporary_.c_str());
 }
 
 bool RecordingPlatform::Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys,
                              std::string& error) {
     path_ = path;
-    file_ = std::fopen(path.c_str(), "w");
+    // Written beside the file and renamed over it when the run ends, so nothing of an
+    // earlier recording is lost before there is a new one; a link stays a link.
+    target_ = WholeFile::Target(path);
+    if (const std::string why = WholeFile::Unwritable(target_); !why.empty()) {
+        error = path + ": cannot be written: " + why;
+        return false;
+    }
+    WholeFile::RemoveStale(target_);
+    std::string why;
+    // A folder named on the command line is the player's to make.
+    const int fd = WholeFile::CreateTemporary(target_, temporary_, why, false);
+    file_ = fd >= 0 ? fdopen(fd, "w") : nullptr;
     if (!file_) {
-        error = path + ": cannot be written";
+        if (fd >= 0) {
+            why = Why(errno);
+            close(fd);
+            unlink(temporary_.c_str());
+        }
+        error = path + ": cannot be written: " + why;
         return false;
     }
     std::fprintf(file_, "%s %d\nseed %" PRIu32 "\nkeys", kRecordingMagic, kRecordingVersion, seed);
     for (uint32_t key : keys) std::fprintf(file_, " %" PRIu32, key);
-    std::fputc('\n', file_);
+    std::fputs("\nreleases queued\n", file_);
     return true;
 }
 
 bool RecordingPlatform::Finish(uint64_t digest, std::string& error) {
     if (!file_) return true;
     std::fprintf(file_, "end %" PRIu64 "\ndigest %016" PRIx64 "\n", FramesShown(), digest);
-    const bool ok = std::ferror(file_) == 0;
-    const bool closed = std::fclose(file_) == 0;
+    // The mode an old recording had, or what a new file gets.
+    struct stat old {};
+    const mode_t mask = umask(0);
+    umask(mask);
+    const mode_t mode = stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask);
+    bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0 && fchmod(fileno(file_), mode) == 0 &&
+              fsync(fileno(file_)) == 0;
+    int reason = ok ? 0 : errno;
+    if (std::fclose(file_) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
     file_ = nullptr;
-    if (ok && closed) return true;
-    error = path_ + ": the recording could not be written whole";
+    if (ok && rename(temporary_.c_str(), target_.c_str()) == 0) return true;
+    if (ok) reason = errno;
+    unlink(temporary_.c_str());
+    error = path_ + ": cannot be written: " + Why(reason ? reason : EIO) + "; an earlier recording there is kept";
     return false;
 }
 

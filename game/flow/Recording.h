@@ -14,6 +14,8 @@
 //   brinegate-recording 2
 //   seed <n>
 //   keys <k1> ... <k6>                     the player's keys of the actions
+//   releases queued                        every release reached the game, one a frame
+//                                          (absent: a frame showed only its last event)
 //   c <frame> <x> <y>                      cursor, written when it moved
 //   m <frame> <message> <wParam> <lParam>  input message
 //   end <frames>                           frames the run lasted
@@ -32,6 +34,9 @@ struct Recording {
     // Virtual-key codes of the actions in the order of Settings; empty in a recording
     // of version 1, which was played with the designed keys.
     std::vector<uint32_t> keys;
+    // Played with every release shown to the game (Orlop::everyRelease); false in
+    // recordings made before that rule, which replay as they were played.
+    bool everyRelease = false;
     std::vector<Message> messages;
     std::vector<Cursor> cursors;
     uint64_t frames = 0;
@@ -106,8 +111,9 @@ public:
     using PlatformRelay::PlatformRelay;
     ~RecordingPlatform() override;
 
-    // Creates the file and writes the header with the keys the run is played with.
-    // False with a reason when it cannot.
+    // Starts the recording in a temporary file beside `path` with the header and the keys
+    // the run is played with; only Finish puts it in place. False with a reason when it
+    // cannot (also when `path` is a pipe, a device or a folder).
     bool Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys, std::string& error);
     // Writes the end of the run and closes the file. False with a reason on a write error.
     bool Finish(uint64_t digest, std::string& error);
@@ -119,6 +125,8 @@ public:
 private:
     std::FILE* file_ = nullptr;
     std::string path_;
+    std::string target_;     // the file renamed over at the end (a link's target)
+    std::string temporary_;  // the file written while the run lasts
     std::string frameLines_;  // input of the frame being played
     Vec2 cursor_;
     Vec2 written_;

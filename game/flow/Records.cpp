@@ -1,15 +1,20 @@
 #include "Records.h"
 
+#include <fcntl.h>
 #include <ini.h>
+#include <stdio.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <ostream>
 
 #include "DataFile.h"
+#include "Report.h"
 #include "WholeFile.h"
 #include "WholeNumber.h"
 
@@ -43,18 +48,53 @@ int Entry(void* user, const char* section, const char* name, const char* value) 
     return 1;
 }
 
-// Moves a damaged file out of the way without replacing any file already there.
-std::string SetAside(const std::string& path) {
+// Moves a damaged file out of the way without replacing any file already there: by a
+// link, or by a rename that refuses to replace where links cannot be made (a file of
+// another owner, a file system without hard links). Empty with `why` when it cannot.
+std::string SetAside(const std::string& path, std::string& why) {
+    bool link = true;
     for (int n = 1; n < 100; ++n) {
         const std::string bad = path + ".bad" + (n == 1 ? "" : "." + std::to_string(n));
-        if (link(path.c_str(), bad.c_str()) == 0) {
-            unlink(path.c_str());
-            return bad;
+        if (link) {
+            if (::link(path.c_str(), bad.c_str()) == 0) {
+                unlink(path.c_str());
+                return bad;
+            }
+            if (errno == EEXIST) continue;
+            link = false;
         }
-        if (errno != EEXIST) break;
+        if (renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, bad.c_str(), RENAME_NOREPLACE) == 0) return bad;
+        if (errno == EEXIST) continue;
+        why = Why(errno);
+        return {};
     }
+    why = "every name from " + path + ".bad to " + path + ".bad.99 is taken";
     return {};
 }
+
+// The records in `text`; 0 when they parse, else the first damaged line.
+int Parse(const std::string& text, Records& records) {
+    return text.find('\0') != std::string::npos ? 1 : ini_parse_string(text.c_str(), Entry, &records);
+}
+
+// Holds the records' folder locked while one game reads and writes the file, so two
+// games ending at once each keep the other's best. A file system without locks leaves
+// the folder unguarded.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder) : fd_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        while (fd_ >= 0 && flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_;
+};
 
 }  // namespace
 
@@ -81,24 +121,38 @@ std::string Records::DefaultPath() {
     return {};
 }
 
-Records Records::Load(const std::string& path, std::ostream& warnings, bool setAside) {
+Records Records::Load(const std::string& path, std::ostream& warnings, bool setAside, std::string* unwritable) {
     Records records;
+    if (unwritable) unwritable->clear();
     if (path.empty()) return records;
     DataFile file;
     std::string why;
+    bool damaged = false;  // a regular file read whole, or too large: set aside if it can be
     if (file.Read(path, kMaxFileBytes)) {
-        const std::string& text = file.bytes;
-        const int line = text.find('\0') != std::string::npos ? 1 : ini_parse_string(text.c_str(), Entry, &records);
+        const int line = Parse(file.bytes, records);
         if (line == 0) return records;
         why = "damaged at line " + std::to_string(line);
-    } else if (file.error != ENOENT) {
-        why = file.why == DataFile::kTooLarge ? "too large for records" : file.why;
+        damaged = true;
+    } else if (file.error == ENOENT) {
+        return records;  // no records yet
+    } else if (file.why == DataFile::kTooLarge) {
+        why = "too large for records";
+        damaged = true;
+    } else {
+        why = file.why == DataFile::kNotRegular ? "it is " + DataFile::Kind(file.mode) : "cannot be read (" + file.why + ")";
     }
-    if (why.empty()) return records;  // no records yet
-    warnings << "brinegate: " << path << ": " << why;
-    const std::string bad = setAside ? SetAside(path) : std::string();
-    if (!bad.empty()) warnings << "; set aside as " << bad;
-    warnings << "; the records start afresh\n";
+    std::string line = path + ": " + why;
+    std::string bad, failure = why;
+    if (damaged && setAside) bad = SetAside(WholeFile::Target(path), failure);
+    if (!bad.empty()) {
+        line += "; set aside as " + bad + "; the records start afresh";
+    } else {
+        // Never written over in this run: what it holds may be all the player has.
+        if (unwritable) *unwritable = failure;
+        if (damaged && setAside) line += "; it cannot be set aside (" + failure + ")";
+        line += "; it stays as it is at " + WholeFile::Target(path) + ", and this run's records are not kept";
+    }
+    warnings << ReportLine(line);
     return Records();
 }
 
@@ -117,10 +171,32 @@ std::string Records::Text() const {
 
 bool Records::Save(const std::string& path, std::string& error) const {
     if (path.empty()) {
-        error = "no folder for the records ($XDG_DATA_HOME and $HOME are unset)";
+        error = "cannot keep the records: no folder for them ($XDG_DATA_HOME and $HOME are unset)";
         return false;
     }
-    return WholeFile::Write(path, Text(), error);
+    const std::string target = WholeFile::Target(path);
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    std::error_code ec;
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    // Another game may have written the file since this one read it: read it again under
+    // the lock, and keep the best of both.
+    FolderLock lock(folder.empty() ? "." : folder.string());
+    Records merged = *this;
+    DataFile file;
+    if (file.Read(target, kMaxFileBytes)) {
+        Records theirs;
+        if (const int line = Parse(file.bytes, theirs); line != 0) {
+            error = "cannot write " + path + ": it was changed to a file damaged at line " + std::to_string(line) +
+                    ", which is left as it is";
+            return false;
+        }
+        merged.best = best.BestWith(theirs.best);
+    } else if (file.error != ENOENT) {
+        error = "cannot write " + path + ": " +
+                (file.why == DataFile::kNotRegular ? "it is " + DataFile::Kind(file.mode) : file.why);
+        return false;
+    }
+    return WholeFile::Write(path, merged.Text(), error);
 }
 
 void Records::Finish(const GameRecord& game) {

@@ -27,10 +27,16 @@ public:
     static std::string DefaultPath();
 
     // Reads the file; a missing one gives empty records silently. A damaged one is named
-    // on `warnings` and the records start afresh; with `setAside` it is renamed to
+    // on `warnings` and the records start afresh; with `setAside` it is moved to
     // "<path>.bad" first (or "<path>.bad.2" and on, so no earlier one is overwritten).
-    static Records Load(const std::string& path, std::ostream& warnings, bool setAside);
-    // Writes the whole file through a temporary file renamed over the old one.
+    // One that is not set aside, or cannot be read at all (a pipe, a folder, a file of
+    // another owner), must not be written over: `unwritable`, when given, gets why.
+    static Records Load(const std::string& path, std::ostream& warnings, bool setAside,
+                        std::string* unwritable = nullptr);
+    // Writes the whole file through a temporary file renamed over the old one. Under a
+    // lock on the folder it reads the file again first and keeps the best of both, so a
+    // game that ended meanwhile keeps its best; a file that is no longer readable
+    // records is left alone (false).
     bool Save(const std::string& path, std::string& error) const;
     std::string Text() const;
 

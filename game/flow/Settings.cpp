@@ -12,6 +12,7 @@
 
 #include "DataFile.h"
 #include "KeyNames.h"
+#include "Report.h"
 #include "WholeFile.h"
 #include "WholeNumber.h"
 
@@ -66,13 +67,11 @@ bool ReadSide(const char* text, int designed, int& out) {
 
 bool Space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
-// Text from the file as a warning shows it: in quotes, cut short, control bytes as
-// "?", so that junk cannot garble the terminal.
+// Text from the file as a warning shows it: in quotes and cut short (the report escapes
+// what a terminal cannot show, so that junk cannot garble it).
 std::string Quoted(std::string_view text) {
     constexpr size_t kShown = 40;
-    std::string out = "\"";
-    for (char c : text.substr(0, kShown)) out += std::iscntrl(static_cast<unsigned char>(c)) ? '?' : c;
-    return out + (text.size() > kShown ? "...\"" : "\"");
+    return "\"" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...\"" : "\"");
 }
 
 // Where the first of `stops` is in `text`, or a comment (";" after a blank), or its end.
@@ -163,13 +162,11 @@ public:
 
     void Warn(int line, const std::string& what) {
         if (++warned_ > kMaxWarnings + 1) return;
-        warnings_ << "brinegate: " << path_;
         if (warned_ > kMaxWarnings) {
-            warnings_ << ": more problems; not listed\n";
+            warnings_ << ReportLine(path_ + ": more problems; not listed");
             return;
         }
-        if (line > 0) warnings_ << ':' << line;
-        warnings_ << ": " << what << '\n';
+        warnings_ << ReportLine(path_ + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + what);
     }
 
 private:
@@ -312,13 +309,19 @@ std::string Settings::DefaultPath() {
     return {};
 }
 
-Settings Settings::Load(const std::string& path, std::ostream& warnings) {
+Settings Settings::Load(const std::string& path, std::ostream& warnings, std::string* unwritable) {
+    if (unwritable) unwritable->clear();
     try {
         DataFile file;
         if (!file.Read(path, kMaxFileBytes)) {
-            const std::string why =
-                file.why == DataFile::kTooLarge ? "larger than 64 KiB, so not a settings file" : file.why;
-            if (file.error != ENOENT) warnings << "brinegate: " << path << ": " << why << "; the defaults are used\n";
+            if (file.error == ENOENT) return Settings();  // a new player
+            // A file the game could not read whole is the player's, not the game's to replace.
+            const std::string why = file.why == DataFile::kTooLarge ? "larger than 64 KiB, so not a settings file"
+                                    : file.why == DataFile::kNotRegular ? "it is " + DataFile::Kind(file.mode)
+                                                                        : "cannot be read (" + file.why + ")";
+            if (unwritable) *unwritable = why;
+            warnings << ReportLine(path + ": " + why + "; the defaults are used" +
+                                   (unwritable ? " and kept in memory only: this run never writes over it" : ""));
             return Settings();
         }
         Reading reading(path, warnings);

@@ -56,10 +56,14 @@ struct Settings {
     // an earlier line already gave to another action keeps its default; if a
     // default then shares a key with an action the file set, every action gets its
     // designed key back (with a warning), so no two actions ever share a key.
-    static Settings Load(const std::string& path, std::ostream& warnings);
+    // A file that is there but cannot be read whole (too large, unreadable, a pipe, a
+    // device, a folder) gives the defaults with one warning, and `unwritable`, when
+    // given, gets the reason: the caller must then not write over the file.
+    static Settings Load(const std::string& path, std::ostream& warnings, std::string* unwritable = nullptr);
 
     // Writes the whole file through a temporary file renamed over the old one, so
-    // a crash leaves either the old file or the new one. On failure returns false
+    // a crash leaves either the old file or the new one; a symbolic link is followed
+    // and stays, and anything but a regular file is refused. On failure returns false
     // with `error` naming the path and the reason; the old file is untouched.
     bool Save(const std::string& path, std::string& error) const;
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "Platform.h"
+#include "Report.h"
 
 void WindowKeeper::Open(Platform& platform, const Settings& settings) {
     platform.SetStartSize(settings.windowWidth, settings.windowHeight);
@@ -30,5 +31,5 @@ void WindowKeeper::Finish(const Platform& platform, const Settings& settings, co
     const Settings kept = Kept(platform, settings);
     if (path.empty() || kept == settings) return;
     std::string error;
-    if (!kept.Save(path, error)) std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+    if (!kept.Save(path, error)) Report(error);
 }

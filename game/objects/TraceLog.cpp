@@ -3,11 +3,15 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "DataFile.h"
+#include "Report.h"
 
 namespace {
 
@@ -61,20 +65,37 @@ bool TraceLog::Open(const std::string& path) {
     oldPath_ = OldPathFor(path);
     failed_ = false;
     busy_ = false;
+    why_.clear();
     bytes_ = 0;
-    // No O_TRUNC: the file may be another game's log, still being written.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    // No O_TRUNC: the file may be another game's log, still being written. Without
+    // blocking, so that a pipe named like the log is turned away, never waited on.
+    const int flags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0644);
+    created_ = fd >= 0;
+    if (fd < 0 && errno == EEXIST) fd = ::open(path.c_str(), flags);
+    struct stat st {};
+    if (fd < 0) {
+        const int error = errno;
+        // A pipe nobody reads refuses a writer that does not wait (ENXIO): name what it is.
+        why_ = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) ? "it is " + DataFile::Kind(st.st_mode)
+                                                                     : Why(error);
+        return false;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why_ = "it is " + DataFile::Kind(st.st_mode);
+        ::close(fd);
+        return false;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         busy_ = true;
+        why_ = "in use by another game";
         ::close(fd);
         return false;
     }
     // Any other lock failure (a file system without flock) still gets a log, unguarded.
-    if (::ftruncate(fd, 0) != 0) {
-        ::close(fd);
-        return false;
-    }
+    // The old log is cut only when the first line goes out: a start that fails before
+    // anything is played leaves it as it was.
+    truncatePending_ = true;
     fd_ = fd;
     InstallHandlers();
     activeLog.store(this);
@@ -86,8 +107,17 @@ void TraceLog::Close() {
     Flush();
     TraceLog* self = this;
     activeLog.compare_exchange_strong(self, nullptr);
+    // A file this log made and never wrote to would only be an empty stray.
+    if (truncatePending_ && created_) ::unlink(path_.c_str());
     ::close(fd_);
     fd_ = -1;
+    truncatePending_ = false;
+}
+
+bool TraceLog::Truncate() {
+    if (!truncatePending_) return true;
+    truncatePending_ = false;
+    return ::ftruncate(fd_, 0) == 0;
 }
 
 void TraceLog::WriteAll(const char* data, size_t size) {
@@ -98,8 +128,8 @@ void TraceLog::WriteAll(const char* data, size_t size) {
             // A failed write turns logging off, like a bad stream; the player hears of it
             // once, and the game goes on.
             failed_ = true;
-            std::fprintf(stderr, "brinegate: the trace log \"%s\" cannot be written further (%s); the game goes on without it\n",
-                         path_.c_str(), std::strerror(errno));
+            Report("the trace log \"" + path_ + "\" cannot be written further (" + Why(errno) +
+                   "); the game goes on without it");
             return;
         }
         data += n;
@@ -117,6 +147,10 @@ void TraceLog::FlushFromSignal() {
     const size_t used = used_.exchange(0);
     const char* data = buffer_;
     size_t left = used;
+    if (fd_ >= 0 && left > 0 && truncatePending_) {
+        truncatePending_ = false;
+        if (::ftruncate(fd_, 0) != 0) return;
+    }
     while (fd_ >= 0 && left > 0) {
         const ssize_t n = ::write(fd_, data, left);
         if (n <= 0) {
@@ -130,6 +164,11 @@ void TraceLog::FlushFromSignal() {
 
 void TraceLog::Line(const char* text, const char* suffix, const char* tail) {
     if (fd_ < 0 || failed_) return;
+    if (!Truncate()) {
+        failed_ = true;
+        Report("the trace log \"" + path_ + "\" cannot be written (" + Why(errno) + "); the game goes on without it");
+        return;
+    }
     const char* parts[3] = {text, suffix, tail};
     size_t lengths[3] = {0, 0, 0};
     size_t total = 1;

@@ -20,9 +20,12 @@ public:
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
 
-    // Opens the file, locks it and only then truncates it; closes any previous one
-    // first. False when it cannot be opened, or when another open of it holds the
-    // lock (Busy), in which case the file is left as it was.
+    // Opens the file and locks it; closes any previous one first. The old content goes
+    // when the first line is logged, and a file made here and never written to is
+    // removed on Close, so a run that never plays leaves the folder as it was. False
+    // when it cannot be opened (Why says why; a pipe, a device or a folder is refused
+    // without waiting), or when another open of it holds the lock (Busy), in which
+    // case the file is left as it was.
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
@@ -30,6 +33,8 @@ public:
     bool Good() const { return fd_ >= 0 && !failed_; }
     // True when the last Open failed because someone else holds the file.
     bool Busy() const { return busy_; }
+    // Why the last Open failed.
+    const std::string& Refusal() const { return why_; }
     const std::string& Path() const { return path_; }
     const std::string& OldPath() const { return oldPath_; }
 
@@ -45,11 +50,17 @@ private:
     static constexpr size_t kBufferSize = 64 * 1024;
 
     void WriteAll(const char* data, size_t size);
+    // Cuts the old content before the first line; false when that fails.
+    bool Truncate();
     void Rotate();
 
     int fd_ = -1;
     bool failed_ = false;
     bool busy_ = false;
+    bool created_ = false;
+    // Set between Open and the first write; read by the signal handler too.
+    volatile bool truncatePending_ = false;
+    std::string why_;
     std::string path_;
     std::string oldPath_;
     char buffer_[kBufferSize];

@@ -9,6 +9,7 @@
 #include "KeyNames.h"
 #include "Orlop.h"
 #include "Renderable.h"
+#include "Report.h"
 #include "SettingsApplier.h"
 #include "UIButton.h"
 
@@ -138,7 +139,9 @@ void OptionsScreen::Change(const Settings& next) {
     if (!keep_ || path_.empty()) return;
     std::string error;
     if (!next.Save(path_, error)) {
-        std::fprintf(stderr, "brinegate: %s\n", error.c_str());
+        // Said once: the rest of the run keeps its settings without trying again.
+        Report(error + "; the settings are kept in memory for this run only");
+        keep_ = false;
         message_ = "The settings could not be saved";
     }
 }

@@ -25,6 +25,9 @@ public:
     // is false, as in a replay, or when the path is empty).
     void Use(const Settings& settings, const std::string& path, bool keep);
     const Settings& Current() const { return settings_; }
+    // The file the settings are still written to; empty when they are not (a replay, a
+    // file the game must not write over, a save that failed).
+    std::string KeptAt() const { return keep_ ? path_ : std::string(); }
 
     void Open();
     void Close();

@@ -16,10 +16,6 @@
 #include "Sprite.h"
 #include "UpgradeButton.h"
 
-int32_t Upgrader::gunpowerCost = 10;
-int32_t Upgrader::speedCost = 10;
-int32_t Upgrader::strengthCost = 10;
-int32_t Upgrader::reloadCost = 10;
 
 namespace {
 
@@ -48,10 +44,10 @@ UpgradeButton* Upgrader::Button(int line) const {
 
 int32_t& Upgrader::Cost(int line) {
     switch (line) {
-        case kGunpower: return gunpowerCost;
-        case kSpeed: return speedCost;
-        case kStrength: return strengthCost;
-        default: return reloadCost;
+        case kGunpower: return Prices().gunpower;
+        case kSpeed: return Prices().speed;
+        case kStrength: return Prices().strength;
+        default: return Prices().reload;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "ObjRef.h"
+#include "ShopPrices.h"
 #include "UIButton.h"
 
 class Ship;
@@ -39,11 +40,10 @@ public:
     UIButton* scroll = nullptr;
     float fade = 0.0f;
 
-    // Prices shared by every panel for the whole run.
-    static int32_t gunpowerCost;
-    static int32_t speedCost;
-    static int32_t strengthCost;
-    static int32_t reloadCost;
+    // The game's prices, shared by every panel in it (set by the tower); a panel of no
+    // game sells at prices of its own.
+    ShopPrices* prices = nullptr;
+    ShopPrices& Prices() { return prices ? *prices : ownPrices_; }
 
     // The price after one purchase at `price`: price^1.1, stopping at INT32_MAX.
     static int32_t NextPrice(int32_t price);
@@ -63,7 +63,7 @@ private:
     enum Line { kGunpower, kSpeed, kStrength, kReload, kLineCount };
 
     UpgradeButton* Button(int line) const;
-    static int32_t& Cost(int line);
+    int32_t& Cost(int line);
     void WriteLabel(int line);
     // Takes the panel and its pieces out of the render list, closed.
     void Remove();
@@ -77,5 +77,6 @@ private:
     // A plank on the scroll's bottom roll bearing the title (or the refusal): a sprite of
     // the panel's own, no object of the game.
     Sprite* titlePlank_ = nullptr;
+    ShopPrices ownPrices_;
     Font titleFont_;
 };

@@ -74,9 +74,8 @@ struct FocusPlatform : FakePlatform {
     int frames = 0;
 } g_platform;
 
-TEST(Focus, LosingItStopsFramesUntilItComesBackButOnlyAfterHavingIt) {
+TEST(Focus, LosingItStopsFramesUntilItComesBackButOnlyAfterHavingItAndNeverUnpaced) {
     orlop.platform = &g_platform;
-    orlop.paced = false;
     orlop.focusCallback = [](bool active) { g_platform.changes.push_back(active); };
     orlop.frameCallback = [](float) -> int32_t {
         if (++g_platform.frames == 5) g_platform.Post(WM_SETFOCUS);
@@ -84,10 +83,19 @@ TEST(Focus, LosingItStopsFramesUntilItComesBackButOnlyAfterHavingIt) {
         return g_platform.frames < 20;
     };
     g_platform.Post(WM_KILLFOCUS);  // before the window ever had the focus: no effect
+    orlop.paced = true;
     orlop.Run();
     EXPECT_EQ(g_platform.frames, 20);
     EXPECT_EQ(g_platform.changes, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(g_platform.framesAtWait, (std::vector<int>{10, 10, 10})) << "slept, no frames, while away";
+
+    // A scripted run (--unpaced) has nobody to wait for: it runs on in the background.
+    g_platform.frames = 0;
+    g_platform.framesAtWait.clear();
+    orlop.paced = false;
+    orlop.Run();
+    EXPECT_EQ(g_platform.frames, 20);
+    EXPECT_TRUE(g_platform.framesAtWait.empty()) << "an unpaced run never sleeps for the focus";
     orlop.platform = nullptr;
     orlop.focusCallback = nullptr;
     orlop.frameCallback = nullptr;

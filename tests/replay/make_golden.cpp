@@ -32,18 +32,20 @@ int main(int argc, char** argv) {
     ScriptedPlatform platform;
     GoldenPlayer player{RandomPlayer{options.seed * 7919u + 1}};
     int sinkings = 0, level = 0;
+    ShopPrices prices;  // the game's, as its last frame left them
     uint64_t ship = 0;
     platform.step = [&](ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
         const MerchantShip* now = game->playerShip.Get();
         if (now && now->Serial() != ship) sinkings += ship ? 1 : 0, ship = now->Serial();
         level = game->level;
+        prices = game->prices;
         player(p, frame);
     };
     const int status = Program(platform, options).Run();
     if (status != 0) return status;
     std::printf("%s: level %d, %d sinkings, prices %d %d %d %d\n", name.c_str(), level, sinkings,
-                Upgrader::gunpowerCost, Upgrader::speedCost, Upgrader::strengthCost, Upgrader::reloadCost);
+                prices.gunpower, prices.speed, prices.strength, prices.reload);
     std::ifstream log("GOManLog.txt", std::ios::binary);
     std::stringstream bytes;
     bytes << log.rdbuf();

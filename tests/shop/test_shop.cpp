@@ -21,10 +21,10 @@ class Shop : public ::testing::Test {
 protected:
     void SetUp() override {
         gltest::UseDataFolder();
-        Upgrader::gunpowerCost = Upgrader::speedCost = Upgrader::strengthCost = Upgrader::reloadCost = 10;
         sea = watertest::MakeSea();
         ship = MakeShip();
         panel = static_cast<Upgrader*>(goManager.Create("Upgrader"));
+        panel->prices = &prices;  // the game's, as a tower hands them on
         panel->Init();
         panel->SetPosition(Vec2(400, 300));
         panel->Open(ship);
@@ -55,6 +55,7 @@ protected:
         orlop.keys[key] = 0;
     }
 
+    ShopPrices prices;
     Water* sea = nullptr;
     MerchantShip* ship = nullptr;
     Upgrader* panel = nullptr;
@@ -65,15 +66,15 @@ TEST_F(Shop, PricesRiseByThePowerRuleAndTheTopPriceIsNotSold) {
     const int32_t gold = ship->gold;
     int32_t paid = 0;
     for (int32_t price : {10, 12, 15, 19, 25, 34, 48, 70, 107, 170, 284, 499, 928, 1837, 3895, 8903}) {
-        EXPECT_EQ(Upgrader::speedCost, price);
+        EXPECT_EQ(prices.speed, price);
         Click(panel->speedButton);
         paid += price;
     }
     EXPECT_EQ(ship->gold, gold - paid);
     EXPECT_EQ(ship->maxSpeed, speed + 16 * 50.0f);
-    EXPECT_EQ(panel->speedButton->label, "Speed:" + std::to_string(Upgrader::speedCost));
+    EXPECT_EQ(panel->speedButton->label, "Speed:" + std::to_string(prices.speed));
 
-    Upgrader::reloadCost = 2000000000;
+    prices.reload = 2000000000;
     ship->gold = INT32_MAX;
     Click(panel->reloadButton);
     EXPECT_EQ(ship->gold, INT32_MAX - 2000000000);
@@ -97,10 +98,10 @@ TEST_F(Shop, EachLineImprovesItsOwnPartWithinItsLimits) {
         EXPECT_EQ(gun->reloadTime, 0.01f);
         EXPECT_EQ(ship->gold, gold - 2 * (i ? 12 : 10)) << "paid even when nothing more changes";
     }
-    ship->gold = Upgrader::speedCost - 1;
+    ship->gold = prices.speed - 1;
     panel->speedButton->SetLabel("");
     Click(panel->speedButton);
-    EXPECT_EQ(ship->gold, Upgrader::speedCost - 1);
+    EXPECT_EQ(ship->gold, prices.speed - 1);
     EXPECT_EQ(panel->speedButton->label, "Speed:10");
 }
 
@@ -133,7 +134,7 @@ TEST_F(Shop, FadesInStaysAndClosesAfterHalfASecondOfNetSteering) {
     EXPECT_FALSE(panel->scroll->renderable->inRenderList);
     EXPECT_FALSE(panel->gunpowerButton->renderable->inRenderList);
 
-    Upgrader::gunpowerCost = 77;  // bought at another tower meanwhile
+    prices.gunpower = 77;  // bought at another tower meanwhile
     panel->Open(ship);
     panel->Update(dt);
     EXPECT_EQ(panel->gunpowerButton->label, "Gunpower:77");
@@ -150,7 +151,7 @@ TEST_F(Shop, ClicksAreIgnoredWhileTheBuyerSinksOrIsGone) {
     goManager.Update(dt);  // destroys the ship
     EXPECT_EQ(panel->ship.Get(), nullptr);
     Click(panel->speedButton);
-    EXPECT_EQ(Upgrader::speedCost, 10);
+    EXPECT_EQ(prices.speed, 10);
 
     MerchantShip* next = MakeShip();
     panel->Open(next);

@@ -109,7 +109,7 @@ std::vector<std::string> SoundLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
-        if (line.rfind("sound:", 0) == 0) lines.push_back(line);
+        if (line.rfind("brinegate: sound:", 0) == 0) lines.push_back(line);
     return lines;
 }
 
@@ -332,8 +332,8 @@ TEST_F(SoundFiles, PipeNamedLikeASoundIsNamedAndNeverWaitedOn) {
     const std::vector<std::string> lines = SoundLines(testing::internal::GetCapturedStderr());
     std::remove(pipe.c_str());
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NE(lines[0].find("pipe.mp3"), std::string::npos) << lines[0];
-    EXPECT_NE(lines[1].find("Pipe.mp3"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[0].find("pipe.mp3\" cannot be read (it is a pipe)"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("Pipe.mp3\" cannot be read (it is a pipe)"), std::string::npos) << lines[1];
     for (unsigned id : {sample, stream})
         EXPECT_EQ(soundManager.PlaySound(id, Vec2(400, 300), Vec2()), SoundManager::kNothingToPlay);
 }
@@ -383,7 +383,7 @@ TEST_F(NoDevice, SwitchedOffByEnvironmentEveryCallIsSilent) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(soundManager.Start());
     EXPECT_EQ(SoundLines(testing::internal::GetCapturedStderr()),
-              std::vector<std::string>{"sound: off (--no-sound)"});
+              std::vector<std::string>{"brinegate: sound: off (--no-sound)"});
     soundManager.SetOffByCommandLine(false);
 
     // Without the switch the next start finds the device.
