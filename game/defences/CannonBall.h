@@ -14,4 +14,5 @@ public:
 
     ObjRef<GameObj> owner;   // the ship that fired it (its gold gets the lob bonus); none for a tower
     float elevation = 0.0f;  // launch elevation, degrees 0..90
+    bool byPlayer = false;   // fired by the player's ship (kept when that ship is gone)
 };

@@ -58,6 +58,9 @@ public:
     unsigned deadSound = 0;
     LifeBar* lifeBar = nullptr;
     OptionsScreen optionsScreen;
+    // The safe respawn (SafeRespawn): off in the game's own rule; the program turns it
+    // on from the settings, or from the recording it replays.
+    bool safeRespawn = false;
 
     // True when the player last used a pad rather than the keyboard or mouse.
     bool PadUsed() const;

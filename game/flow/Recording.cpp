@@ -118,6 +118,7 @@ public:
         if (number == 3 && version_ >= 2) return Keys(w);
         if (w.empty()) return "empty line";
         if (ended_) return Digest(w);
+        if (w[0] == "safe-respawn") return SafeRespawn(w);
         return Event(w);
     }
     bool Ended() const { return ended_; }
@@ -155,6 +156,15 @@ private:
                 return expected;
             r_.keys.push_back(static_cast<uint32_t>(key));
         }
+        return {};
+    }
+
+    // Once, before any input: the rule the run started with.
+    std::string SafeRespawn(const std::vector<std::string>& w) {
+        if (respawnRead_ || lastFrame_ != 0) return "\"safe-respawn\" given again or after the input";
+        if (w.size() != 2 || (w[1] != "on" && w[1] != "off")) return "expected \"safe-respawn on\" or \"safe-respawn off\"";
+        r_.safeRespawn = w[1] == "on";
+        respawnRead_ = true;
         return {};
     }
 
@@ -214,6 +224,7 @@ private:
 
     Recording r_;
     bool ended_ = false;
+    bool respawnRead_ = false;
     uint64_t lastFrame_ = 0;
     uint64_t version_ = 0;
 };
@@ -280,7 +291,7 @@ RecordingPlatform::~RecordingPlatform() {
 }
 
 bool RecordingPlatform::Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys,
-                             std::string& error) {
+                             bool safeRespawn, std::string& error) {
     path_ = path;
     file_ = std::fopen(path.c_str(), "w");
     if (!file_) {
@@ -289,7 +300,7 @@ bool RecordingPlatform::Open(const std::string& path, uint32_t seed, const std::
     }
     std::fprintf(file_, "%s %d\nseed %" PRIu32 "\nkeys", kRecordingMagic, kRecordingVersion, seed);
     for (uint32_t key : keys) std::fprintf(file_, " %" PRIu32, key);
-    std::fputc('\n', file_);
+    std::fprintf(file_, "\nsafe-respawn %s\n", safeRespawn ? "on" : "off");
     return true;
 }
 

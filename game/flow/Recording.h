@@ -14,6 +14,8 @@
 //   brinegate-recording 2
 //   seed <n>
 //   keys <k1> ... <k6>                     the player's keys of the actions
+//   safe-respawn on|off                    the safe respawn at the start (a recording
+//                                          without the line was played with it off)
 //   c <frame> <x> <y>                      cursor, written when it moved
 //   m <frame> <message> <wParam> <lParam>  input message
 //   end <frames>                           frames the run lasted
@@ -32,6 +34,7 @@ struct Recording {
     // Virtual-key codes of the actions in the order of Settings; empty in a recording
     // of version 1, which was played with the designed keys.
     std::vector<uint32_t> keys;
+    bool safeRespawn = false;
     std::vector<Message> messages;
     std::vector<Cursor> cursors;
     uint64_t frames = 0;
@@ -108,7 +111,8 @@ public:
 
     // Creates the file and writes the header with the keys the run is played with.
     // False with a reason when it cannot.
-    bool Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys, std::string& error);
+    bool Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys, bool safeRespawn,
+              std::string& error);
     // Writes the end of the run and closes the file. False with a reason on a write error.
     bool Finish(uint64_t digest, std::string& error);
 
