@@ -37,6 +37,8 @@ public:
     void SpawnTower() { levels_.SpawnTower(); }
     // Starts the next level once no hostile tower is left; draws the level banner.
     void UpdateLevel() { levels_.UpdateLevel(); }
+    // The next frame of play begins `level` with its row of towers (LevelDirector::SkipTo).
+    void SkipToLevel(int32_t level) { levels_.SkipTo(level); }
 
     // Chooses where the next tower of this level stands and records it: the usual
     // spacing on the side whose turn it is, else on the other side, else the middle of
