@@ -18,7 +18,7 @@ public:
     // A hostile ship this near reaches the ship soon after its grace: merchant ships
     // close in at up to about 180 pixels a second and shoot from 333, ram boats charge
     // from 200 to 350.
-    static constexpr float kShipNear = 900.0f;
+    static constexpr float kShipNear = 1500.0f;
     // A mine this near would be touched at once.
     static constexpr float kMineNear = 120.0f;
     // Places are tried this far apart, outward from home, and never past this bound

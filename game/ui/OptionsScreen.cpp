@@ -107,7 +107,7 @@ void OptionsScreen::SetUp() {
     rumble_.Init(font_, Vec2(600.0f, kBackY), Vec2(0.6f, 0.7f), Vec2(0.5f, 0.5f));
     records_.Init(font_, Vec2(615.0f, 72.0f), Vec2(0.55f, 0.6f), Vec2(0.5f, 0.5f));
     records_.label = "Records";
-    safeRespawn_.Init(font_, Vec2(185.0f, 72.0f), Vec2(0.75f, 0.6f), Vec2(0.45f, 0.45f));
+    safeRespawn_.Init(font_, Vec2(160.0f, 72.0f), Vec2(0.9f, 0.6f), Vec2(0.45f, 0.45f));
 
     // Null stands for the screen's own buttons (see FocusPoint): Records (then Safe
     // respawn) above the rows, Hints and Rumble either side of Back.
