@@ -4,17 +4,19 @@
 #         "Play!": the share of respawns still afloat 10 s later, assist on and off;
 #   play: the bot playing 15 game minutes from level 1 on 10 seeds: the median level.
 # Usage: autoplay/measure.sh [BUILD_DIR]   (needs a display: run under xvfb-run)
+# Some 50 minutes on one core of a desktop machine.
 set -euo pipefail
 BUILD=${1:-build}
 BOT="$BUILD/autoplay/brinegate-autoplay"
-SEEDS=${SEEDS:-4}
+SEEDS=${SEEDS:-5}
 IDLE_MINUTES=${IDLE_MINUTES:-5}
 PLAY_SEEDS=${PLAY_SEEDS:-10}
 PLAY_MINUTES=${PLAY_MINUTES:-15}
 OUT=${OUT:-autoplay-figures.jsonl}
-: > "$OUT"
 export BRINEGATE_NO_SOUND=1
-for assist in on off; do
+# SUMMARY_ONLY=1 sums up an existing $OUT without playing.
+[ "${SUMMARY_ONLY:-0}" = 1 ] || : > "$OUT"
+[ "${SUMMARY_ONLY:-0}" = 1 ] || for assist in on off; do
     for level in 2 3 4 5 6; do
         for seed in $(seq 1 "$SEEDS"); do
             "$BOT" --seed "$seed" --level "$level" --minutes "$IDLE_MINUTES" --idle --safe-respawn "$assist" \
@@ -41,7 +43,8 @@ END {
     for (a in judged)
         printf "assist %s idle levels 2-6: %d respawns, %d judged, survival_10s %.3f\n", a, respawns[a], judged[a], survived[a] / judged[a]
     for (a in levels) {
-        n = split(levels[a], l, " "); asort(l)
+        n = split(levels[a], l, " ")
+        for (i = 2; i <= n; i++) for (j = i; j > 1 && l[j] + 0 < l[j - 1] + 0; j--) { t = l[j]; l[j] = l[j - 1]; l[j - 1] = t }
         med = n % 2 ? l[(n + 1) / 2] : (l[n / 2] + l[n / 2 + 1]) / 2
         printf "assist %s playing from level 1:%s -> median level %s, sinkings per game %.1f\n", a, levels[a], med, sunk[a] / runs[a]
     }
