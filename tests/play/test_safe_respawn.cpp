@@ -1,6 +1,7 @@
 // The safe respawn: without it a sunk ship comes back at the design's place; with it,
 // where no enemy is near, or with no such place where the enemy is farthest, and there
 // no hunter aims at it and no shot harms it for its grace, which its own shot ends.
+#include "Cannon.h"
 #include "CannonBall.h"
 #include "PlayTestKit.h"
 #include "SafeRespawn.h"
@@ -70,6 +71,50 @@ TEST_F(PlayTest, SafeRespawnPlacesTheNewShipClearAndSparesItUntilItFires) {
     ShootAt(ship);
     Frame();
     EXPECT_LT(ship.health, health);
+}
+
+}  // namespace
+}  // namespace playtest
+
+namespace playtest {
+namespace {
+
+// The records count what the player's ship did: a tower once a level however often it
+// changes hands (each loss counted and told), and a hostile ship only when the
+// player's own ball sinks it.
+TEST_F(PlayTest, RecordsCountTowersOnceALevelTheirLossesAndOnlyShipsThePlayerSank) {
+    game->playButton->SetState(MenuButton::kReturning);
+    Step();
+    game->SkipToLevel(2);
+    Frame();
+    Frame();
+    ASSERT_EQ(game->level, 2);
+    EXPECT_EQ(game->ThisGame().towers, 0) << "towers handed over by a skip are no one's doing";
+    Tower* tower = LastTower();
+    for (int hands = 0; hands < 3; ++hands) {
+        tower->team = GameObj::kPlayerSide;  // as a finished capture by the player's ship leaves it
+        tower->takenByPlayer = 1;
+        Frame();
+        tower->team = GameObj::kHostile;
+        Frame();
+    }
+    EXPECT_EQ(game->ThisGame().towers, 1);
+    EXPECT_EQ(game->ThisGame().lost, 3);
+    EXPECT_EQ(game->popups().SinkLine(), "Tower lost!");
+
+    // Two hostile ships: one at the player's gun, nearly sunk, goes down to its ball;
+    // the other sinks of harm that is none of the player's.
+    MerchantShip& ship = *Ship();
+    MerchantShip* shot = Enemy(*game, ship.GetPosition()->x);
+    MerchantShip* drowned = Enemy(*game, -3000.0f);
+    shot->health = 0.5f;
+    drowned->health = -1.0f;
+    ship.cannon.Get()->reloadTimer = 10.0f;
+    Release(0);
+    for (int i = 0; i < 10; ++i) Frame();
+    EXPECT_EQ(shot->state, GameObj::kSinking);
+    EXPECT_EQ(drowned->state, GameObj::kSinking);
+    EXPECT_EQ(game->ThisGame().ships, 1);
 }
 
 }  // namespace
