@@ -1,32 +1,45 @@
 #!/usr/bin/env bash
 # The figures README gives for the safe respawn, measured with brinegate-autoplay:
-#   idle: levels 2 to 6, SEEDS seeds each, IDLE_MINUTES game minutes, no input after
-#         "Play!": the share of respawns still afloat 10 s later, assist on and off;
-#   play: the bot playing 15 game minutes from level 1 on 10 seeds: the median level.
+#   idle: levels 2 to 6, SEEDS seeds each, no input after "Play!": the share of
+#         respawns still afloat 10 s later, assist on (IDLE_MINUTES_ON game minutes a
+#         run) and off (IDLE_MINUTES_OFF: without the assist a ship sinks far more
+#         often, so fewer minutes give as many respawns);
+#   play: the bot playing PLAY_MINUTES game minutes from level 1 on PLAY_SEEDS seeds:
+#         the median level reached, assist on and off.
+# The two halves (on, off) run side by side. Some 20 minutes of both cores of a
+# desktop machine.
 # Usage: autoplay/measure.sh [BUILD_DIR]   (needs a display: run under xvfb-run)
-# Some 50 minutes on one core of a desktop machine.
 set -euo pipefail
 BUILD=${1:-build}
 BOT="$BUILD/autoplay/brinegate-autoplay"
 SEEDS=${SEEDS:-5}
-IDLE_MINUTES=${IDLE_MINUTES:-5}
+IDLE_MINUTES_ON=${IDLE_MINUTES_ON:-5}
+IDLE_MINUTES_OFF=${IDLE_MINUTES_OFF:-2}
 PLAY_SEEDS=${PLAY_SEEDS:-10}
 PLAY_MINUTES=${PLAY_MINUTES:-15}
 OUT=${OUT:-autoplay-figures.jsonl}
 export BRINEGATE_NO_SOUND=1
-# SUMMARY_ONLY=1 sums up an existing $OUT without playing.
-[ "${SUMMARY_ONLY:-0}" = 1 ] || : > "$OUT"
-[ "${SUMMARY_ONLY:-0}" = 1 ] || for assist in on off; do
+
+half() {  # assist, idle minutes, output file
+    : > "$3"
     for level in 2 3 4 5 6; do
         for seed in $(seq 1 "$SEEDS"); do
-            "$BOT" --seed "$seed" --level "$level" --minutes "$IDLE_MINUTES" --idle --safe-respawn "$assist" \
-                2>/dev/null >> "$OUT"
+            "$BOT" --seed "$seed" --level "$level" --minutes "$2" --idle --safe-respawn "$1" 2>/dev/null >> "$3"
         done
     done
     for seed in $(seq 1 "$PLAY_SEEDS"); do
-        "$BOT" --seed "$seed" --minutes "$PLAY_MINUTES" --safe-respawn "$assist" 2>/dev/null >> "$OUT"
+        "$BOT" --seed "$seed" --minutes "$PLAY_MINUTES" --safe-respawn "$1" 2>/dev/null >> "$3"
     done
-done
+}
+
+# SUMMARY_ONLY=1 sums up an existing $OUT without playing.
+if [ "${SUMMARY_ONLY:-0}" != 1 ]; then
+    half on "$IDLE_MINUTES_ON" "$OUT.on" &
+    half off "$IDLE_MINUTES_OFF" "$OUT.off" &
+    wait
+    cat "$OUT.on" "$OUT.off" > "$OUT"
+    rm -f "$OUT.on" "$OUT.off"
+fi
 # One line per assist and kind: idle survival over all respawns judged, median level.
 awk '
 function field(name,   m) { return match($0, "\"" name "\": [^,}]*") ? substr($0, RSTART + length(name) + 4, RLENGTH - length(name) - 4) : "" }
