@@ -95,7 +95,7 @@ private:
     // Forgets a player's ship that has died or been destroyed.
     void ForgetDeadShip();
     MerchantShip* MakePlayerShip();
-    // A ship in place of one sunk: the design's, or placed and spared by the safe respawn.
+    // A ship in place of one sunk: at the usual place, or placed and spared by the safe respawn.
     MerchantShip* RespawnShip();
     // Tells the player that a hostile ship took back one of their towers.
     void TellTowerLost();

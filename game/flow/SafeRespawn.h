@@ -10,7 +10,7 @@ class Tower;
 // back at (450, 0), which from level 2 on is often among a hostile tower's fleet.
 class SafeRespawn {
 public:
-    // The design's place of a new ship, used whenever it has room.
+    // Where a new ship has always appeared; used whenever it has room.
     static constexpr float kHomeX = 450.0f;
     // A hostile tower this near (horizontally) can shoot the ship: its gun reaches
     // about 333 pixels, and the ship is some 100 wide.

@@ -1,4 +1,4 @@
-// The safe respawn: without it a sunk ship comes back at the design's place; with it,
+// The safe respawn: without it a sunk ship comes back at the usual place; with it,
 // where no enemy is near, or with no such place where the enemy is farthest, and there
 // no hunter aims at it and no shot harms it for its grace, which its own shot ends.
 #include "Cannon.h"
