@@ -18,6 +18,7 @@
 #include "Program.h"
 #include "RespawnWatch.h"
 #include "Settings.h"
+#include "Upgrader.h"
 #include "WholeNumber.h"
 
 namespace {
@@ -32,6 +33,15 @@ struct Run {
 
 constexpr const char* kUsage =
     "usage: brinegate-autoplay [--seed N] [--level L] [--minutes M] [--safe-respawn on|off] [--idle]\n";
+
+// Purchases so far in the shops, told by how far the shared prices have risen.
+int UpgradesBought() {
+    int bought = 0;
+    for (const int32_t cost : {Upgrader::gunpowerCost, Upgrader::speedCost, Upgrader::strengthCost,
+                               Upgrader::reloadCost})
+        for (int32_t price = 10; price < cost && bought < 1000000; price = Upgrader::NextPrice(price)) ++bought;
+    return bought;
+}
 
 bool Number(const char* text, uint64_t bound, uint64_t& out) { return text && ReadWholeNumber(text, bound, out); }
 
@@ -55,7 +65,7 @@ bool Parse(int argc, char** argv, Run& run) {
     return true;
 }
 
-std::string Json(const Run& run, const GameRecord& record, const RespawnWatch& watch) {
+std::string Json(const Run& run, const GameRecord& record, const RespawnWatch& watch, int upgrades) {
     char survival[32] = "null";
     if (watch.judged > 0)
         std::snprintf(survival, sizeof survival, "%.4f", static_cast<double>(watch.survived) / watch.judged);
@@ -63,10 +73,10 @@ std::string Json(const Run& run, const GameRecord& record, const RespawnWatch& w
     std::snprintf(line, sizeof line,
                   "{\"seed\": %u, \"start_level\": %d, \"minutes\": %d, \"safe_respawn\": %s, \"idle\": %s, "
                   "\"level\": %d, \"towers_taken\": %d, \"towers_lost\": %d, \"ships_sunk\": %d, \"sinkings\": %d, "
-                  "\"respawns\": %d, \"respawns_judged\": %d, \"respawn_survival_10s\": %s}",
+                  "\"respawns\": %d, \"respawns_judged\": %d, \"respawn_survival_10s\": %s, \"upgrades_bought\": %d}",
                   run.seed, run.level, run.minutes, run.safeRespawn ? "true" : "false", run.idle ? "true" : "false",
                   record.level, record.towers, record.lost, record.ships, watch.sinkings, watch.respawns,
-                  watch.judged, survival);
+                  watch.judged, survival, upgrades);
     return line;
 }
 
@@ -111,6 +121,7 @@ int main(int argc, char** argv) {
     Pilot pilot(run.idle);
     RespawnWatch watch;
     GameRecord record;
+    int upgrades = 0;
     bool started = false;
     const int frames = run.minutes * 60 * 60;
     platform.think = [&](BotPlatform& hands) {
@@ -123,6 +134,7 @@ int main(int argc, char** argv) {
             watch.Watch(*game);
             if (watch.Frames() >= frames) {
                 record = game->ThisGame();
+                upgrades = UpgradesBought();
                 hands.PostQuitMessage(0);
                 return;
             }
@@ -135,6 +147,6 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     std::filesystem::remove_all(scratch, ignored);
     if (status != 0) return status;
-    std::printf("%s\n", Json(run, record, watch).c_str());
+    std::printf("%s\n", Json(run, record, watch, upgrades).c_str());
     return 0;
 }
