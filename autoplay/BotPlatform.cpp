@@ -12,8 +12,13 @@ bool BotPlatform::CreateMainWindow(const std::string& title, int width, int heig
 }
 
 bool BotPlatform::PeekMessage(WindowMessage& out) {
-    // The window's own messages first (its size, a close); live input never comes.
-    if (SdlPlatform::PeekMessage(out)) return !IsInputMessage(out.message) || PeekMessage(out);
+    // The window's own messages first (its size, a close); live input never comes, and
+    // neither does the focus: nobody looks at this window, and a game that lost it would
+    // stand still (as it does when another bot's window opens on the same display).
+    if (SdlPlatform::PeekMessage(out)) {
+        const bool dropped = IsInputMessage(out.message) || out.message == WM_SETFOCUS || out.message == WM_KILLFOCUS;
+        return !dropped || PeekMessage(out);
+    }
     if (sentThisFrame_ || queue_.empty()) return false;
     out = queue_.front();
     queue_.pop_front();
