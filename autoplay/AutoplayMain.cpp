@@ -29,10 +29,12 @@ struct Run {
     int minutes = 15;
     bool safeRespawn = true;
     bool idle = false;
+    bool repairs = true;
 };
 
 constexpr const char* kUsage =
-    "usage: brinegate-autoplay [--seed N] [--level L] [--minutes M] [--safe-respawn on|off] [--idle]\n";
+    "usage: brinegate-autoplay [--seed N] [--level L] [--minutes M] [--safe-respawn on|off] [--idle]\n"
+    "                          [--no-repair]\n";
 
 // Purchases so far in the shops, told by how far the shared prices have risen.
 int UpgradesBought() {
@@ -50,8 +52,8 @@ bool Parse(int argc, char** argv, Run& run) {
         const std::string a = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         uint64_t n = 0;
-        if (a == "--idle") {
-            run.idle = true;
+        if (a == "--idle" || a == "--no-repair") {
+            (a == "--idle" ? run.idle : run.repairs) = a == "--idle";
             continue;
         }
         if (a == "--seed" && Number(value, UINT32_MAX, n)) run.seed = static_cast<uint32_t>(n);
@@ -71,10 +73,11 @@ std::string Json(const Run& run, const GameRecord& record, const RespawnWatch& w
         std::snprintf(survival, sizeof survival, "%.4f", static_cast<double>(watch.survived) / watch.judged);
     char line[512];
     std::snprintf(line, sizeof line,
-                  "{\"seed\": %u, \"start_level\": %d, \"minutes\": %d, \"safe_respawn\": %s, \"idle\": %s, "
+                  "{\"seed\": %u, \"start_level\": %d, \"minutes\": %d, \"safe_respawn\": %s, \"idle\": %s, \"repairs\": %s, "
                   "\"level\": %d, \"towers_taken\": %d, \"towers_lost\": %d, \"ships_sunk\": %d, \"sinkings\": %d, "
                   "\"respawns\": %d, \"respawns_judged\": %d, \"respawn_survival_10s\": %s, \"upgrades_bought\": %d}",
                   run.seed, run.level, run.minutes, run.safeRespawn ? "true" : "false", run.idle ? "true" : "false",
+                  run.repairs ? "true" : "false",
                   record.level, record.towers, record.lost, record.ships, watch.sinkings, watch.respawns,
                   watch.judged, survival, upgrades);
     return line;
@@ -118,7 +121,7 @@ int main(int argc, char** argv) {
     options.logDir = scratch;
 
     BotPlatform platform;
-    Pilot pilot(run.idle);
+    Pilot pilot(run.idle, run.repairs);
     RespawnWatch watch;
     GameRecord record;
     int upgrades = 0;

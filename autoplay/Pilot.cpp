@@ -63,8 +63,8 @@ void Pilot::Think(BotPlatform& hands, Game& game) {
     }
     // Low, or going down ("Tap 'R'!!"): repair while there is gold for it.
     const bool sinking = ship->state == GameObj::kSinking;
-    if ((sinking || ship->health < kRepairBelow * ship->maxHealth) && ship->gold >= 5 && repairWait_ == 0 &&
-        !charging_) {
+    if (repairs_ && (sinking || ship->health < kRepairBelow * ship->maxHealth) && ship->gold >= 5 &&
+        repairWait_ == 0 && !charging_) {
         hands.Tap('R');
         repairWait_ = 6;
     }

@@ -16,8 +16,9 @@ class Tower;
 // distance, repairs when low, and buys an upgrade when it rests at a tower it owns.
 class Pilot {
 public:
-    // Idle: after "Play!" nothing at all.
-    explicit Pilot(bool idle) : idle_(idle) {}
+    // Idle: after "Play!" nothing at all. Without repairs: never 'R', as a player who
+    // has not found it.
+    Pilot(bool idle, bool repairs) : idle_(idle), repairs_(repairs) {}
 
     // One decision, after a frame.
     void Think(BotPlatform& hands, Game& game);
@@ -47,6 +48,7 @@ private:
     GameObj* NearestEnemy(float x) const;
 
     bool idle_;
+    bool repairs_;
     bool played_ = false;
     int menuWait_ = 0;
     // A shot being charged: the charge to let go at, and where to aim.

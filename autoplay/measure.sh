@@ -5,7 +5,8 @@
 #         run) and off (IDLE_MINUTES_OFF: without the assist a ship sinks far more
 #         often, so fewer minutes give as many respawns);
 #   play: the bot playing PLAY_MINUTES game minutes from level 1 on PLAY_SEEDS seeds:
-#         the median level reached, assist on and off.
+#         the median level reached, assist on and off; and the same on NOVICE_SEEDS
+#         seeds by a bot that never repairs, as a player who has not found 'R'.
 # The two halves (on, off) run side by side. Some 20 minutes of both cores of a
 # desktop machine.
 # Usage: autoplay/measure.sh [BUILD_DIR]   (needs a display: run under xvfb-run)
@@ -17,6 +18,7 @@ IDLE_MINUTES_ON=${IDLE_MINUTES_ON:-5}
 IDLE_MINUTES_OFF=${IDLE_MINUTES_OFF:-2}
 PLAY_SEEDS=${PLAY_SEEDS:-10}
 PLAY_MINUTES=${PLAY_MINUTES:-15}
+NOVICE_SEEDS=${NOVICE_SEEDS:-5}
 OUT=${OUT:-autoplay-figures.jsonl}
 export BRINEGATE_NO_SOUND=1
 
@@ -29,6 +31,9 @@ half() {  # assist, idle minutes, output file
     done
     for seed in $(seq 1 "$PLAY_SEEDS"); do
         "$BOT" --seed "$seed" --minutes "$PLAY_MINUTES" --safe-respawn "$1" 2>/dev/null >> "$3"
+    done
+    for seed in $(seq 1 "$NOVICE_SEEDS"); do
+        "$BOT" --seed "$seed" --minutes "$PLAY_MINUTES" --safe-respawn "$1" --no-repair 2>/dev/null >> "$3"
     done
 }
 
@@ -49,6 +54,7 @@ function field(name,   m) { return match($0, "\"" name "\": [^,}]*") ? substr($0
         judged[a] += field("respawns_judged"); respawns[a] += field("respawns")
         survived[a] += field("respawns_judged") * (field("respawn_survival_10s") == "null" ? 0 : field("respawn_survival_10s"))
     } else {
+        if (field("repairs") == "false") a = a " without repairs"
         levels[a] = levels[a] " " field("level"); sunk[a] += field("sinkings"); runs[a]++
     }
 }
