@@ -138,7 +138,7 @@ void MerchantShip::Collide(GameObj* other) {
                 // Shot passes through a ghost and feeds it.
                 if (realm == kGhostRealm) health += speed / 40.0f;
                 else health -= speed / 40.0f;
-                NoteShot(static_cast<const CannonBall*>(other)->byPlayer, before);
+                NoteShot(CannonBall::ByPlayer(other), before);
             }
             renderable->rotation += 0.1f;
         }

@@ -61,7 +61,7 @@ void RamBoat::Collide(GameObj* other) {
             const float hurt = std::sqrt(v.x * v.x + v.y * v.y) / 40.0f;
             const float before = health;
             health += realm == kGhostRealm ? hurt : -hurt;  // ghosts feed on shot
-            NoteShot(static_cast<const CannonBall*>(other)->byPlayer, before);
+            NoteShot(CannonBall::ByPlayer(other), before);
             if (health <= 0.0f && state == kRammed) SetState(kSinking);
         }
         if (renderable) renderable->rotation += 0.1f;
