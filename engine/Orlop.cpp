@@ -89,7 +89,7 @@ void Orlop::Run() {
         renderer.BeginFrame();
         camera.Update(kFrameStep);
         int32_t result = frameCallback ? frameCallback(kFrameStep) : 1;
-        culler.Render();
+        if (drawWorld) culler.Render();
         // The wait comes last, so that the swaps go out evenly however long frames take.
         pacer.BeforeSwap(timer);
         renderer.EndFrame(platform);

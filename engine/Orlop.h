@@ -74,6 +74,9 @@ public:
     Platform* platform = nullptr;
     // When cleared, frames follow each other without the 1/60 s wait (tests, replays).
     bool paced = true;
+    // When cleared, frames leave the render list undrawn: for a program that plays
+    // without looking (the autoplay bot). The game runs the same either way.
+    bool drawWorld = true;
     // Whether swaps wait for the display's refresh; Run chooses from it, and SetVsync
     // while running chooses again.
     Vsync vsync = Vsync::kAuto;

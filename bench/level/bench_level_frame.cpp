@@ -104,8 +104,7 @@ void BuildLevel(Game& game, int level) {
     game.SetUp();
     game.playButton->SetState(MenuButton::kReturning);
     game.Update(kFrameStep);
-    game.level = level - 1;  // no hostile tower left: the next update starts `level`
-    for (auto it = game.towers.Begin(); !it.AtEnd(); ++it) (*it)->team = 1;
+    game.SkipToLevel(level);
     for (int i = 0; i < kWarmUpFrames; ++i) {
         if (i == kWarmUpFrames - 60) SetFires();
         UndrawnFrame(game);

@@ -94,6 +94,7 @@ bool Cannon::Fire() {
         ball->velocity = Vec2((aim.x * 500.0f + velocity.x) * charge, aim.y * 500.0f * charge);
         ball->SetPosition(*GetPosition());
         ball->owner = owner.Get();
+        ball->byPlayer = owner.Get() && owner.Get()->team == kPlayerSide;
         ball->team = team;
         ball->elevation = Elevation(aim);
         soundManager.PlaySound(fireSound, *GetPosition(),

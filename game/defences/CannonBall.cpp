@@ -50,3 +50,8 @@ void CannonBall::Collide(GameObj* other) {
 }
 
 GameObj* MakeCannonBall() { return new CannonBall; }
+
+bool CannonBall::ByPlayer(const GameObj* object) {
+    const auto* ball = dynamic_cast<const CannonBall*>(object);
+    return ball && ball->byPlayer;
+}

@@ -14,4 +14,7 @@ public:
 
     ObjRef<GameObj> owner;   // the ship that fired it (its gold gets the lob bonus); none for a tower
     float elevation = 0.0f;  // launch elevation, degrees 0..90
+    bool byPlayer = false;   // fired by the player's ship (kept when that ship is gone)
+    // Whether an object met in a collision is a ball the player's ship fired.
+    static bool ByPlayer(const GameObj* object);
 };

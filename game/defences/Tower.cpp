@@ -75,7 +75,7 @@ void Tower::Update(float dt) {
     if (!target.Get()) target = goManager.FindTarget(team, at, "MerchantShip");
     GameObj* prey = target.Get();
     if (prey &&
-        (state == kSinking || state == kDead || prey->state == kSinking || prey->state == kDead)) {
+        (state == kSinking || state == kDead || prey->state == kSinking || prey->state == kDead || prey->InGrace())) {
         target.Reset();
         prey = nullptr;
     }
@@ -201,6 +201,7 @@ void Tower::Capture(GameObj* ship) {
     flag->UpdateCorners();
     if (flag->corners[3].y - 20.0f < top) {
         team = ship->team;
+        if (team == kPlayerSide) takenByPlayer = 1;
         // The gun changes sides with the tower, or its balls would harm nobody.
         if (cannon) cannon->team = team;
         capturer.Reset();

@@ -44,6 +44,9 @@ public:
     float captureProgress = 0.0f;
     ObjRef<GameObj> capturer;
     uint8_t flagLowered = 0;
+    // Set once the player's ship has taken the tower (a tower handed over otherwise,
+    // as when a level is skipped, is not the player's doing).
+    uint8_t takenByPlayer = 0;
     float dockTime = 0.0f;
     float dockSteer = 0.0f;
 

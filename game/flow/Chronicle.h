@@ -15,7 +15,8 @@ class Tower;
 class Chronicle {
 public:
     struct Events {
-        bool towerTaken = false;
+        bool towerTaken = false;  // by the player's ship, the first time this level
+        bool towerLost = false;   // a tower the player held went back to the enemy
         bool chestTaken = false;
     };
 
@@ -29,8 +30,12 @@ public:
 
 private:
     GameRecord record_;
+    // Counts the towers the player's ship took (each once a level) and those lost.
+    void WatchTowers(const List<Tower*>& towers, Events& events);
+
     int32_t level_ = 0;
-    int taken_ = 0;  // towers of this level the player holds
+    std::unordered_set<uint64_t> counted_;  // towers of this level the player has taken
+    std::unordered_set<uint64_t> held_;     // towers of this level the player held at the last look
     double seconds_ = 0.0;
     std::unordered_set<uint64_t> sinking_;  // hostile ships already counted
 };

@@ -13,6 +13,7 @@
 #include "Random.h"
 #include "Renderable.h"
 #include "Report.h"
+#include "SafeRespawn.h"
 #include "Sky.h"
 #include "SoundManager.h"
 #include "Tower.h"
@@ -169,6 +170,14 @@ MerchantShip* Game::MakePlayerShip() {
     return ship;
 }
 
+MerchantShip* Game::RespawnShip() {
+    MerchantShip* ship = MakePlayerShip();
+    if (ship && safeRespawn) SafeRespawn::Place(*ship, towers);
+    return ship;
+}
+
+void Game::TellTowerLost() { popups_.Notice("Tower lost!"); }
+
 bool Game::UpdateMenu(float dt) {
     // The menu owns the screen: no shop shows over it, nor the player's aids.
     StandBehindScreens();
@@ -199,7 +208,11 @@ bool Game::UpdateOptions(float dt) {
     // The sea goes on under the scroll as under the menu.
     StandBehindScreens();
     sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
-    if (!optionsScreen.Update()) {
+    const bool safeBefore = optionsScreen.Current().safeRespawn;
+    const bool open = optionsScreen.Update();
+    // The rule follows the row when the player changes it (a replay changes it as recorded).
+    if (optionsScreen.Current().safeRespawn != safeBefore) safeRespawn = optionsScreen.Current().safeRespawn;
+    if (!open) {
         optionsScreen.Close();
         phase = kMenu;
         menu_.ResetFocus();
@@ -235,13 +248,14 @@ bool Game::UpdatePaused() {
 bool Game::UpdatePlaying(float dt) {
     if (paused) return UpdatePaused();
     ForgetDeadShip();
-    if (!playerShip.Get()) playerShip = MakePlayerShip();
+    if (!playerShip.Get()) playerShip = RespawnShip();
     MerchantShip* ship = playerShip.Get();
     // What the world's pass did to the ship: hits, sinking, gold found or spent at a shop.
     const ShipChange fromWorld = popups_.Watch(ship, true);
     hud_.ShowShip(ship, dt);
 
     const Chronicle::Events events = chronicle_.Watch(towers, level, ship, fromWorld, dt);
+    if (events.towerLost) TellTowerLost();
     UpdateLevel();
     levelTime += dt;
 

@@ -37,6 +37,8 @@ public:
     void SpawnTower() { levels_.SpawnTower(); }
     // Starts the next level once no hostile tower is left; draws the level banner.
     void UpdateLevel() { levels_.UpdateLevel(); }
+    // The next frame of play begins `level` with its row of towers (LevelDirector::SkipTo).
+    void SkipToLevel(int32_t level) { levels_.SkipTo(level); }
 
     // Chooses where the next tower of this level stands and records it: the usual
     // spacing on the side whose turn it is, else on the other side, else the middle of
@@ -93,6 +95,10 @@ private:
     // Forgets a player's ship that has died or been destroyed.
     void ForgetDeadShip();
     MerchantShip* MakePlayerShip();
+    // A ship in place of one sunk: at the usual place, or placed and spared by the safe respawn.
+    MerchantShip* RespawnShip();
+    // Tells the player that a hostile ship took back one of their towers.
+    void TellTowerLost();
 
     bool UpdateRecords();
     void OpenRecords(int32_t from);

@@ -60,6 +60,9 @@ public:
     LifeBar* lifeBar = nullptr;
     OptionsScreen optionsScreen;
     ShopPrices prices;  // this game's, from its first tower to its last
+    // The safe respawn (SafeRespawn): off in the game's own rule; the program turns it
+    // on from the settings, or from the recording it replays.
+    bool safeRespawn = false;
 
     // True when the player last used a pad rather than the keyboard or mouse.
     bool PadUsed() const;

@@ -1,6 +1,7 @@
 #include "Hud.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -112,6 +113,10 @@ void Hud::Tint(MerchantShip& ship) {
 
     const float shipColour[4] = {1.0f, 0.5f, 0.5f, 1.0f};
     std::memcpy(ship.renderable->colour, shipColour, sizeof shipColour);
+    // A ship in its grace blinks, four times a second; only while afloat, where nothing
+    // of the ship's own reads its alpha.
+    if (ship.InGrace() && ship.state == GameObj::kNormal && std::fmod(ship.graceTime, 0.25f) < 0.125f)
+        ship.renderable->colour[3] = 0.3f;
 }
 
 float Hud::SinkLineY() {

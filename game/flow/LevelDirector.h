@@ -16,6 +16,9 @@ public:
     void UpdateLevel();
     int32_t NextTowerX();
     void StartRow();
+    // Makes the next frame of play begin `level` with its own row of towers, as if every
+    // tower of this level had changed hands (benchmarks and the autoplay bot start there).
+    void SkipTo(int32_t level);
 
 private:
     // Raises the island under a tower until its footing meets the ground.

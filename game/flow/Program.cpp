@@ -133,12 +133,14 @@ bool Program::OpenRecordingFiles(Settings& settings) {
         // Played with the keys it was recorded with, whatever the player uses now.
         for (int a = 0; a < Settings::kActionCount; ++a)
             settings.keys[a] = recording.keys.empty() ? Settings::kDesignedKeys[a] : recording.keys[a];
+        // And with the rule it was recorded with: off in a recording from before the assist.
+        settings.safeRespawn = recording.safeRespawn;
         player_ = std::make_unique<ReplayPlatform>(platform_, std::move(recording));
         active_ = player_.get();
     } else if (!options_.recordPath.empty()) {
         recorder_ = std::make_unique<RecordingPlatform>(platform_);
         const std::vector<uint32_t> keys(settings.keys, settings.keys + Settings::kActionCount);
-        if (!recorder_->Open(options_.recordPath, seed_, keys, error)) {
+        if (!recorder_->Open(options_.recordPath, seed_, keys, settings.safeRespawn, error)) {
             Report(error);
             return false;
         }
@@ -158,6 +160,7 @@ void Program::Build(const Settings& settings) {
     game_->SetUp();
     // A replay never writes the player's settings, whatever it plays.
     game_->optionsScreen.Use(settings, settingsPath_, !player_);
+    game_->safeRespawn = settings.safeRespawn;
     // Nor its records: a damaged file is named, and set aside only outside a replay.
     // One that could not be read whole, nor set aside, is left as it is.
     const std::string recordsPath = Records::DefaultPath();

@@ -122,6 +122,7 @@ public:
         if (w.empty()) return "empty line";
         if (ended_) return Digest(w);
         if (w[0] == "releases") return Releases(w);
+        if (w[0] == "safe-respawn") return SafeRespawn(w);
         return Event(w);
     }
     bool Ended() const { return ended_; }
@@ -168,6 +169,15 @@ private:
         if (w.size() != 2 || w[1] != "queued") return "expected \"releases queued\"";
         if (version_ < 2 || lastFrame_ > 0 || r_.everyRelease) return "\"releases queued\" out of place";
         r_.everyRelease = true;
+        return {};
+    }
+
+    // Once, before any input: the rule the run started with.
+    std::string SafeRespawn(const std::vector<std::string>& w) {
+        if (respawnRead_ || lastFrame_ != 0) return "\"safe-respawn\" given again or after the input";
+        if (w.size() != 2 || (w[1] != "on" && w[1] != "off")) return "expected \"safe-respawn on\" or \"safe-respawn off\"";
+        r_.safeRespawn = w[1] == "on";
+        respawnRead_ = true;
         return {};
     }
 
@@ -227,6 +237,7 @@ private:
 
     Recording r_;
     bool ended_ = false;
+    bool respawnRead_ = false;
     uint64_t lastFrame_ = 0;
     uint64_t version_ = 0;
 };
@@ -295,7 +306,7 @@ RecordingPlatform::~RecordingPlatform() {
 }
 
 bool RecordingPlatform::Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys,
-                             std::string& error) {
+                             bool safeRespawn, std::string& error) {
     path_ = path;
     // Written beside the file and renamed over it when the run ends, so nothing of an
     // earlier recording is lost before there is a new one; a link stays a link.
@@ -321,6 +332,7 @@ bool RecordingPlatform::Open(const std::string& path, uint32_t seed, const std::
     std::fprintf(file_, "%s %d\nseed %" PRIu32 "\nkeys", kRecordingMagic, kRecordingVersion, seed);
     for (uint32_t key : keys) std::fprintf(file_, " %" PRIu32, key);
     std::fputs("\nreleases queued\n", file_);
+    std::fprintf(file_, "safe-respawn %s\n", safeRespawn ? "on" : "off");
     return true;
 }
 

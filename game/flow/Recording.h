@@ -16,6 +16,8 @@
 //   keys <k1> ... <k6>                     the player's keys of the actions
 //   releases queued                        every release reached the game, one a frame
 //                                          (absent: a frame showed only its last event)
+//   safe-respawn on|off                    the safe respawn at the start (a recording
+//                                          without the line was played with it off)
 //   c <frame> <x> <y>                      cursor, written when it moved
 //   m <frame> <message> <wParam> <lParam>  input message
 //   end <frames>                           frames the run lasted
@@ -37,6 +39,7 @@ struct Recording {
     // Played with every release shown to the game (Orlop::everyRelease); false in
     // recordings made before that rule, which replay as they were played.
     bool everyRelease = false;
+    bool safeRespawn = false;
     std::vector<Message> messages;
     std::vector<Cursor> cursors;
     uint64_t frames = 0;
@@ -111,10 +114,13 @@ public:
     using PlatformRelay::PlatformRelay;
     ~RecordingPlatform() override;
 
-    // Starts the recording in a temporary file beside `path` with the header and the keys
-    // the run is played with; only Finish puts it in place. False with a reason when it
-    // cannot (also when `path` is a pipe, a device or a folder).
-    bool Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys, std::string& error);
+    // Creates the file and writes the header with the keys the run is played with.
+    // False with a reason when it cannot.
+    // Starts the recording in a temporary file beside `path` with the header, the keys
+    // and the safe respawn the run is played with; only Finish puts it in place. False
+    // with a reason when it cannot (also when `path` is a pipe, a device or a folder).
+    bool Open(const std::string& path, uint32_t seed, const std::vector<uint32_t>& keys, bool safeRespawn,
+              std::string& error);
     // Writes the end of the run and closes the file. False with a reason on a write error.
     bool Finish(uint64_t digest, std::string& error);
 

@@ -44,6 +44,7 @@ int Entry(void* user, const char* section, const char* name, const char* value) 
     else if (std::strcmp(name, "level") == 0) record->level = static_cast<int32_t>(n);
     else if (std::strcmp(name, "towers") == 0) record->towers = static_cast<int32_t>(n);
     else if (std::strcmp(name, "ships") == 0) record->ships = static_cast<int32_t>(n);
+    else if (std::strcmp(name, "lost") == 0) record->lost = static_cast<int32_t>(n);
     else return 0;
     return 1;
 }
@@ -105,12 +106,13 @@ GameRecord GameRecord::BestWith(const GameRecord& other) const {
     best.ships = std::max(ships, other.ships);
     best.gold = std::max(gold, other.gold);
     best.seconds = std::max(seconds, other.seconds);
+    best.lost = std::max(lost, other.lost);
     return best;
 }
 
 bool GameRecord::operator==(const GameRecord& other) const {
     return level == other.level && towers == other.towers && ships == other.ships && gold == other.gold &&
-           seconds == other.seconds;
+           seconds == other.seconds && lost == other.lost;
 }
 
 std::string Records::DefaultPath() {
@@ -164,7 +166,8 @@ std::string Records::Text() const {
         const GameRecord& r = *records[i];
         t += std::string("[") + names[i] + "]\nlevel = " + std::to_string(r.level) +
              "\ntowers = " + std::to_string(r.towers) + "\nships = " + std::to_string(r.ships) +
-             "\ngold = " + std::to_string(r.gold) + "\nseconds = " + std::to_string(r.seconds) + "\n";
+             "\ngold = " + std::to_string(r.gold) + "\nseconds = " + std::to_string(r.seconds) +
+             "\nlost = " + std::to_string(r.lost) + "\n";
     }
     return t;
 }

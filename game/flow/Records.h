@@ -11,9 +11,10 @@ struct GameRecord {
     int32_t ships = 0;   // hostile ships sunk
     int64_t gold = 0;    // gold gathered (chests, lob bonuses, 'M')
     int64_t seconds = 0; // time played, whole seconds
+    int32_t lost = 0;    // towers the player held that hostile ships took back
 
     bool Played() const { return level > 0; }
-    // Each figure the larger of the two.
+    // Each figure the larger of the two (for towers lost: the most lost in one game).
     GameRecord BestWith(const GameRecord& other) const;
     bool operator==(const GameRecord& other) const;
 };

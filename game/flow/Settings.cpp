@@ -99,6 +99,7 @@ enum Slot {
     kShowHints = kFirstKey + Settings::kActionCount,
     kHintsDone,
     kRumble,
+    kSafeRespawn,
     kSlotCount
 };
 
@@ -186,7 +187,7 @@ private:
             section_ = line.substr(1, end - 1);
             const char* name = section_.c_str();
             if (!Is(name, "sound") && !Is(name, "display") && !Is(name, "keys") && !Is(name, "hints") &&
-                !Is(name, "pad"))
+                !Is(name, "pad") && !Is(name, "play"))
                 Warn(line_, "unknown section " + Quoted(section_) + "; ignored");
             return;
         }
@@ -216,6 +217,8 @@ private:
             if (Is(name, "done")) return kHintsDone;
         } else if (Is(section, "pad")) {
             if (Is(name, "rumble")) return kRumble;
+        } else if (Is(section, "play")) {
+            if (Is(name, "safe_respawn")) return kSafeRespawn;
         } else if (Is(section, "keys")) {
             for (int a = 0; a < Settings::kActionCount; ++a)
                 if (Is(name, Settings::kKeyEntries[a])) return kFirstKey + a;
@@ -252,8 +255,11 @@ private:
                        std::to_string(Settings::kMaxWindowSide) + "; ignored";
         } else if (slot == kVsync) {
             if (!VsyncFromName(value, result_.vsync)) return bad + " is not auto, on or off; ignored";
-        } else if (slot == kFullscreen || slot == kShowHints || slot == kRumble) {
-            bool& on = slot == kFullscreen ? result_.fullscreen : slot == kShowHints ? result_.hints : result_.rumble;
+        } else if (slot == kFullscreen || slot == kShowHints || slot == kRumble || slot == kSafeRespawn) {
+            bool& on = slot == kFullscreen  ? result_.fullscreen
+                       : slot == kShowHints ? result_.hints
+                       : slot == kRumble    ? result_.rumble
+                                            : result_.safeRespawn;
             if (!ReadSwitch(value, on)) return bad + " is not true or false; ignored";
         } else if (slot == kHintsDone) {
             std::string unknown;
@@ -343,6 +349,7 @@ std::string Settings::Text() const {
     for (int h = 0; h < kHintCount; ++h)
         if (hintsDone & (1u << h)) t += std::string(" ") + kHintEntries[h];
     t += std::string("\n[pad]\nrumble = ") + (rumble ? "true" : "false") + "\n";
+    t += std::string("[play]\nsafe_respawn = ") + (safeRespawn ? "true" : "false") + "\n";
     return t;
 }
 
@@ -360,5 +367,5 @@ bool Settings::operator==(const Settings& other) const {
     return musicVolume == other.musicVolume && effectsVolume == other.effectsVolume &&
            fullscreen == other.fullscreen && windowWidth == other.windowWidth &&
            windowHeight == other.windowHeight && vsync == other.vsync && hints == other.hints &&
-           hintsDone == other.hintsDone && rumble == other.rumble;
+           hintsDone == other.hintsDone && rumble == other.rumble && safeRespawn == other.safeRespawn;
 }

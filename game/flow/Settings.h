@@ -38,6 +38,8 @@ struct Settings {
     bool hints = true;        // hints shown until done
     uint32_t hintsDone = 0;   // bit per Hint
     bool rumble = true;       // a pad rumbles on hits and sinkings
+    // A sunk ship comes back clear of the enemy and spared for a moment (Game::safeRespawn).
+    bool safeRespawn = true;
 
     // The action other than `except` that uses `key`, or -1.
     int ActionUsing(uint32_t key, int except) const;

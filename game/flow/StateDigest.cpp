@@ -48,6 +48,8 @@ uint64_t ComputeStateDigest(const Game* game) {
         h.AddFloat(o->velocity.x);
         h.AddFloat(o->velocity.y);
         h.AddFloat(o->difficulty);
+        // Only while it runs, so that games without the safe respawn sum up as before.
+        if (o->InGrace()) h.AddFloat(o->graceTime);
         if (IsShip(type)) {
             const Ship* ship = static_cast<const Ship*>(o);
             h.AddFloat(ship->health);
@@ -58,6 +60,7 @@ uint64_t ComputeStateDigest(const Game* game) {
         h.AddInt(game->level);
         h.AddInt(game->phase);
         h.AddInt(game->seaMode);
+        if (game->safeRespawn) h.AddInt(1);
     }
     h.AddInt(RandState());
     return h.Value();

@@ -114,7 +114,7 @@ GameObj* GOManager::FindTarget(int32_t excludeTeam, const Vec2& position, const 
     GameObj* found = nullptr;
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {
         GameObj* o = node->value;
-        if (o->team == excludeTeam || o->frozen) continue;
+        if (o->team == excludeTeam || o->frozen || o->InGrace()) continue;
         const int32_t s = o->state;
         if (s == GameObj::kSinking || s == GameObj::kDead || s == GameObj::kToGhostSea || s == GameObj::kToLivingSea)
             continue;

@@ -67,6 +67,10 @@ public:
     Vec2 velocity;          // pixels per second
     float stateTime = 0.0f; // seconds in the current state
     uint8_t frozen = 0;
+    // Seconds in which hunters pass this object by and nothing hostile harms it: a
+    // player's ship come back with the safe respawn. 0 for everything else.
+    float graceTime = 0.0f;
+    bool InGrace() const { return graceTime > 0.0f; }
 
 protected:
     // lastStep, stateTime and the renderable's animation: every Update does these.

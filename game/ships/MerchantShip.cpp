@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "CannonBall.h"
 #include "Camera.h"
 #include "Cannon.h"
 #include "GOManager.h"
@@ -128,12 +129,16 @@ void MerchantShip::Collide(GameObj* other) {
 
     if (Is(type, "CannonBall")) {
         const float speed = Length(other->velocity);
+        // A ship in its grace is missed: the ball flies on.
+        if (InGrace() && other->team != team) return;
         if (other->team != team && other->state != kSinking) {
             other->SetState(kSinking);
             if (std::fabs(other->velocity.x) > 0.0f) {
+                const float before = health;
                 // Shot passes through a ghost and feeds it.
                 if (realm == kGhostRealm) health += speed / 40.0f;
                 else health -= speed / 40.0f;
+                NoteShot(CannonBall::ByPlayer(other), before);
             }
             renderable->rotation += 0.1f;
         }
@@ -147,7 +152,7 @@ void MerchantShip::Collide(GameObj* other) {
             ((ours > 0.0f && theirs > 0.0f) || (ours < 0.0f && theirs < 0.0f)))
             velocity.x = static_cast<float>(velocity.x + (Rand() % 11) / 10.0);
     } else if (Is(type, "RamBoat")) {
-        if (other->team != team && !other->frozen && other->state != kSinking) {
+        if (other->team != team && !other->frozen && other->state != kSinking && !InGrace()) {
             const float speed = Length(other->velocity);
             if (realm != kGhostRealm) velocity.x = -other->velocity.x;
             health -= speed / 50.0f;
@@ -161,6 +166,7 @@ void MerchantShip::Collide(GameObj* other) {
         }
     } else if (Is(type, "Mine")) {
         if (!other->frozen) {
+            if (InGrace()) return;
             if (other->team != team && other->state != Mine::kExploding) health -= 20.0f;
             if (team == kPlayerSide) Shake(100.0f);
         }
@@ -180,6 +186,8 @@ void MerchantShip::FireCannon() {
     if (!gun) return;
     gun->velocity = velocity;
     if (gun->Fire()) {
+        // A ship that fights is no longer spared.
+        graceTime = 0.0f;
         if (Water* sea = water.Get()) sea->Disturb(0.051f, renderable->position.x);
     }
     // Recoil with the charge left after the attempt (a shot resets it to 1).

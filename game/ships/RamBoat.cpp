@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "CannonBall.h"
 #include "GOManager.h"
 #include "GameObjFactory.h"
 #include "Random.h"
@@ -58,7 +59,9 @@ void RamBoat::Collide(GameObj* other) {
         const Vec2& v = other->velocity;
         if (std::fabs(v.x) > 0.0f) {
             const float hurt = std::sqrt(v.x * v.x + v.y * v.y) / 40.0f;
+            const float before = health;
             health += realm == kGhostRealm ? hurt : -hurt;  // ghosts feed on shot
+            NoteShot(CannonBall::ByPlayer(other), before);
             if (health <= 0.0f && state == kRammed) SetState(kSinking);
         }
         if (renderable) renderable->rotation += 0.1f;

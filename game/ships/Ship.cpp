@@ -1,5 +1,7 @@
 #include "Ship.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstring>
 
@@ -60,6 +62,7 @@ void Ship::Init() {
 }
 
 void Ship::Update(float dt) {
+    if (graceTime > 0.0f) graceTime = std::max(0.0f, graceTime - dt);
     Float(dt);
     if (!renderable) return;
 
@@ -254,13 +257,17 @@ void Ship::AddGold(double amount) {
     else gold = static_cast<int32_t>(sum);
 }
 
+void Ship::NoteShot(bool byPlayer, float before) {
+    if (byPlayer && before >= 0.0f && health < 0.0f) sunkByPlayer = 1;
+}
+
 GameObj* Ship::SeekPrey(ObjRef<GameObj>& target) {
     GameObj* prey = target.Get();
     if (!prey) {
         prey = goManager.FindTarget(team, renderable->position, "MerchantShip");
         target = prey;
     }
-    if (prey && (prey->state == kSinking || prey->state == kDead)) {
+    if (prey && (prey->state == kSinking || prey->state == kDead || prey->InGrace())) {
         target.Reset();
         prey = nullptr;
     }

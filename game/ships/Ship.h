@@ -42,8 +42,13 @@ public:
     Fire* fire = nullptr;         // owned through the manager, released by Kill
     float maxHealth = 30.0f;
     float maxSpeed = 200.0f;  // pixels per second
+    // Set when a ball the player's ship fired took this ship's health below 0: the
+    // sinking is the player's doing (the records count only these).
+    uint8_t sunkByPlayer = 0;
 
 protected:
+    // After a cannon ball changed health from `before`: notes a sinking shot of the player's.
+    void NoteShot(bool byPlayer, float before);
     // The live prey held in target, searching for the last merchant ship of another
     // team when there is none; a prey that is sinking or dead is dropped (null).
     GameObj* SeekPrey(ObjRef<GameObj>& target);

@@ -108,10 +108,11 @@ void OptionsScreen::SetUp() {
     rumble_.Init(font_, Vec2(600.0f, kBackY), Vec2(0.6f, 0.7f), Vec2(0.5f, 0.5f));
     records_.Init(font_, Vec2(615.0f, 72.0f), Vec2(0.55f, 0.6f), Vec2(0.5f, 0.5f));
     records_.label = "Records";
+    safeRespawn_.Init(font_, Vec2(160.0f, 72.0f), Vec2(0.9f, 0.6f), Vec2(0.45f, 0.45f));
 
-    // Null stands for the screen's own buttons (see FocusPoint): Records above the rows,
-    // Hints and Rumble either side of Back.
-    PadFocus::Rows rows = {{nullptr}, {musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
+    // Null stands for the screen's own buttons (see FocusPoint): Records (then Safe
+    // respawn) above the rows, Hints and Rumble either side of Back.
+    PadFocus::Rows rows = {{nullptr, nullptr}, {musicDown_, musicUp_}, {effectsDown_, effectsUp_}, {fullscreen_}};
     for (UIButton* key : keys_) rows.push_back({key});
     rows.push_back({vsync_.get()});
     rows.push_back({nullptr, back_, nullptr});
@@ -157,6 +158,7 @@ void OptionsScreen::WriteLabels() {
         if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyNames::Name(settings_.keys[a]));
     hints_.label = settings_.hints ? "Hints On" : "Hints Off";
     rumble_.label = settings_.rumble ? "Rumble On" : "Rumble Off";
+    safeRespawn_.label = settings_.safeRespawn ? "Safe respawn On" : "Safe respawn Off";
 }
 
 void OptionsScreen::Open() {
@@ -166,7 +168,7 @@ void OptionsScreen::Open() {
     focus_.Reset();
     recordsAsked_ = false;
     WriteLabels();
-    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Show();
+    for (ScreenButton* button : {&hints_, &rumble_, &records_, &safeRespawn_}) button->Show();
     if (scroll_) AddToRenderList(scroll_->renderable);
     for (const auto& row : focus_.rows())
         for (UIButton* button : row)
@@ -176,7 +178,7 @@ void OptionsScreen::Open() {
 void OptionsScreen::Close() {
     open_ = false;
     capturing_ = -1;
-    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Hide();
+    for (ScreenButton* button : {&hints_, &rumble_, &records_, &safeRespawn_}) button->Hide();
     if (scroll_) RemoveFromRenderList(scroll_->renderable);
     for (const auto& row : focus_.rows())
         for (UIButton* button : row)
@@ -240,7 +242,7 @@ void OptionsScreen::Press(UIButton* button) {
 }
 
 Vec2 OptionsScreen::FocusPoint(int row, int column) const {
-    if (row == 0) return records_.Centre();
+    if (row == 0) return column == 0 ? records_.Centre() : safeRespawn_.Centre();
     return column == 0 ? hints_.Centre() : rumble_.Centre();
 }
 
@@ -286,7 +288,7 @@ bool OptionsScreen::Update() {
             std::memcpy(button->renderable->colour, lit ? kLit : kPlain, sizeof kPlain);
         }
     DrawTexts();
-    for (ScreenButton* button : {&hints_, &rumble_, &records_}) button->Draw();
+    for (ScreenButton* button : {&hints_, &rumble_, &records_, &safeRespawn_}) button->Draw();
 
     focus_.Follow([this](int row, int column) { return FocusPoint(row, column); });
 
@@ -300,9 +302,9 @@ bool OptionsScreen::Update() {
         recordsAsked_ = true;
         return false;
     }
-    if (hints_.Clicked() || rumble_.Clicked()) {
+    if (hints_.Clicked() || rumble_.Clicked() || safeRespawn_.Clicked()) {
         Settings next = settings_;
-        bool& on = hints_.Clicked() ? next.hints : next.rumble;
+        bool& on = hints_.Clicked() ? next.hints : rumble_.Clicked() ? next.rumble : next.safeRespawn;
         on = !on;
         message_.clear();
         Change(next);

@@ -84,6 +84,8 @@ private:
     ScreenButton hints_;
     ScreenButton rumble_;
     ScreenButton records_;
+    // "Safe respawn On/Off", top left across from Records.
+    ScreenButton safeRespawn_;
     bool recordsAsked_ = false;
     // The buttons' rows, which a pad's d-pad steps through.
     PadFocus focus_;

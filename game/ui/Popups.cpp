@@ -57,6 +57,11 @@ ShipChange Popups::Watch(const MerchantShip* ship, bool fromWorld) {
     return change;
 }
 
+void Popups::Notice(const std::string& text) {
+    sinkLine_ = text;
+    sinkAge_ = 0.0f;
+}
+
 void Popups::Add(const std::string& text, Vec2 at, bool gain) {
     // A word born while another is still low starts above it, so both can be read.
     for (const Word& word : words_)

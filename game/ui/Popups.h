@@ -36,6 +36,9 @@ public:
     static constexpr float kLineY = 250.0f;
     void Clear();
 
+    // A line in the sinking line's place, shown as long (as "Tower lost!").
+    void Notice(const std::string& text);
+
     // A word at a window point, rising and fading.
     void Add(const std::string& text, Vec2 at, bool gain);
 

@@ -70,12 +70,13 @@ void RecordsScroll::DrawTexts(const GameRecord& last, const GameRecord& best) {
     const float headY = kFirstRowY - kRowStep * 1.2f;
     cell("Last", kLastX, headY);
     cell("Best", kBestX, headY);
-    const char* names[] = {"Level reached", "Towers taken", "Ships sunk", "Gold gathered", "Time played"};
+    const char* names[] = {"Level reached", "Towers taken", "Ships sunk", "Gold gathered", "Time played",
+                           "Towers lost"};
     const GameRecord* columns[2] = {&last, &best};
     // One size for every name: that of the longest.
     Vec2 nameScale = kRowScale;
     for (const char* name : names) nameScale = ink_.FitScale(name, nameScale, kNameWidth);
-    for (int row = 0; row < 5; ++row) {
+    for (int row = 0; row < 6; ++row) {
         const float y = kFirstRowY + kRowStep * static_cast<float>(row);
         ink_.DrawText(static_cast<int>(kNameX), static_cast<int>(y), 1.0f, names[row], kInk, nameScale);
         for (int c = 0; c < 2; ++c) {
@@ -87,7 +88,9 @@ void RecordsScroll::DrawTexts(const GameRecord& last, const GameRecord& best) {
                     case 1: text = std::to_string(r.towers); break;
                     case 2: text = std::to_string(r.ships); break;
                     case 3: text = std::to_string(r.gold); break;
-                    default: text = Clock(r.seconds); break;
+                    case 4: text = Clock(r.seconds); break;
+                    // The most lost in a game is no best: the best column has none.
+                    default: text = c == 0 ? std::to_string(r.lost) : "-"; break;
                 }
             }
             cell(text, c == 0 ? kLastX : kBestX, y);

@@ -64,16 +64,21 @@ TEST(Records, RoundTripBestOfTwoGamesAndADamagedFileSetAside) {
     std::ostringstream quiet;
 
     Records records;
-    GameRecord first{4, 12, 30, 2500, 600}, second{2, 15, 3, 100, 61};
+    GameRecord first{4, 12, 30, 2500, 600, 2}, second{2, 15, 3, 100, 61, 1};
     records.Finish(first);
     records.Finish(second);
     EXPECT_EQ(records.last, second);
-    EXPECT_EQ(records.best, (GameRecord{4, 15, 30, 2500, 600}));
+    EXPECT_EQ(records.best, (GameRecord{4, 15, 30, 2500, 600, 2}));
     std::string error;
     ASSERT_TRUE(records.Save(path, error)) << error;
     const Records read = Records::Load(path, quiet, true);
     EXPECT_EQ(read.last, records.last);
     EXPECT_EQ(read.best, records.best);
+    EXPECT_EQ(quiet.str(), "");
+
+    // A file from before towers lost were kept reads as it did, with none lost.
+    std::ofstream(path) << "[last]\nlevel = 3\ntowers = 4\nships = 5\ngold = 6\nseconds = 7\n";
+    EXPECT_EQ(Records::Load(path, quiet, true).last, (GameRecord{3, 4, 5, 6, 7, 0}));
     EXPECT_EQ(quiet.str(), "");
 
     // Damaged twice: each copy kept, none overwritten, and the records start afresh.

@@ -17,6 +17,7 @@
 #include "Recording.h"
 #include "ScriptedPlay.h"
 #include "SoundManager.h"
+#include "Settings.h"
 #include "StateDigest.h"
 
 namespace {
@@ -103,6 +104,64 @@ TEST(Replay, ReplayReachesTheRecordedStateAndAnotherSeedDoesNot) {
     EXPECT_NE(reseeded.second, recorded.second);
 }
 
+// A game recorded with the safe respawn on (its ship stirs the ghost sea until it sinks,
+// and comes back spared) keeps the rule in the file and replays to its digest under a
+// player who has it off; the same input under the other rule ends elsewhere.
+TEST(Replay, TheSafeRespawnTravelsWithTheRecording) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    gltest::UseDataFolder();
+    Settings on, off;
+    on.safeRespawn = true;
+    off.safeRespawn = false;
+    std::string error;
+    ASSERT_TRUE(on.Save("assist-on.ini", error)) << error;
+    ASSERT_TRUE(off.Save("assist-off.ini", error)) << error;
+
+    Options record;
+    record.recordPath = "assist.rec";
+    record.configPath = "assist-on.ini";
+    record.hasSeed = true;
+    record.seed = 4321;
+    record.frames = 1200;
+    ScriptedPlatform live;
+    RandomPlayer menu{3};
+    bool spared = false;
+    live.step = [&](ScriptedPlatform& p, int frame) {
+        Game* game = Program::RunningGame();
+        if (game->phase == Game::kMenu) return menu(p, frame);
+        if (const MerchantShip* ship = game->playerShip.Get()) spared = spared || ship->InGrace();
+        // Into the ghost sea, 40 stirs at a cost of 1 health each, and back.
+        const int stir = frame % 1000;
+        if (stir == 300 || stir == 420) p.Key(VK_SPACE);
+        else if (stir > 320 && stir <= 400 && stir % 2 == 0) p.Post(WM_RBUTTONDOWN);
+        else if (stir > 320 && stir <= 400) p.Post(WM_RBUTTONUP);
+    };
+    const auto recorded = Play(record, live);
+    ASSERT_EQ(recorded.first, 0);
+    EXPECT_TRUE(spared) << "the ship sank and came back in its grace";
+    std::ifstream in("assist.rec");
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("\nsafe-respawn on\n"), std::string::npos);
+
+    Options replay;
+    replay.replayPath = "assist.rec";
+    replay.configPath = "assist-off.ini";
+    ScriptedPlatform idle;
+    const auto replayed = Play(replay, idle);
+    EXPECT_EQ(replayed.first, 0);
+    EXPECT_EQ(replayed.second, recorded.second);
+
+    std::string other = text.str();
+    other.replace(other.find("safe-respawn on"), 15, "safe-respawn off");
+    std::ofstream("assist-off.rec") << other;
+    replay.replayPath = "assist-off.rec";
+    ScriptedPlatform again;
+    const auto otherRule = Play(replay, again);
+    EXPECT_EQ(otherRule.first, 1) << "the other rule misses the recorded digest";
+    EXPECT_NE(otherRule.second, recorded.second);
+}
+
 TEST(Replay, FilesThatAreNotWholeRecordingsAreRefusedBeforeAnythingIsShown) {
     const std::string whole = "brinegate-recording 1\nseed 5\nm 3 256 65 0\nc 3 10 20\nend 9\n";
     const char* cases[][4] = {
@@ -116,6 +175,7 @@ TEST(Replay, FilesThatAreNotWholeRecordingsAreRefusedBeforeAnythingIsShown) {
         {"midline.rec", "brinegate-recording 1\nseed 5\nm 3 256 65 0\nc 3 1", "midline.rec:4:", "cut short"},
         {"garbled.rec", "brinegate-recording 1\nseed 5\nm 3 256 x 0\nend 9\n", "garbled.rec:3:", "expected"},
         {"backwards.rec", "brinegate-recording 1\nseed 5\nc 4 1 1\nc 3 1 1\nend 9\n", "backwards.rec:4:", "frame 3"},
+        {"twice.rec", "brinegate-recording 2\nseed 5\nkeys 65 68 82 32 77 80\nsafe-respawn on\nsafe-respawn on\nend 9\n", "twice.rec:5:", "given again"},
         {"no-such.rec", nullptr, "no-such.rec", "cannot be read"},
     };
     // What is no plain file is refused without being read (a FIFO with no writer would

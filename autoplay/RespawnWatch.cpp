@@ -1,0 +1,28 @@
+#include "RespawnWatch.h"
+
+#include "Game.h"
+#include "MerchantShip.h"
+
+void RespawnWatch::Watch(const Game& game) {
+    ++frames_;
+    const MerchantShip* ship = game.playerShip.Get();
+    const uint64_t serial = ship ? ship->Serial() : 0;
+    if (ship && serial != ship_) {
+        if (ship_ != 0) {
+            ++respawns;
+            arrivals_.push_back({serial, frames_});
+        }
+        ship_ = serial;
+    }
+    if (ship && ship->state == GameObj::kSinking && counted_ != serial) {
+        ++sinkings;
+        counted_ = serial;
+    }
+    while (!arrivals_.empty() && frames_ - arrivals_.front().frame >= kJudgeFrames) {
+        ++judged;
+        const bool afloat = ship && serial == arrivals_.front().serial && ship->state != GameObj::kSinking &&
+                            ship->state != GameObj::kDead;
+        survived += afloat ? 1 : 0;
+        arrivals_.pop_front();
+    }
+}
