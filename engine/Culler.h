@@ -23,6 +23,10 @@ public:
     List<Bucket*> buckets;
     // Renderables drawn by the last Render, for diagnostics.
     int drawnLastFrame = 0;
+    // While set, the renderables marked `aboveWorld` and the texts drawn during the frame
+    // stay over everything else (a scroll over the sea): the rest keeps its own order,
+    // behind them all.
+    bool worldBehindScreen = false;
 };
 
 extern Culler culler;

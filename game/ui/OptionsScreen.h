@@ -49,6 +49,10 @@ private:
     void Capture();
     void Press(UIButton* button);
     void WriteLabels();
+    // What a key's button says: its name, or its short name where the name does not fit.
+    std::string KeyLabel(const UIButton* button, uint32_t vk) const;
+    // Room for a button's label between its nails.
+    static float LabelRoom(const UIButton* button);
     void DrawTexts();
     UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale, UIButton* unmanaged = nullptr);
     // Where a pad's d-pad puts the cursor for a null place of the rows.
