@@ -44,8 +44,10 @@ void Culler::Render() {
     const Vec2 viewMin = camera.shown.topLeft;
     const Vec2 viewMax = camera.shown.bottomRight;
     drawnLastFrame = 0;
-    // The pieces above the world and the texts keep the depth range, and with depths
-    // from 0 up lie in its nearer half; the rest is pushed into the farther half.
+    // What would draw over a scroll (depth above the scrolls', with the texts at the
+    // top) is moved just behind the scrolls' depth, in its own order; everything else,
+    // the texts drawn during the frame included, keeps the usual depth range.
+    const double behind = (1.0 - kCoverDepth) * 0.5 + 0.001;
     bool pushedBack = false;
     for (auto it = buckets.Begin(); !it.AtEnd(); ++it) {
         Bucket* b = *it;
@@ -57,9 +59,9 @@ void Culler::Render() {
             if (r->screenSpace == 1 ||
                 (r->corners[3].x >= viewMin.x && r->corners[3].y >= viewMin.y &&
                  r->corners[0].x <= viewMax.x && r->corners[0].y <= viewMax.y)) {
-                const bool back = worldBehindScreen && !r->aboveWorld;
+                const bool back = worldBehindScreen && !r->aboveWorld && r->GetDepth() > kCoverDepth;
                 if (back != pushedBack) {
-                    glDepthRange(back ? 0.5 : 0.0, 1.0);
+                    glDepthRange(back ? behind : 0.0, 1.0);
                     pushedBack = back;
                 }
                 r->Draw();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Box.h"
+#include "Culler.h"
 #include "GOManager.h"
 #include "KeyNames.h"
 #include "Orlop.h"
@@ -86,7 +87,7 @@ void OptionsScreen::SetUp() {
         scroll_->MakeSprite(kScrollImage);
         scroll_->Init();
         // Behind the buttons on it.
-        scroll_->renderable->SetDepth(0.85f);
+        scroll_->renderable->SetDepth(Culler::kCoverDepth);
         scroll_->renderable->scale = Vec2(1.1f, 1.15f);
         scroll_->SetPosition(Vec2(400.0f, 300.0f));
         RemoveFromRenderList(scroll_->renderable);

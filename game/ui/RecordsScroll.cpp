@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Culler.h"
 #include "Orlop.h"
 #include "Plank.h"
 #include "Sprite.h"
@@ -34,7 +35,7 @@ void RecordsScroll::Init() {
     // As the options' scroll: behind the buttons on it.
     scroll_->scale = Vec2(1.1f, 1.15f);
     scroll_->position = Vec2(400.0f, 300.0f);
-    scroll_->SetDepth(0.85f);
+    scroll_->SetDepth(Culler::kCoverDepth);
     scroll_->aboveWorld = 1;
     scroll_->UpdateCorners();
     RemoveFromRenderList(scroll_);

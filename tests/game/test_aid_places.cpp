@@ -191,6 +191,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndPlanksKeepTheirPlaces) {
             seen.push_back("cancel clears");
         if (at == 202) p.Click(Vec2(540, 246));
         if (at == 204) p.Key(VK_NEXT);
+        if (at == 205) p.cursor = Vec2(780, 590);
         if (at == 207) {
             if (game->optionsScreen.Current().keys[Settings::kSteerLeft] == VK_NEXT) seen.push_back("page down");
             gltest::SaveScreenshot(Shot("options_page_down"));
