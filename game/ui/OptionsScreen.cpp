@@ -36,6 +36,8 @@ const Vec2 kLabelScale(0.5f, 0.5f);
 const Vec2 kValueTextScale(0.5f, 0.5f);
 const Vec2 kValueScale(0.55f, 0.6f);
 const Vec2 kStepScale(0.18f, 0.6f);
+// The wooden button's picture, in pixels.
+constexpr float kButtonWidth = 280.0f;
 
 const float kInk[4] = {0.28f, 0.16f, 0.06f, 1.0f};
 const float kWarning[4] = {0.7f, 0.1f, 0.1f, 1.0f};
@@ -158,16 +160,19 @@ void OptionsScreen::WriteLabels() {
     }
     if (vsync_) vsync_->SetLabel(orlop.vsync == Vsync::kOn ? "On" : orlop.vsync == Vsync::kOff ? "Off" : "Auto");
     for (int a = 0; a < Settings::kActionCount; ++a)
-        if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyLabel(keys_[a], settings_.keys[a]));
+        if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyLabel(font_, settings_.keys[a]));
     hints_.label = settings_.hints ? "Hints On" : "Hints Off";
     rumble_.label = settings_.rumble ? "Rumble On" : "Rumble Off";
 }
 
-std::string OptionsScreen::KeyLabel(const UIButton* button, uint32_t vk) const {
-    // The key's name when it fits its button at the button's size, else its short name.
+bool OptionsScreen::FitsKeyButton(const Font& font, const std::string& label) {
+    const float width = kValueScale.x * kButtonWidth;
+    return font.InkWidth(label.c_str(), kValueTextScale) <= Plank::TextRoom(width, kValueScale.x);
+}
+
+std::string OptionsScreen::KeyLabel(const Font& font, uint32_t vk) {
     const std::string name = KeyNames::Name(vk);
-    if (!font_.texture || font_.InkWidth(name.c_str(), button->textScale) <= LabelRoom(button)) return name;
-    return KeyNames::ShortName(vk);
+    return FitsKeyButton(font, name) ? name : KeyNames::ShortName(vk);
 }
 
 float OptionsScreen::LabelRoom(const UIButton* button) {
