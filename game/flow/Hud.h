@@ -31,7 +31,6 @@ public:
     // "Towers 2/3" on its plank right of the gold's.
     void ShowTowerCount();
     void DrawTowerCount() { towersPlank_.Draw(); }
-    void HideTowerCount() { towersPlank_.Hide(); }
     const std::string& TowerCount() const { return towersPlank_.label; }
     // Draws "Tap 'R'!!" (with the chosen repair key, or a pad's button) clear of any
     // panel on the screen.
