@@ -65,7 +65,11 @@ void ScreenButton::Draw() {
     std::memcpy(face_->colour, reactive && Contains(orlop.mousePosition) ? lit : plain, sizeof plain);
     if (!font_.texture || label.empty()) return;
     const float width = face_->corners[3].x - face_->corners[0].x;
-    const Vec2 scale = Plank::FitText(font_, label.c_str(), textScale_, Plank::TextRoom(width, face_->scale.x));
+    // No taller than the plank between its edges, no wider than between its nails.
+    const float height = face_->corners[3].y - face_->corners[0].y - 2.0f * Plank::EdgeClear(face_->scale.y);
+    const float tallest = height / font_.glyphHeight;
+    const Vec2 wanted = textScale_.y > tallest ? textScale_ * (tallest / textScale_.y) : textScale_;
+    const Vec2 scale = Plank::FitText(font_, label.c_str(), wanted, Plank::TextRoom(width, face_->scale.x));
     const float ink = font_.InkWidth(label.c_str(), scale);
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     font_.DrawText(static_cast<int>(face_->position.x - ink * 0.5f),
