@@ -309,8 +309,11 @@ void Game::HandleShip(MerchantShip& ship, float dt) {
 
 void Game::LeavePlay() {
     phase = kMenu;
-    // The heads-up and the aids stay for this frame, whose texts are drawn on them
-    // already; the menu's frame takes them off (StandBehindScreens).
+    // The gold's plank goes at once (its label is drawn later in the frame, only while it
+    // shows), and its lengthening with it. The other planks stay for this frame, whose
+    // texts are drawn on them already; the menu's frame takes them off.
+    RemoveFromRenderList(goldButton->renderable);
+    aids_.ShowPlankTail(*goldButton);
     HidePanels();
     // The game stands where it is until "Play!" resumes it.
     hold_.Hold();

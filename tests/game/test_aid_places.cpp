@@ -14,6 +14,7 @@
 #include "GL.h"
 #include "Game.h"
 #include "GlTestContext.h"
+#include "LifeBar.h"
 #include "MerchantShip.h"
 #include "Program.h"
 #include "Renderable.h"
@@ -120,9 +121,9 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
 
         // Escape: the frame that leaves still shows the planks its texts were drawn on.
         if (at == 184) p.Key(VK_ESCAPE);
-        if (at == 185 && game->phase == Game::kMenu && game->goldButton->renderable->inRenderList)
+        if (at == 185 && game->phase == Game::kMenu && game->lifeBar->renderable->inRenderList)
             seen.push_back("planks kept on the last frame");
-        if (at == 186 && !game->goldButton->renderable->inRenderList) seen.push_back("then gone");
+        if (at == 186 && !game->lifeBar->renderable->inRenderList) seen.push_back("then gone");
 
         // Options open at the click; a refused key's message goes with a cancel; Page Down
         // binds and fits its button.
