@@ -6,11 +6,17 @@
 
 Camera camera;
 
-Camera::Camera() { BoxMakeEmpty(corners); }
+Camera::Camera() {
+    BoxMakeEmpty(corners);
+    shown.topLeft = corners[0];
+    shown.bottomRight = corners[3];
+}
 
 void Camera::SetView(const Vec2& centre, const Vec2& size) {
     BoxSet(corners, centre.x - size.x / 2, centre.y - size.y / 2, centre.x + size.x / 2,
            centre.y + size.y / 2);
+    shown.topLeft = corners[0];
+    shown.bottomRight = corners[3];
 }
 
 void Camera::Update(float dt) {
@@ -35,7 +41,6 @@ void Camera::Update(float dt) {
             }
         }
     }
-    glRotatef(angle, 0.0f, 0.0f, 1.0f);
     lastAngle = angle;
 
     Vec2 p = corners[0];
@@ -45,7 +50,6 @@ void Camera::Update(float dt) {
 
     zoom.x += (targetZoom.x - zoom.x) * dt * 0.95f;
     zoom.y += (targetZoom.y - zoom.y) * dt * 0.95f;
-    glScalef(zoom.x, zoom.y, 1.0f);
 
     float w = corners[3].x - p.x;
     float h = corners[3].y - p.y;
@@ -53,5 +57,8 @@ void Camera::Update(float dt) {
     if (zoom.x != 1.0f) off.x = w * (zoom.x - 1.0f) * 0.5f / zoom.x;
     if (zoom.y != 1.0f) off.y = h * (zoom.y - 1.0f) * 0.5f / zoom.y;
     lastTranslation = Vec2(-p.x - off.x, -p.y - off.y);
-    glTranslatef(lastTranslation.x, lastTranslation.y, 0.0f);
+    if (!held_) shown = View{angle, zoom, lastTranslation, corners[0], corners[3]};
+    glRotatef(shown.angle, 0.0f, 0.0f, 1.0f);
+    glScalef(shown.zoom.x, shown.zoom.y, 1.0f);
+    glTranslatef(shown.translation.x, shown.translation.y, 0.0f);
 }

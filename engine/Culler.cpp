@@ -1,6 +1,7 @@
 #include "Culler.h"
 
 #include "Camera.h"
+#include "GL.h"
 #include "Renderable.h"
 
 Culler culler;
@@ -40,9 +41,14 @@ void Culler::Remove(Renderable* r) {
 }
 
 void Culler::Render() {
-    const Vec2 viewMin = camera.corners[0];
-    const Vec2 viewMax = camera.corners[3];
+    const Vec2 viewMin = camera.shown.topLeft;
+    const Vec2 viewMax = camera.shown.bottomRight;
     drawnLastFrame = 0;
+    // What would draw over a scroll (depth above the scrolls', with the texts at the
+    // top) is moved just behind the scrolls' depth, in its own order; everything else,
+    // the texts drawn during the frame included, keeps the usual depth range.
+    const double behind = (1.0 - kCoverDepth) * 0.5 + 0.001;
+    bool pushedBack = false;
     for (auto it = buckets.Begin(); !it.AtEnd(); ++it) {
         Bucket* b = *it;
         if (!(b->corners[0].x <= viewMax.x && b->corners[0].y <= viewMax.y &&
@@ -53,9 +59,15 @@ void Culler::Render() {
             if (r->screenSpace == 1 ||
                 (r->corners[3].x >= viewMin.x && r->corners[3].y >= viewMin.y &&
                  r->corners[0].x <= viewMax.x && r->corners[0].y <= viewMax.y)) {
+                const bool back = worldBehindScreen && !r->aboveWorld && r->GetDepth() > kCoverDepth;
+                if (back != pushedBack) {
+                    glDepthRange(back ? behind : 0.0, 1.0);
+                    pushedBack = back;
+                }
                 r->Draw();
                 ++drawnLastFrame;
             }
         }
     }
+    if (pushedBack) glDepthRange(0.0, 1.0);
 }

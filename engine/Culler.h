@@ -23,6 +23,12 @@ public:
     List<Bucket*> buckets;
     // Renderables drawn by the last Render, for diagnostics.
     int drawnLastFrame = 0;
+    // While set, the renderables marked `aboveWorld` (a scroll over the sea, at depth
+    // kCoverDepth or above, and its buttons) and the texts drawn during the frame stay
+    // over everything else; what lies nearer than the scroll keeps its own order behind
+    // it, and the rest is drawn as always.
+    bool worldBehindScreen = false;
+    static constexpr float kCoverDepth = 0.85f;
 };
 
 extern Culler culler;

@@ -36,6 +36,13 @@ int Truncate(float v) {
 
 }  // namespace
 
+int Font::Advance(int pen, int g, float scaleX) const {
+    const float kerning = static_cast<float>(Kerning(g));
+    // As designed the advance is in unscaled units but the kerning shrinks with the scale.
+    const float step = spacing == Spacing::kProportional ? glyphWidth - kerning : glyphWidth - scaleX * kerning;
+    return Truncate(step + static_cast<float>(pen));
+}
+
 float Font::InkWidth(const char* text, Vec2 scale) const {
     int pen = 0;
     float right = 0.0f;
@@ -43,7 +50,7 @@ float Font::InkWidth(const char* text, Vec2 scale) const {
         const int g = static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint8_t>(*c) - 30u));
         // This glyph's ink ends within its advance at scale 1.
         right = static_cast<float>(pen) + glyphWidth - static_cast<float>(Kerning(g));
-        pen = Truncate(glyphWidth - scale.x * static_cast<float>(Kerning(g)) + static_cast<float>(pen));
+        pen = Advance(pen, g, scale.x);
     }
     return right * scale.x;
 }
@@ -100,9 +107,7 @@ TextCorners Font::DrawText(int x, int y, float z, const char* text, const float 
             glVertex3f(left + gw, gh, z);
             glEnd();
         }
-        // The advance is in unscaled units but the kerning shrinks with the scale.
-        const float next = gw - scale.x * static_cast<float>(Kerning(g)) + static_cast<float>(pen);
-        pen = Truncate(next);
+        pen = Advance(pen, g, scale.x);
     }
 
     glDisable(GL_ALPHA_TEST);

@@ -12,11 +12,24 @@ using TextCorners = std::array<Vec2, 4>;
 // A bitmap font: one image holding a grid of equal glyph cells, cell 0 being
 // character code 30. Filled by its owner.
 struct Font {
+    // How far one glyph advances: as designed (in unscaled units, with the kerning shrunk
+    // by the scale, so small text spreads out), or in proportion to the scale (the glyphs
+    // keep their spacing at scale 1 whatever the size: for the aids' texts).
+    enum class Spacing { kDesign, kProportional };
+
     Texture* texture = nullptr;
     float textureWidth = 0.0f;   // pixels
     float textureHeight = 0.0f;  // pixels
     float glyphWidth = 0.0f;     // cell width, pixels
     float glyphHeight = 0.0f;    // cell height, pixels
+    Spacing spacing = Spacing::kDesign;
+
+    // This font with its spacing in proportion to the scale.
+    Font Proportional() const {
+        Font font = *this;
+        font.spacing = Spacing::kProportional;
+        return font;
+    }
 
     // Draws text immediately in window pixels (the camera is ignored), at depth z,
     // with alpha testing. Call inside a frame. The returned box is in unscaled glyph
@@ -33,4 +46,8 @@ struct Font {
     // The largest scale at most `scale`, both axes shrunk alike, at which InkWidth is at
     // most maxWidth.
     Vec2 FitScale(const char* text, Vec2 scale, float maxWidth) const;
+
+private:
+    // The pen after one glyph of class g, from `pen`, in unscaled units.
+    int Advance(int pen, int g, float scaleX) const;
 };

@@ -69,6 +69,23 @@ std::string Folded(const std::string& s) {
 
 std::string KeyNames::Name(uint32_t vk) { return vk < 256 ? Names()[vk] : std::string(); }
 
+std::string KeyNames::ShortName(uint32_t vk) {
+    static const struct {
+        uint32_t vk;
+        const char* name;
+    } kShort[] = {
+        {VK_BACK, "Bksp"}, {VK_CAPITAL, "Caps"}, {VK_ESCAPE, "Esc"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},
+        {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}, {VK_MULTIPLY, "Num *"}, {VK_ADD, "Num +"},
+        {VK_SUBTRACT, "Num -"}, {VK_DECIMAL, "Num ."}, {VK_DIVIDE, "Num /"}, {VK_OEM_1, ";"},
+        {VK_OEM_PLUS, "="}, {VK_OEM_COMMA, ","}, {VK_OEM_MINUS, "-"}, {VK_OEM_PERIOD, "."},
+        {VK_OEM_2, "/"}, {VK_OEM_3, "`"}, {VK_OEM_4, "["}, {VK_OEM_5, "\\"}, {VK_OEM_6, "]"},
+        {VK_OEM_7, "'"},
+    };
+    for (const auto& s : kShort)
+        if (s.vk == vk) return s.name;
+    return Name(vk);
+}
+
 uint32_t KeyNames::FromName(const std::string& name) {
     const std::string wanted = Folded(name);
     if (wanted.empty()) return 0;

@@ -51,6 +51,9 @@ public:
     float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     Texture* texture = nullptr;
     uint8_t inRenderList = 0;
+    // A piece of a screen laid over the world (a scroll, its buttons, the pointer): while
+    // the culler keeps the world behind the screens, nothing else draws over it.
+    uint8_t aboveWorld = 0;
     Vec2* texCoords = nullptr;
     int32_t texCoordCount = 0;
     int32_t vertexCount = 0;

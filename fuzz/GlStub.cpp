@@ -258,6 +258,7 @@ void glClear(GLbitfield) {}
 void glClearColor(GLclampf, GLclampf, GLclampf, GLclampf) {}
 void glColor4f(GLfloat, GLfloat, GLfloat, GLfloat) {}
 void glDepthFunc(GLenum) {}
+void glDepthRange(GLclampd, GLclampd) {}
 void glEnable(GLenum) {}
 void glDisable(GLenum) {}
 void glHint(GLenum, GLenum) {}

@@ -6,6 +6,7 @@
 
 #include "Camera.h"
 #include "CameraRig.h"
+#include "Culler.h"
 #include "GOManager.h"
 #include "LifeBar.h"
 #include "MenuButton.h"
@@ -69,6 +70,7 @@ void Game::SetUp() {
 
     aids_.Init(font);
     popups_.Init(font);
+    notices_.Init(font);
     hints_.Init(font);
     recordsScroll_.Init();
     menu_.InitPlanks(font);
@@ -89,11 +91,16 @@ void Game::HidePanels() {
 }
 
 bool Game::Update(float dt) {
-    if (phase == kMenu) return UpdateMenu(dt);
-    if (phase == kPlaying) return UpdatePlaying(dt);
-    if (phase == kOptions) return UpdateOptions(dt);
-    if (phase == kRecords) return UpdateRecords();
-    return true;
+    bool result = true;
+    if (phase == kMenu) result = UpdateMenu(dt);
+    else if (phase == kPlaying) result = UpdatePlaying(dt);
+    else if (phase == kOptions) result = UpdateOptions(dt);
+    else if (phase == kRecords) result = UpdateRecords();
+    // For the picture of this frame and the next: nothing of the world over a scroll, and
+    // a paused game's view standing still (the camera itself moves on as it would).
+    culler.worldBehindScreen = phase == kOptions || phase == kRecords;
+    camera.HoldView(phase == kPlaying && paused);
+    return result;
 }
 
 void Game::Rumble(float strength, int ms) {
@@ -134,7 +141,31 @@ void Game::OpenRecords(int32_t from) {
 void Game::StandBehindScreens() {
     ForgetDeadShip();
     HidePanels();
+    HideAids();
+}
+
+void Game::HideAids() {
+    hud_.HideShip();
     aids_.Hide();
+    popups_.Clear();
+    notices_.Clear();
+    hints_.Hide();
+}
+
+std::vector<Popups::KeepOut> Game::Planks() const {
+    std::vector<Popups::KeepOut> planks;
+    hud_.AddPlanks(planks);
+    aids_.AddPlanks(planks);
+    // And below the notice in the middle, drawn before them.
+    if (const float* notice = notices_.Drawn()) planks.push_back({notice[0], notice[2], notice[3]});
+    return planks;
+}
+
+void Game::PostSinking(const ShipChange& change) {
+    if (!change.sank) return;
+    notices_.Post(NoticeBoard::Kind::kSunk, change.spilled > 0
+                                                ? "Sunk! " + std::to_string(change.spilled) + " gold spilled"
+                                                : std::string("Sunk!"));
 }
 
 bool Game::UpdateRecords() {
@@ -176,7 +207,7 @@ MerchantShip* Game::RespawnShip() {
     return ship;
 }
 
-void Game::TellTowerLost() { popups_.Notice("Tower lost!"); }
+void Game::TellTowerLost() { notices_.TowerLost(); }
 
 bool Game::UpdateMenu(float dt) {
     // The menu owns the screen: no shop shows over it, nor the player's aids.
@@ -189,6 +220,7 @@ bool Game::UpdateMenu(float dt) {
         OpenRecords(kMenu);
         return true;
     }
+    const int32_t optionsBefore = optionsButton->state;
     menu_.PressClicked();
     if (playButton->state == MenuButton::kReturning) {
         phase = kPlaying;
@@ -196,7 +228,9 @@ bool Game::UpdateMenu(float dt) {
         SpawnTower();
         menu_.Hide();
     }
-    if (optionsButton->state == MenuButton::kReturning) {
+    // The scroll opens as the button is pressed; the button's fall goes on unseen.
+    if (optionsBefore != MenuButton::kFalling && optionsButton->state == MenuButton::kFalling &&
+        phase == kMenu) {
         phase = kOptions;
         menu_.Hide();
         optionsScreen.Open();
@@ -235,11 +269,14 @@ void Game::ToggleSea() {
 }
 
 bool Game::UpdatePaused() {
+    // Every text again where it stood, on its plank; "Paused" holds the notices' place.
+    // The notice first: the words keep below it.
     hud_.DrawLifeLabel();
-    aids_.DrawPaused();
+    notices_.Draw(0.0f, true, hud_.NoticeTop());
     hints_.Hide();
     aids_.ShowLife(*lifeBar, playerShip.Get());
-    popups_.Draw(0.0f, hud_.SinkLineY());
+    aids_.DrawMarkerTexts();
+    popups_.Draw(0.0f, Planks());
     hud_.DrawTowerCount();
     if (orlop.Released(kPauseKey) || orlop.Released(VK_ESCAPE)) paused = false;
     return true;
@@ -278,7 +315,9 @@ bool Game::UpdatePlaying(float dt) {
 void Game::HandleShip(MerchantShip& ship, float dt) {
     PlayerInput::Charge(ship, dt);
     // Gold the player took or paid here: 'M' and repairs.
-    chronicle_.Gathered(popups_.Watch(&ship, false).gained);
+    const ShipChange byPlayer = popups_.Watch(&ship, false);
+    chronicle_.Gathered(byPlayer.gained);
+    PostSinking(byPlayer);
     CameraRig::Zoom(ship, PlayerInput::Steering());
     input_.Steer(ship, dt);
     if (ship.state == GameObj::kSinking) hud_.DrawRepairPrompt();
@@ -287,26 +326,28 @@ void Game::HandleShip(MerchantShip& ship, float dt) {
 
 void Game::LeavePlay() {
     phase = kMenu;
+    // The gold's plank goes at once (its label is drawn later in the frame, only while it
+    // shows), and its lengthening with it. The other planks stay for this frame, whose
+    // texts are drawn on them already; the menu's frame takes them off.
     RemoveFromRenderList(goldButton->renderable);
-    // The bar goes with its label; its background follows at its next update.
-    RemoveFromRenderList(lifeBar->renderable);
+    aids_.ShowPlankTail(*goldButton);
     HidePanels();
-    aids_.Hide();
-    popups_.Clear();
-    hints_.Hide();
-    hud_.HideTowerCount();
     // The game stands where it is until "Play!" resumes it.
     hold_.Hold();
     SaveRecords();
 }
 
 void Game::ShowAids(float dt, const ShipChange& change, const Chronicle::Events& events) {
-    popups_.Draw(dt, hud_.SinkLineY());
+    PostSinking(change);
+    notices_.Draw(dt, false, hud_.NoticeTop());
     if (change.sank) Rumble(1.0f, 700);
     else if (change.hit) Rumble(0.45f, 150);
     hud_.ShowTowerCount();
+    // After the count's plank has found its place.
+    popups_.Draw(dt, Planks());
 
-    const uint32_t done = hintProgress_.Done(towers, events, input_.HintsDone());
+    // A hint is done by doing it only once it has been read.
+    const uint32_t done = hintProgress_.Done(towers, events, input_.HintsDone()) & hints_.Read();
     const Settings& settings = optionsScreen.Current();
     if (done & ~settings.hintsDone) {
         Settings next = settings;
@@ -315,5 +356,5 @@ void Game::ShowAids(float dt, const ShipChange& change, const Chronicle::Events&
     }
     const uint32_t due = HintProgress::Due(towers, HostileTowers());
     hints_.SetDone(optionsScreen.Current().hintsDone);
-    hints_.Show(optionsScreen.Current().hints, due, optionsScreen.Current(), PadUsed());
+    hints_.Show(optionsScreen.Current().hints, due, optionsScreen.Current(), PadUsed(), dt);
 }

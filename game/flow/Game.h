@@ -12,6 +12,7 @@
 #include "LevelDirector.h"
 #include "MainMenu.h"
 #include "MerchantShip.h"
+#include "NoticeBoard.h"
 #include "PlayHold.h"
 #include "PlayerAids.h"
 #include "PlayerInput.h"
@@ -62,6 +63,9 @@ public:
     bool PlayHeld() const { return hold_.Holding(); }
     const PlayerAids& aids() const { return aids_; }
     const Popups& popups() const { return popups_; }
+    // The notices at the middle of the screen; post one with `Post` (or `TowerLost`).
+    NoticeBoard& notices() { return notices_; }
+    const NoticeBoard& notices() const { return notices_; }
     const HintBook& hints() const { return hints_; }
     const RecordsScroll& recordsScroll() const { return recordsScroll_; }
     // "Towers 2/3" as last shown.
@@ -91,6 +95,11 @@ private:
     bool UpdateOptions(float dt);
     // Behind the menu, the options and the records the world waits, with no panel or aid.
     void StandBehindScreens();
+    // Takes the heads-up and the aids off the screen.
+    void HideAids();
+    // The planks the gains and losses keep below.
+    std::vector<Popups::KeepOut> Planks() const;
+    void PostSinking(const ShipChange& change);
     void MakeSky();
     // Forgets a player's ship that has died or been destroyed.
     void ForgetDeadShip();
@@ -114,6 +123,7 @@ private:
     PlayerAids aids_;
     PlayHold hold_;
     Popups popups_;
+    NoticeBoard notices_;
     HintBook hints_;
     Chronicle chronicle_;
     Records records_;

@@ -10,6 +10,8 @@
 #include "KeyNames.h"
 #include "LifeBar.h"
 #include "MerchantShip.h"
+#include "NoticeBoard.h"
+#include "Plank.h"
 #include "Popups.h"
 #include "Renderable.h"
 #include "UIButton.h"
@@ -29,8 +31,8 @@ UIButton* Hud::MakeGoldButton() {
     gold->renderable->scale = Vec2(0.7f, 0.7f);
     gold->renderable->UpdateCorners();
     gold->textScale = Vec2(0.6f, 0.6f);
-    // Any gold a ship can hold stays on the plank, clear of its bolted ends.
-    gold->fitMargin = 12.0f;
+    // Any gold a ship can hold stays on the plank, clear of its nailed ends.
+    gold->fitMargin = Plank::EndClear(gold->renderable->scale.x);
     gold->Init();
     RemoveFromRenderList(gold->renderable);
     return gold;
@@ -51,7 +53,7 @@ UIButton* Hud::MakeHealthButton() {
 }
 
 void Hud::InitTowerCount(const Font& font) {
-    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(0.8f, 0.7f), Vec2(0.5f, 0.5f));
+    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(kTowersScaleX, 0.7f), Vec2(0.5f, 0.5f));
     towersPlank_.reactive = false;
 }
 
@@ -77,6 +79,8 @@ void Hud::ShowTowerCount() {
     char count[32];
     std::snprintf(count, sizeof count, "Towers %d/%d", game_.HostileTowers(), game_.towers.Count());
     towersPlank_.label = count;
+    // Long enough for the count at its size, clear of the nails.
+    towersPlank_.FitFace(kTowersScaleX);
     // However long the gold's plank is.
     const UIButton* goldButton = game_.goldButton;
     const Vec2* gold = goldButton->renderable->corners;
@@ -119,9 +123,25 @@ void Hud::Tint(MerchantShip& ship) {
         ship.renderable->colour[3] = 0.3f;
 }
 
-float Hud::SinkLineY() {
-    // A shop on the screen (fading out as its buyer sinks) keeps the line below it, and
+float Hud::NoticeTop() {
+    // A shop on the screen (fading out as its buyer sinks) keeps the notices below it, and
     // below the prompt that moves there too.
     const Vec2* scroll = game_.ShownPanelScroll();
-    return scroll ? std::max(Popups::kLineY, scroll[3].y + 40.0f) : Popups::kLineY;
+    return scroll ? std::max(NoticeBoard::kTop, scroll[3].y + 40.0f) : NoticeBoard::kTop;
+}
+
+void Hud::HideShip() {
+    RemoveFromRenderList(game_.goldButton->renderable);
+    // The bar goes with its label; its background follows at its next update.
+    RemoveFromRenderList(game_.lifeBar->renderable);
+    towersPlank_.Hide();
+}
+
+void Hud::AddPlanks(std::vector<Popups::KeepOut>& planks) const {
+    for (const Renderable* face : {game_.lifeBar->renderable, game_.goldButton->renderable})
+        if (face->inRenderList) planks.push_back({face->corners[0].x, face->corners[3].x, face->corners[3].y});
+    if (towersPlank_.Shown()) {
+        const Vec2* c = towersPlank_.Corners();
+        planks.push_back({c[0].x, c[3].x, c[3].y});
+    }
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "Popups.h"
 #include "ScreenButton.h"
 
 class Font;
@@ -29,17 +31,21 @@ public:
     // "Towers 2/3" on its plank right of the gold's.
     void ShowTowerCount();
     void DrawTowerCount() { towersPlank_.Draw(); }
-    void HideTowerCount() { towersPlank_.Hide(); }
     const std::string& TowerCount() const { return towersPlank_.label; }
     // Draws "Tap 'R'!!" (with the chosen repair key, or a pad's button) clear of any
     // panel on the screen.
     void DrawRepairPrompt();
     // The health plank darkens as the ship loses health; the ship is drawn in its own red.
     void Tint(MerchantShip& ship);
-    // Where the popups' line stands: below a shop on the screen.
-    float SinkLineY();
+    // Where the notices stand: below the level's banner, and below a shop on the screen.
+    float NoticeTop();
+    // Takes the bar, the gold and the count off the screen.
+    void HideShip();
+    // The heads-up planks on the screen now, which the gains and losses keep below.
+    void AddPlanks(std::vector<Popups::KeepOut>& planks) const;
 
 private:
     GameFields& game_;
     ScreenButton towersPlank_;  // "Towers 2/3" beside the gold
+    static constexpr float kTowersScaleX = 0.9f;
 };

@@ -30,8 +30,9 @@ void MainMenu::MakeButtons() {
 void MainMenu::InitPlanks(const Font& font) {
     recordsButton_.Init(font, Vec2(200.0f, 410.0f), Vec2(0.7f, 0.8f), Vec2(0.6f, 0.6f));
     recordsButton_.label = "Records";
-    // Under the buttons, on a long plank so the line reads over the waves.
-    bestPlank_.Init(font, Vec2(232.0f, 464.0f), Vec2(1.6f, 0.6f), Vec2(0.45f, 0.45f));
+    // Under the buttons, on a long plank so the line reads over the waves; as long as
+    // the line needs (FitFace).
+    bestPlank_.Init(font, Vec2(232.0f, 464.0f), Vec2(kBestScaleX, 0.6f), Vec2(0.5f, 0.5f));
     bestPlank_.reactive = false;
 }
 
@@ -47,6 +48,11 @@ void MainMenu::Show(const std::string& bestLine) {
     if (bestPlank_.label.empty()) {
         bestPlank_.Hide();
     } else {
+        // Its left end stays where it was, the plank growing to the right.
+        const float left = bestPlank_.Corners()[0].x;
+        bestPlank_.FitFace(kBestScaleX);
+        const float half = (bestPlank_.Corners()[3].x - bestPlank_.Corners()[0].x) * 0.5f;
+        bestPlank_.MoveTo(Vec2(left + half, bestPlank_.Centre().y));
         bestPlank_.Show();
         bestPlank_.Draw();
     }

@@ -34,4 +34,5 @@ private:
     PadFocus focus_;
     ScreenButton recordsButton_;  // under the buttons
     ScreenButton bestPlank_;      // "Best: level 4, 12 towers" under that
+    static constexpr float kBestScaleX = 1.6f;
 };

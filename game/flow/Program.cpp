@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Camera.h"
+#include "Culler.h"
 #include "EngineSession.h"
 #include "FileResolver.h"
 #include "GOManager.h"
@@ -58,7 +59,8 @@ int32_t Program::Step(float dt) {
     if (standing) game_->DrawLabels();
     else goManager.Update(dt);
     soundManager.Update();
-    cursor_->position = orlop.mousePosition + camera.GetTopLeft();
+    // Under the mouse in the view drawn, which a paused game holds.
+    cursor_->position = orlop.mousePosition + camera.shown.topLeft;
     cursor_->UpdateCorners();
     ++framesRun_;
     if (options_.frames != 0 && framesRun_ >= options_.frames) result = false;
@@ -116,6 +118,8 @@ int Program::Play() {
     const int status = Finish(window);
     game_->towers.Clear();
     game_.reset();
+    culler.worldBehindScreen = false;
+    camera.HoldView(false);
     cursor_.reset();
     // The engine's end clears the objects and closes the window.
     return status;
@@ -155,6 +159,7 @@ void Program::Build(const Settings& settings) {
     cursor_->blendMode = 1;
     cursor_->SetDepth(1.0f);
     AddToRenderList(cursor_.get());
+    cursor_->aboveWorld = 1;
 
     game_.reset(new Game);
     game_->SetUp();

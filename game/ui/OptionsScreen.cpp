@@ -5,9 +5,11 @@
 #include <cstring>
 
 #include "Box.h"
+#include "Culler.h"
 #include "GOManager.h"
 #include "KeyNames.h"
 #include "Orlop.h"
+#include "Plank.h"
 #include "Renderable.h"
 #include "Report.h"
 #include "SettingsApplier.h"
@@ -28,12 +30,15 @@ constexpr float kFirstRowY = 132.0f;
 constexpr float kRowStep = 38.0f;
 constexpr float kBackY = 520.0f;
 constexpr int kMessageY = 96;  // between the title and the first row
+constexpr float kTitleCentreX = 380.0f;
 // Pixels from the scroll's side to the edge of its paper, at the screen's scale.
 constexpr float kPaperEdge = 56.0f;
 const Vec2 kLabelScale(0.5f, 0.5f);
-const Vec2 kValueTextScale(0.42f, 0.42f);
+const Vec2 kValueTextScale(0.5f, 0.5f);
 const Vec2 kValueScale(0.55f, 0.6f);
 const Vec2 kStepScale(0.18f, 0.6f);
+// The wooden button's picture, in pixels.
+constexpr float kButtonWidth = 280.0f;
 
 const float kInk[4] = {0.28f, 0.16f, 0.06f, 1.0f};
 const float kWarning[4] = {0.7f, 0.1f, 0.1f, 1.0f};
@@ -69,25 +74,28 @@ UIButton* OptionsScreen::MakeButton(const char* label, Vec2 position, Vec2 scale
     button->SetLabel(label);
     button->Init();
     RemoveFromRenderList(button->renderable);
-    // Nothing in the world may meet the screen's pieces, shown or not.
+    // Nothing in the world may meet the screen's pieces, shown or not, nor draw over them.
     button->noCollide = 1;
+    button->renderable->aboveWorld = 1;
     return button;
 }
 
 void OptionsScreen::SetUp() {
-    font_ = LoadGameFont(kWoodFont);
-    labelFont_ = LoadGameFont(kScrollFont);
+    // The screen's texts are aids': spaced in proportion to their size.
+    font_ = LoadGameFont(kWoodFont).Proportional();
+    labelFont_ = LoadGameFont(kScrollFont).Proportional();
 
     scroll_ = static_cast<UIButton*>(goManager.Create("UIButton"));
     if (scroll_) {
         scroll_->MakeSprite(kScrollImage);
         scroll_->Init();
         // Behind the buttons on it.
-        scroll_->renderable->SetDepth(0.85f);
+        scroll_->renderable->SetDepth(Culler::kCoverDepth);
         scroll_->renderable->scale = Vec2(1.1f, 1.15f);
         scroll_->SetPosition(Vec2(400.0f, 300.0f));
         RemoveFromRenderList(scroll_->renderable);
         scroll_->noCollide = 1;
+        scroll_->renderable->aboveWorld = 1;
     }
     const float stepOffset = 70.0f;
     musicDown_ = MakeButton("-", Vec2(kValueX - stepOffset, RowY(0)), kStepScale);
@@ -101,11 +109,12 @@ void OptionsScreen::SetUp() {
     // which recordings made before this button existed must still match.
     vsync_.reset(new UIButton);
     MakeButton("", Vec2(kValueX, RowY(kVsyncRow)), kVsyncScale, vsync_.get());
-    back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.6f, 0.7f));
+    back_ = MakeButton("Back", Vec2(400.0f, kBackY), Vec2(0.5f, 0.7f));
     if (back_) back_->textScale = Vec2(0.6f, 0.6f);
 
-    hints_.Init(font_, Vec2(200.0f, kBackY), Vec2(0.6f, 0.7f), Vec2(0.5f, 0.5f));
-    rumble_.Init(font_, Vec2(600.0f, kBackY), Vec2(0.6f, 0.7f), Vec2(0.5f, 0.5f));
+    // Wide enough for "Rumble Off" clear of the nails.
+    hints_.Init(font_, Vec2(205.0f, kBackY), Vec2(0.76f, 0.7f), Vec2(0.5f, 0.5f));
+    rumble_.Init(font_, Vec2(595.0f, kBackY), Vec2(0.76f, 0.7f), Vec2(0.5f, 0.5f));
     records_.Init(font_, Vec2(615.0f, 72.0f), Vec2(0.55f, 0.6f), Vec2(0.5f, 0.5f));
     records_.label = "Records";
     safeRespawn_.Init(font_, Vec2(160.0f, 72.0f), Vec2(0.9f, 0.6f), Vec2(0.45f, 0.45f));
@@ -155,10 +164,25 @@ void OptionsScreen::WriteLabels() {
     }
     if (vsync_) vsync_->SetLabel(orlop.vsync == Vsync::kOn ? "On" : orlop.vsync == Vsync::kOff ? "Off" : "Auto");
     for (int a = 0; a < Settings::kActionCount; ++a)
-        if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyNames::Name(settings_.keys[a]));
+        if (keys_[a]) keys_[a]->SetLabel(a == capturing_ ? "..." : KeyLabel(font_, settings_.keys[a]));
     hints_.label = settings_.hints ? "Hints On" : "Hints Off";
     rumble_.label = settings_.rumble ? "Rumble On" : "Rumble Off";
     safeRespawn_.label = settings_.safeRespawn ? "Safe respawn On" : "Safe respawn Off";
+}
+
+bool OptionsScreen::FitsKeyButton(const Font& font, const std::string& label) {
+    const float width = kValueScale.x * kButtonWidth;
+    return font.InkWidth(label.c_str(), kValueTextScale) <= Plank::TextRoom(width, kValueScale.x);
+}
+
+std::string OptionsScreen::KeyLabel(const Font& font, uint32_t vk) {
+    const std::string name = KeyNames::Name(vk);
+    return FitsKeyButton(font, name) ? name : KeyNames::ShortName(vk);
+}
+
+float OptionsScreen::LabelRoom(const UIButton* button) {
+    Renderable* face = button->renderable;
+    return Plank::TextRoom(face->scale.x * face->GetWidth(), face->scale.x);
 }
 
 void OptionsScreen::Open() {
@@ -186,9 +210,10 @@ void OptionsScreen::Close() {
 }
 
 void OptionsScreen::Capture() {
-    // A click anywhere, or Escape, keeps the old key.
+    // A click anywhere, or Escape, keeps the old key, and what was said about it goes.
     if (orlop.Released(0) || orlop.Released(VK_ESCAPE)) {
         capturing_ = -1;
+        message_.clear();
         WriteLabels();
         return;
     }
@@ -249,7 +274,11 @@ Vec2 OptionsScreen::FocusPoint(int row, int column) const {
 const Renderable* OptionsScreen::Scroll() const { return scroll_ ? scroll_->renderable : nullptr; }
 
 void OptionsScreen::DrawTexts() {
-    font_.DrawText(290, 50, 1.0f, "Options", kInk, Vec2(1.0f, 1.0f));
+    // Centred left of the Records button, well clear of it.
+    const char* title = "Options";
+    const Vec2 titleScale(1.0f, 1.0f);
+    font_.DrawText(static_cast<int>(kTitleCentreX - font_.InkWidth(title, titleScale) * 0.5f), 50, 1.0f, title, kInk,
+                   titleScale);
     const char* labels[] = {"Music", "Effects", "Full screen"};
     for (int row = 0; row <= kVsyncRow; ++row) {
         const char* text = row == kVsyncRow ? "Vsync" : row < 3 ? labels[row] : Settings::kActionLabels[row - 3];
@@ -258,22 +287,24 @@ void OptionsScreen::DrawTexts() {
     for (int row = 0; row < 2; ++row) {
         const int volume = row == 0 ? settings_.musicVolume : settings_.effectsVolume;
         const std::string value = std::to_string(volume);
-        labelFont_.DrawText(static_cast<int>(kValueX) - (volume >= 10 ? 16 : 8), static_cast<int>(RowY(row) - 11.0f),
-                            1.0f, value.c_str(), kInk, kLabelScale);
+        labelFont_.DrawText(static_cast<int>(kValueX - labelFont_.InkWidth(value.c_str(), kLabelScale) * 0.5f),
+                            static_cast<int>(RowY(row) - 11.0f), 1.0f, value.c_str(), kInk, kLabelScale);
     }
     for (const auto& row : focus_.rows())
         for (UIButton* button : row) {
             if (!button) continue;
+            // Centred by its ink, clear of the nails.
             const Vec2 centre = BoxCentre(button->GetCorners());
-            const float width = font_.glyphWidth * button->textScale.x * static_cast<float>(button->label.size());
-            const float height = font_.glyphHeight * button->textScale.y;
+            const Vec2 scale = Plank::FitText(font_, button->label.c_str(), button->textScale, LabelRoom(button));
+            const float width = font_.InkWidth(button->label.c_str(), scale);
+            const float height = font_.InkHeight(scale);
             font_.DrawText(static_cast<int>(centre.x - width * 0.5f), static_cast<int>(centre.y - height * 0.5f), 1.0f,
-                           button->label.c_str(), button->textColour, button->textScale);
+                           button->label.c_str(), button->textColour, scale);
         }
     if (!message_.empty()) {
         // A long message shrinks to stay on the paper, as far right as the rows reach.
         const float right = scroll_ ? scroll_->renderable->corners[3].x - kPaperEdge : kValueX + 100.0f;
-        const Vec2 scale = labelFont_.FitScale(message_.c_str(), Vec2(0.45f, 0.45f), right - kLabelX);
+        const Vec2 scale = Plank::FitText(labelFont_, message_.c_str(), kLabelScale, right - kLabelX);
         labelFont_.DrawText(kLabelX, kMessageY, 1.0f, message_.c_str(), kWarning, scale);
     }
 }

@@ -39,6 +39,12 @@ public:
     // Puts settings into effect and keeps them, as a change on the screen does.
     void Keep(const Settings& next) { Change(next); }
 
+    // What a key's button says in `font` (the screen's, spaced in proportion): its name,
+    // or its short name where the name does not fit between the button's nails.
+    static std::string KeyLabel(const Font& font, uint32_t vk);
+    // Whether a label fits a key's button in `font`.
+    static bool FitsKeyButton(const Font& font, const std::string& label);
+
     // The action waiting for its new key, or -1.
     int Capturing() const { return capturing_; }
     // What the screen says under the controls (a key refused, a file not written).
@@ -52,6 +58,8 @@ private:
     void Capture();
     void Press(UIButton* button);
     void WriteLabels();
+    // Room for a button's label between its nails.
+    static float LabelRoom(const UIButton* button);
     void DrawTexts();
     UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale, UIButton* unmanaged = nullptr);
     // Where a pad's d-pad puts the cursor for a null place of the rows.

@@ -31,7 +31,8 @@ PlayerAids::~PlayerAids() {
     }
     delete lifeFrame_;
     delete lifeMark_;
-    delete plankTail_;
+    delete plankMiddle_;
+    delete plankEnd_;
 }
 
 Sprite* PlayerAids::MakeSprite(const char* image, float scaleX, float scaleY, const float colour[4]) {
@@ -46,7 +47,7 @@ Sprite* PlayerAids::MakeSprite(const char* image, float scaleX, float scaleY, co
 }
 
 void PlayerAids::Init(const Font& font) {
-    font_ = font;
+    font_ = font.Proportional();
     const float dim[4] = {0.35f, 0.3f, 0.25f, 0.8f};
     const float hot[4] = {1.0f, 0.55f, 0.15f, 1.0f};
     gaugeBack_ = MakeSprite("images\\ui_button_wood.tga", kGaugeScaleX, kGaugeScaleY, dim);
@@ -70,13 +71,22 @@ void PlayerAids::Init(const Font& font) {
     const float mark[4] = {1.0f, 0.95f, 0.4f, 1.0f};
     lifeMark_ = MakeSprite("images\\ui_button_wood.tga", 0.012f, 0.5f, mark);
     lifeMark_->SetDepth(0.91f);
-    plankTail_ = MakeSprite("images\\ui_button_wood.tga", 1.0f, 1.0f, white);
-    // Under the plank it lengthens (0.9), so that plank's end shows over it.
-    plankTail_->SetDepth(0.89f);
+    // Over the plank it lengthens (0.9), under that plank's label (drawn at once, nearer).
+    plankMiddle_ = MakeSprite("images\\ui_button_wood.tga", 1.0f, 1.0f, white);
+    plankMiddle_->SetDepth(0.905f);
+    plankEnd_ = MakeSprite("images\\ui_button_wood.tga", 1.0f, 1.0f, white);
+    plankEnd_->SetDepth(0.906f);
+    // The right half of the picture for the end; a sliver just right of its middle,
+    // drawn out along the grain, for the stretch between.
+    for (Sprite* piece : {plankMiddle_, plankEnd_}) {
+        const float right = piece == plankEnd_ ? 1.0f : 0.52f;
+        piece->texCoords[0].x = piece->texCoords[1].x = 0.5f;
+        piece->texCoords[2].x = piece->texCoords[3].x = right;
+    }
 }
 
 void PlayerAids::ShowPlankTail(UIButton& button) {
-    if (!plankTail_ || !button.renderable || !button.font.texture || button.fitMargin < 0.0f) return;
+    if (!plankMiddle_ || !plankEnd_ || !button.renderable || !button.font.texture || button.fitMargin < 0.0f) return;
     tailOf_ = &button;
     Renderable* face = button.renderable;
     const float width = face->scale.x * face->GetWidth();
@@ -87,19 +97,33 @@ void PlayerAids::ShowPlankTail(UIButton& button) {
     extra = std::min(extra, orlop.width - 2.0f - face->corners[3].x);
     if (!face->inRenderList || button.label.empty() || !(extra > 0.0f)) {
         button.faceExtra = 0.0f;
-        RemoveFromRenderList(plankTail_);
+        RemoveFromRenderList(plankMiddle_);
+        RemoveFromRenderList(plankEnd_);
         return;
     }
     button.faceExtra = extra;
-    plankTail_->scale = face->scale;
-    plankTail_->position = Vec2(face->position.x + extra, face->position.y);
-    plankTail_->UpdateCorners();
-    AddToRenderList(plankTail_);
+    const float half = width * 0.5f;
+    // The end: the right half as it was, moved right by the extra length.
+    plankEnd_->scale = Vec2(face->scale.x * 0.5f, face->scale.y);
+    plankEnd_->position = Vec2(face->position.x + extra + half * 0.5f, face->position.y);
+    plankEnd_->UpdateCorners();
+    // The middle: from the plank's centre to where the end begins.
+    plankMiddle_->scale = Vec2(extra / face->GetWidth(), face->scale.y);
+    plankMiddle_->position = Vec2(face->position.x + extra * 0.5f, face->position.y);
+    plankMiddle_->UpdateCorners();
+    AddToRenderList(plankMiddle_);
+    AddToRenderList(plankEnd_);
+}
+
+void PlayerAids::AddPlanks(std::vector<Popups::KeepOut>& planks) const {
+    for (const Sprite* sprite : {lifeFrame_, markerPlank_[0], markerPlank_[1], plankMiddle_, plankEnd_})
+        if (sprite && sprite->inRenderList)
+            planks.push_back({sprite->corners[0].x, sprite->corners[3].x, sprite->corners[3].y});
 }
 
 void PlayerAids::Hide() {
     for (Sprite* sprite : {gaugeBack_, gaugeFill_, lifeFrame_, lifeMark_, markerPlank_[0], markerPlank_[1],
-                           markerTower_[0], markerTower_[1], plankTail_})
+                           markerTower_[0], markerTower_[1], plankMiddle_, plankEnd_})
         if (sprite) RemoveFromRenderList(sprite);
     if (tailOf_) tailOf_->faceExtra = 0.0f;
     out_[0] = out_[1] = 0;
@@ -150,7 +174,6 @@ void PlayerAids::ShowMarkers(List<Tower*>& towers) {
         if (right < 0.0f) ++out_[0];
         else if (left > orlop.width) ++out_[1];
     }
-    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     for (int side = 0; side < 2; ++side) {
         Sprite* plank = markerPlank_[side];
         Sprite* icon = markerTower_[side];
@@ -167,24 +190,36 @@ void PlayerAids::ShowMarkers(List<Tower*>& towers) {
         plank->UpdateCorners();
         // The arrow at the outer end, the tower next to it, the count (when more than one)
         // at the inner end.
-        icon->position = Vec2(onLeft ? cx - 4.0f : cx + 4.0f, kMarkerY);
+        icon->position = Vec2(onLeft ? cx - 5.0f : cx + 5.0f, kMarkerY);
         icon->UpdateCorners();
         AddToRenderList(plank);
         AddToRenderList(icon);
-        if (!font_.texture) continue;
-        const Vec2 scale(0.45f, 0.45f);
+    }
+    DrawMarkerTexts();
+}
+
+void PlayerAids::DrawMarkerTexts() {
+    if (!font_.texture) return;
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const Vec2 scale(kReadableScale, kReadableScale);
+    for (int side = 0; side < 2; ++side) {
+        const Sprite* plank = markerPlank_[side];
+        if (!plank || !plank->inRenderList || out_[side] == 0) continue;
+        const bool onLeft = side == 0;
         const int textY = static_cast<int>(kMarkerY - font_.InkHeight(scale) * 0.5f);
-        const float plankLeft = cx - half, plankRight = cx + half;
+        // Clear of the nails at both ends.
+        const float inset = Plank::EndClear(kMarkerScaleX);
+        const float plankLeft = plank->corners[0].x + inset, plankRight = plank->corners[3].x - inset;
         const float textZ = kMarkerDepth + 0.002f;
         const char* arrow = onLeft ? "<" : ">";
         const float arrowWidth = font_.InkWidth(arrow, scale);
-        const int arrowX = static_cast<int>(onLeft ? plankLeft + 5.0f : plankRight - 5.0f - arrowWidth);
+        const int arrowX = static_cast<int>(onLeft ? plankLeft : plankRight - arrowWidth);
         font_.DrawText(arrowX, textY, textZ, arrow, white, scale);
         if (out_[side] > 1) {
             char count[12];
             std::snprintf(count, sizeof count, "%d", out_[side] > 99 ? 99 : out_[side]);
             const float countWidth = font_.InkWidth(count, scale);
-            const int countX = static_cast<int>(onLeft ? plankRight - 5.0f - countWidth : plankLeft + 5.0f);
+            const int countX = static_cast<int>(onLeft ? plankRight - countWidth : plankLeft);
             font_.DrawText(countX, textY, textZ, count, white, scale);
         }
     }
@@ -213,16 +248,12 @@ void PlayerAids::ShowLife(LifeBar& bar, const MerchantShip* ship) {
     char text[32];
     const long health = ship->health > 0.0f ? std::lround(std::min(ship->health, 2e9f)) : 0;
     std::snprintf(text, sizeof text, "%ld/%ld", health, std::lround(std::min(ship->maxHealth, 2e9f)));
-    // Right-aligned at the bar's end, clear of the "Life" label at its start.
-    const float right = left + width - 8.0f;
-    const Vec2 scale = font_.FitScale(text, Vec2(0.45f, 0.45f), width * 0.5f - 8.0f);
+    // Right-aligned at the bar's end clear of its nails, and of the "Life" label at its start.
+    const float right = left + width - Plank::EndClear(1.0f);
+    const Vec2 scale =
+        Plank::FitText(font_, text, Vec2(kReadableScale, kReadableScale), width * 0.5f - Plank::EndClear(1.0f));
     const float inkWidth = font_.InkWidth(text, scale);
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     font_.DrawText(static_cast<int>(right - inkWidth), static_cast<int>(bar.anchor.y - font_.InkHeight(scale) * 0.5f),
                    1.0f, text, white, scale);
-}
-void PlayerAids::DrawPaused() {
-    if (!font_.texture) return;
-    const float colour[4] = {0.9f, 0.9f, 0.5f, 1.0f};
-    font_.DrawText(270, 250, 1.0f, "Paused", colour, Vec2(1.2f, 1.2f));
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <vector>
+
 #include "Font.h"
 #include "List.h"
+#include "Plank.h"
+#include "Popups.h"
 
 class LifeBar;
 class MerchantShip;
@@ -12,7 +16,7 @@ class UIButton;
 // What the screen tells the player beyond the rules of the game: the cannon's charge
 // while the fire button is held, a marker at each side of the screen with hostile
 // towers wholly out of sight that way, a frame, an end mark and the figures of the life
-// bar, and the pause banner. Window pixels; it only shows, it changes nothing in play.
+// bar. Window pixels; it only shows, it changes nothing in play.
 class PlayerAids {
 public:
     PlayerAids() = default;
@@ -28,19 +32,24 @@ public:
     // where its full part ends and writes the health as figures; follows the bar's
     // visibility.
     void ShowLife(LifeBar& bar, const MerchantShip* ship);
-    // Lengthens a fitted label's plank with a second board beneath it while its label
-    // would otherwise shrink below a readable size (a long sum of gold).
+    // Lengthens a fitted label's plank while its label would otherwise shrink below a
+    // readable size (a long sum of gold): the plank's right half is laid over it again
+    // further right, the grain between drawn out, so it reads as one longer board with
+    // no seam under the label.
     void ShowPlankTail(UIButton& button);
-    static constexpr float kReadableScale = 0.45f;
+    static constexpr float kReadableScale = Plank::kSmallestText;
     void Hide();
-    void DrawPaused();
+    // Draws the markers' arrows and counts again where they stand (a paused frame).
+    void DrawMarkerTexts();
+    // Every plank the aids show now, for the words that must keep below them.
+    void AddPlanks(std::vector<Popups::KeepOut>& planks) const;
 
     static constexpr float kDepth = 0.95f;
     // Markers stand in the sky below the heads-up texts, and beneath every object of
     // the world (flags from 0.3 up), so they never cover one.
     static constexpr float kMarkerDepth = 0.25f;
     static constexpr float kMarkerY = 130.0f;
-    static constexpr float kMarkerScaleX = 0.28f;  // of the wooden plank: 78 x 34 pixels
+    static constexpr float kMarkerScaleX = 0.32f;  // of the wooden plank: 90 x 34 pixels
     static constexpr float kMarkerScaleY = 0.6f;
     static constexpr float kEdgeMargin = 4.0f;  // from the marker's plank to the screen's edge
     // Hostile towers wholly beyond the left and right edges at the last update.
@@ -63,6 +72,8 @@ private:
     int out_[2] = {0, 0};
     Sprite* lifeFrame_ = nullptr;
     Sprite* lifeMark_ = nullptr;
-    Sprite* plankTail_ = nullptr;
+    // The lengthened plank: its drawn-out middle and its right end.
+    Sprite* plankMiddle_ = nullptr;
+    Sprite* plankEnd_ = nullptr;
     UIButton* tailOf_ = nullptr;
 };

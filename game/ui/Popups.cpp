@@ -10,8 +10,7 @@
 namespace {
 
 constexpr float kRiseSpeed = 40.0f;  // window pixels per second
-const Vec2 kWordScale(0.55f, 0.55f);
-const Vec2 kLineScale(0.8f, 0.8f);
+const Vec2 kWordScale(0.6f, 0.6f);
 
 }  // namespace
 
@@ -48,58 +47,56 @@ ShipChange Popups::Watch(const MerchantShip* ship, bool fromWorld) {
     if (!ship->renderable) return change;
     const Vec2* hull = ship->renderable->corners;
     const Vec2 above = camera.WorldToScreen(Vec2((hull[0].x + hull[3].x) * 0.5f, hull[0].y));
-    if (change.gained) Add("+" + std::to_string(change.gained), above, true);
-    if (change.spent) Add("-" + std::to_string(change.spent), above, false);
-    if (change.sank) {
-        sinkLine_ = change.spilled > 0 ? "Sunk! " + std::to_string(change.spilled) + " gold spilled" : "Sunk!";
-        sinkAge_ = 0.0f;
-    }
+    if (change.gained) Add(change.gained, above);
+    if (change.spent) Add(-static_cast<int64_t>(change.spent), above);
     return change;
 }
 
-void Popups::Notice(const std::string& text) {
-    sinkLine_ = text;
-    sinkAge_ = 0.0f;
+void Popups::Add(int64_t change, Vec2 at) {
+    if (!words_.empty() && words_.back().age < kMergeSeconds) {
+        words_.back().sum += change;
+    } else {
+        words_.push_back({{}, at, 0.0f, change, at});
+        // The oldest goes first when there are too many.
+        if (words_.size() > kMostWords) words_.erase(words_.begin());
+    }
+    Word& word = words_.back();
+    word.text = (word.sum < 0 ? "-" : "+") + std::to_string(word.sum < 0 ? -word.sum : word.sum);
 }
 
-void Popups::Add(const std::string& text, Vec2 at, bool gain) {
-    // A word born while another is still low starts above it, so both can be read.
-    for (const Word& word : words_)
-        if (word.age < 0.5f) at.y = std::min(at.y, word.at.y - kRiseSpeed * word.age - 20.0f);
-    words_.push_back({text, at, 0.0f, gain});
-}
-
-void Popups::Draw(float dt, float lineY) {
+void Popups::Draw(float dt, const std::vector<KeepOut>& planks) {
     for (Word& word : words_) word.age += dt;
     words_.erase(std::remove_if(words_.begin(), words_.end(), [](const Word& w) { return w.age >= kRiseSeconds; }),
                  words_.end());
-    if (!sinkLine_.empty()) {
-        sinkAge_ += dt;
-        if (sinkAge_ >= kSinkSeconds) sinkLine_.clear();
+    if (!font_.texture || words_.empty()) return;
+    const float height = font_.InkHeight(kWordScale);
+    // Where each rises to; a younger word keeps below an older one (words_ runs from
+    // the oldest), and none goes above a plank it would cross.
+    for (size_t i = 0; i < words_.size(); ++i) {
+        Word& word = words_[i];
+        const float width = font_.InkWidth(word.text.c_str(), kWordScale);
+        word.drawn.x = std::clamp(word.at.x - width * 0.5f, 2.0f, orlop.width - 2.0f - width);
+        word.drawn.y = word.at.y - 30.0f - kRiseSpeed * word.age;
     }
-    if (!font_.texture) return;
+    for (size_t i = words_.size() - 1; i > 0; --i)
+        words_[i - 1].drawn.y = std::min(words_[i - 1].drawn.y, words_[i].drawn.y - height);
+    float push = 0.0f;
     for (const Word& word : words_) {
+        const float width = font_.InkWidth(word.text.c_str(), kWordScale);
+        float lowest = 2.0f;
+        for (const KeepOut& plank : planks)
+            if (word.drawn.x < plank.right && word.drawn.x + width > plank.left)
+                lowest = std::max(lowest, plank.bottom + 4.0f);
+        push = std::max(push, lowest - word.drawn.y);
+    }
+    for (Word& word : words_) {
+        word.drawn.y += push;
         const float alpha = 1.0f - word.age / kRiseSeconds;
         const float gold[4] = {1.0f, 0.85f, 0.2f, alpha};
         const float red[4] = {0.85f, 0.12f, 0.1f, alpha};
-        const float width = font_.InkWidth(word.text.c_str(), kWordScale);
-        // Centred over where it was born, kept inside the window.
-        const float x = std::clamp(word.at.x - width * 0.5f, 2.0f, orlop.width - 2.0f - width);
-        const float y = std::max(2.0f, word.at.y - 30.0f - kRiseSpeed * word.age);
-        font_.DrawText(static_cast<int>(x), static_cast<int>(y), 1.0f, word.text.c_str(), word.gain ? gold : red,
-                       kWordScale);
-    }
-    if (!sinkLine_.empty()) {
-        const float alpha = std::min(1.0f, (kSinkSeconds - sinkAge_) * 2.0f);
-        const float red[4] = {0.75f, 0.08f, 0.06f, alpha};
-        const Vec2 scale = font_.FitScale(sinkLine_.c_str(), kLineScale, orlop.width - 20.0f);
-        const float width = font_.InkWidth(sinkLine_.c_str(), scale);
-        font_.DrawText(static_cast<int>((orlop.width - width) * 0.5f), static_cast<int>(lineY), 1.0f,
-                       sinkLine_.c_str(), red, scale);
+        font_.DrawText(static_cast<int>(word.drawn.x), static_cast<int>(word.drawn.y), 1.0f, word.text.c_str(),
+                       word.sum < 0 ? red : gold, kWordScale);
     }
 }
 
-void Popups::Clear() {
-    words_.clear();
-    sinkLine_.clear();
-}
+void Popups::Clear() { words_.clear(); }

@@ -18,39 +18,41 @@ struct ShipChange {
     bool sank = false;    // the ship began to sink
 };
 
-// Words over the player's ship: "+N" and "-N" rising from it as gold changes hands, and
-// a line for a sinking. Window pixels, drawn at once; it only looks at the ship.
+// Words over the player's ship: "+N" and "-N" rising from it as gold changes hands. Window
+// pixels, drawn at once; it only looks at the ship.
 class Popups {
 public:
     static constexpr float kRiseSeconds = 1.0f;
-    static constexpr float kSinkSeconds = 2.0f;
+    // Changes this close together make one word, their sum.
+    static constexpr float kMergeSeconds = 0.25f;
+    static constexpr size_t kMostWords = 3;
 
-    void Init(const Font& font) { font_ = font; }
+    void Init(const Font& font) { font_ = font.Proportional(); }
     // Compares the ship with the last look. `fromWorld` marks a look after the world's
     // pass, where lost health is a hit; elsewhere the player paid it (the ghost sea's stir).
     // A new ship only sets the baseline.
     ShipChange Watch(const MerchantShip* ship, bool fromWorld);
-    // Moves and draws every word, the sinking line with its top at `lineY`; `dt` 0
-    // draws them where they stand.
-    void Draw(float dt, float lineY);
-    static constexpr float kLineY = 250.0f;
+    // A stretch of the screen that the words stay below: a plank of the heads-up, a notice.
+    struct KeepOut {
+        float left, right, bottom;
+    };
+    // Moves and draws every word, none over a keep-out; `dt` 0 draws them where they stand.
+    void Draw(float dt, const std::vector<KeepOut>& planks);
     void Clear();
 
-    // A line in the sinking line's place, shown as long (as "Tower lost!").
-    void Notice(const std::string& text);
-
-    // A word at a window point, rising and fading.
-    void Add(const std::string& text, Vec2 at, bool gain);
+    // A change of gold seen at a window point: a new word rising and fading there, or a
+    // part of the newest word's sum when that word is young.
+    void Add(int64_t change, Vec2 at);
 
     struct Word {
         std::string text;
         Vec2 at;
         float age = 0.0f;
-        bool gain = true;
+        int64_t sum = 0;
+        // Window pixels of the word's top left at the last Draw.
+        Vec2 drawn;
     };
     const std::vector<Word>& Words() const { return words_; }
-    // The sinking line while it shows, else empty.
-    const std::string& SinkLine() const { return sinkLine_; }
 
 private:
     Font font_;
@@ -59,6 +61,4 @@ private:
     int32_t gold_ = 0;
     int32_t state_ = 0;
     float health_ = 0.0f;
-    std::string sinkLine_;
-    float sinkAge_ = 0.0f;
 };

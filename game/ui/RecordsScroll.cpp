@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "Culler.h"
 #include "Orlop.h"
+#include "Plank.h"
 #include "Sprite.h"
 #include "UIButton.h"
 
@@ -24,15 +26,17 @@ constexpr float kColumnWidth = 110.0f;
 RecordsScroll::~RecordsScroll() { delete scroll_; }
 
 void RecordsScroll::Init() {
-    ink_ = LoadGameFont("images\\caribbeanfont.tga");
-    wood_ = LoadGameFont("images\\caribbeanfont_wood.tga");
+    // The scroll's texts are aids': spaced in proportion to their size.
+    ink_ = LoadGameFont("images\\caribbeanfont.tga").Proportional();
+    wood_ = LoadGameFont("images\\caribbeanfont_wood.tga").Proportional();
     scroll_ = new Sprite(1, 1, "Images\\scroll.tga");
     scroll_->screenSpace = 1;
     scroll_->blendMode = 1;
     // As the options' scroll: behind the buttons on it.
     scroll_->scale = Vec2(1.1f, 1.15f);
     scroll_->position = Vec2(400.0f, 300.0f);
-    scroll_->SetDepth(0.85f);
+    scroll_->SetDepth(Culler::kCoverDepth);
+    scroll_->aboveWorld = 1;
     scroll_->UpdateCorners();
     RemoveFromRenderList(scroll_);
     back_.Init(wood_, Vec2(400.0f, 520.0f), Vec2(0.6f, 0.7f), Vec2(0.6f, 0.6f));
@@ -61,9 +65,11 @@ std::string RecordsScroll::Clock(int64_t seconds) {
 }
 
 void RecordsScroll::DrawTexts(const GameRecord& last, const GameRecord& best) {
-    wood_.DrawText(285, 50, 1.0f, "Records", kInk, Vec2(1.0f, 1.0f));
+    const Vec2 titleScale(1.0f, 1.0f);
+    wood_.DrawText(static_cast<int>(400.0f - wood_.InkWidth("Records", titleScale) * 0.5f), 50, 1.0f, "Records", kInk,
+                   titleScale);
     auto cell = [this](const std::string& text, float centre, float y) {
-        const Vec2 scale = ink_.FitScale(text.c_str(), kRowScale, kColumnWidth);
+        const Vec2 scale = Plank::FitText(ink_, text.c_str(), kRowScale, kColumnWidth);
         ink_.DrawText(static_cast<int>(centre - ink_.InkWidth(text.c_str(), scale) * 0.5f), static_cast<int>(y), 1.0f,
                       text.c_str(), kInk, scale);
     };
@@ -75,7 +81,7 @@ void RecordsScroll::DrawTexts(const GameRecord& last, const GameRecord& best) {
     const GameRecord* columns[2] = {&last, &best};
     // One size for every name: that of the longest.
     Vec2 nameScale = kRowScale;
-    for (const char* name : names) nameScale = ink_.FitScale(name, nameScale, kNameWidth);
+    for (const char* name : names) nameScale = Plank::FitText(ink_, name, nameScale, kNameWidth);
     for (int row = 0; row < 6; ++row) {
         const float y = kFirstRowY + kRowStep * static_cast<float>(row);
         ink_.DrawText(static_cast<int>(kNameX), static_cast<int>(y), 1.0f, names[row], kInk, nameScale);

@@ -4,19 +4,14 @@
 
 #include "Box.h"
 #include "Orlop.h"
+#include "Plank.h"
 #include "Sprite.h"
-
-namespace {
-
-// Pixels of the plank's bolted ends that a label keeps clear of.
-constexpr float kMargin = 12.0f;
-
-}  // namespace
 
 ScreenButton::~ScreenButton() { delete face_; }
 
 void ScreenButton::Init(const Font& font, Vec2 position, Vec2 scale, Vec2 textScale) {
-    font_ = font;
+    // Its label is an aid's: spaced in proportion to its size.
+    font_ = font.Proportional();
     textScale_ = textScale;
     face_ = new Sprite(1, 1, "images\\ui_button_wood.tga");
     face_->screenSpace = 1;
@@ -25,6 +20,7 @@ void ScreenButton::Init(const Font& font, Vec2 position, Vec2 scale, Vec2 textSc
     face_->position = position;
     // Among the menu's and the scrolls' buttons.
     face_->SetDepth(0.9f);
+    face_->aboveWorld = 1;
     face_->UpdateCorners();
     RemoveFromRenderList(face_);
 }
@@ -51,6 +47,15 @@ void ScreenButton::MoveTo(Vec2 position) {
 
 const Vec2* ScreenButton::Corners() const { return face_ ? face_->corners : nullptr; }
 
+void ScreenButton::FitFace(float smallestScaleX) {
+    if (!face_ || !font_.texture) return;
+    // The label's full size plus both ends' clearance, which grows with the plank.
+    const float ink = label.empty() ? 0.0f : font_.InkWidth(label.c_str(), textScale_);
+    const float wanted = ink / Plank::TextRoom(face_->GetWidth(), 1.0f) + 0.001f;
+    face_->scale.x = wanted > smallestScaleX ? wanted : smallestScaleX;
+    face_->UpdateCorners();
+}
+
 bool ScreenButton::Clicked() const { return Shown() && orlop.Released(0) && Contains(orlop.mousePosition); }
 
 void ScreenButton::Draw() {
@@ -60,7 +65,11 @@ void ScreenButton::Draw() {
     std::memcpy(face_->colour, reactive && Contains(orlop.mousePosition) ? lit : plain, sizeof plain);
     if (!font_.texture || label.empty()) return;
     const float width = face_->corners[3].x - face_->corners[0].x;
-    const Vec2 scale = font_.FitScale(label.c_str(), textScale_, width - 2.0f * kMargin);
+    // No taller than the plank between its edges, no wider than between its nails.
+    const float height = face_->corners[3].y - face_->corners[0].y - 2.0f * Plank::EdgeClear(face_->scale.y);
+    const float tallest = height / font_.glyphHeight;
+    const Vec2 wanted = textScale_.y > tallest ? textScale_ * (tallest / textScale_.y) : textScale_;
+    const Vec2 scale = Plank::FitText(font_, label.c_str(), wanted, Plank::TextRoom(width, face_->scale.x));
     const float ink = font_.InkWidth(label.c_str(), scale);
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     font_.DrawText(static_cast<int>(face_->position.x - ink * 0.5f),

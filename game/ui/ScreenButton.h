@@ -30,6 +30,9 @@ public:
     Vec2 Centre() const;
     void MoveTo(Vec2 position);
     const Vec2* Corners() const;
+    // Lengthens (or shortens) the face so the label fits at its own size, never
+    // narrower than `smallestScaleX`; keeps the face's centre.
+    void FitFace(float smallestScaleX);
 
     std::string label;
     // Lights under the cursor; a plank that only shows a figure does not.

@@ -8,6 +8,7 @@
 
 #include "Camera.h"
 #include "ComplexSprite.h"
+#include "Culler.h"
 #include "Renderer.h"
 #include "GL.h"
 #include "GlTestContext.h"
@@ -86,6 +87,44 @@ TEST_F(Drawing, ScreenSpaceIgnoresTheCameraAndWorldSpaceFollowsIt) {
     EXPECT_TRUE(IsGreen(gltest::ReadPixel(50, 300))) << "world x 1050 is window x 50";
     delete hud;
     delete world;
+}
+
+TEST_F(Drawing, AScrollKeepsTheWorldBehindItAndAHeldViewStandsStill) {
+    Sprite* scroll = Make("red.tga", 100, 100, 0.85f);
+    scroll->screenSpace = 1;
+    scroll->aboveWorld = 1;
+    Sprite* chest = Make("green.tga", 100, 100, 1.0f);
+    Sprite* under = Make("red.tga", 300, 300, 0.85f);
+    under->screenSpace = 1;
+    under->aboveWorld = 1;
+    Sprite* pointer = Make("green.tga", 300, 300, 1.0f);
+    pointer->aboveWorld = 1;
+    for (bool behind : {false, true}) {
+        culler.worldBehindScreen = behind;
+        gltest::BeginFrame();
+        gltest::RenderList();
+        EXPECT_EQ(IsRed(gltest::ReadPixel(100, 100)), behind);
+        EXPECT_TRUE(IsGreen(gltest::ReadPixel(300, 300)));
+    }
+    culler.worldBehindScreen = false;
+    delete scroll;
+    delete under;
+    delete pointer;
+
+    // The camera goes on towards its target underneath a held view; released, it shows.
+    camera.targetPosition = Vec2(60, 0);
+    camera.HoldView(true);
+    for (int frame = 0; frame < 10; ++frame) gltest::BeginFrame();
+    gltest::RenderList();
+    EXPECT_TRUE(IsGreen(gltest::ReadPixel(100, 100)));
+    EXPECT_GT(camera.corners[0].x, 20.0f);
+    EXPECT_EQ(camera.WorldToScreen(Vec2(100, 100)), Vec2(100, 100));
+    camera.HoldView(false);
+    gltest::BeginFrame();
+    gltest::RenderList();
+    EXPECT_TRUE(IsBlack(gltest::ReadPixel(100 - 6, 100))) << "the left edge moved right with the camera";
+    EXPECT_LT(camera.WorldToScreen(Vec2(100, 100)).x, 80.0f);
+    delete chest;
 }
 
 TEST_F(Drawing, CulledBoxesAreNotDrawnEvenIfThePositionIsOnScreen) {

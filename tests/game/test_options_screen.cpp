@@ -10,6 +10,7 @@
 
 #include "Game.h"
 #include "GlTestContext.h"
+#include "KeyNames.h"
 #include "MenuButton.h"
 #include "MerchantShip.h"
 #include "Orlop.h"
@@ -96,3 +97,21 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
 }
 
 }  // namespace
+
+TEST(OptionsScreen, EveryKeyThatCanBeBoundHasALabelThatFitsItsButton) {
+    Font font;
+    font.glyphWidth = 63.0f;
+    font.glyphHeight = 42.0f;
+    font = font.Proportional();
+    int shortened = 0;
+    for (uint32_t vk = 1; vk < 256; ++vk) {
+        if (!Settings::Bindable(vk) || KeyNames::Name(vk).empty()) continue;
+        const std::string label = OptionsScreen::KeyLabel(font, vk);
+        EXPECT_TRUE(OptionsScreen::FitsKeyButton(font, label)) << label;
+        shortened += label != KeyNames::Name(vk) ? 1 : 0;
+    }
+    EXPECT_EQ(OptionsScreen::KeyLabel(font, VK_NEXT), "PgDn");
+    EXPECT_EQ(OptionsScreen::KeyLabel(font, VK_OEM_1), ";");
+    EXPECT_EQ(OptionsScreen::KeyLabel(font, 'A'), "A");
+    EXPECT_GT(shortened, 5);
+}

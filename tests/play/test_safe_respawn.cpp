@@ -100,7 +100,7 @@ TEST_F(PlayTest, RecordsCountTowersOnceALevelTheirLossesAndOnlyShipsThePlayerSan
     }
     EXPECT_EQ(game->ThisGame().towers, 1);
     EXPECT_EQ(game->ThisGame().lost, 3);
-    EXPECT_EQ(game->popups().SinkLine(), "Tower lost!");
+    EXPECT_EQ(game->notices().Showing(), "Tower lost!");
 
     // Two hostile ships: one at the player's gun, nearly sunk, goes down to its ball;
     // the other sinks of harm that is none of the player's.

@@ -156,6 +156,13 @@ TEST(FontAdvance, ReturnedBoxIsUnscaledAndTruncatedPerCharacter) {
     // 63 - 0.55 * 30 = 46.5 per letter, truncated after each one: 46, then 92 (not 93).
     EXPECT_EQ(Advance(font, "a", Vec2(0.55f, 1.0f)), 46);
     EXPECT_EQ(Advance(font, "aa", Vec2(0.55f, 1.0f)), 92);
+
+    // Spaced in proportion: the advance is that of scale 1 at any size, so the drawn
+    // width shrinks with the scale rather than spreading the letters.
+    Font aid = font.Proportional();
+    EXPECT_EQ(Advance(aid, "Gold 120", Vec2(0.5f, 0.5f)), 43 + 3 * 33 + 28 + 3 * 28);
+    EXPECT_FLOAT_EQ(aid.InkWidth("Gold 120", Vec2(0.5f, 0.5f)), 0.5f * aid.InkWidth("Gold 120", Vec2(1.0f, 1.0f)));
+    EXPECT_LT(aid.InkWidth("Gold 120", Vec2(0.5f, 0.5f)), font.InkWidth("Gold 120", Vec2(0.5f, 0.5f)));
     EndFrame();
 }
 
