@@ -18,6 +18,7 @@
 #include "Program.h"
 #include "RespawnWatch.h"
 #include "Settings.h"
+#include "ShopPrices.h"
 #include "Upgrader.h"
 #include "WholeNumber.h"
 
@@ -36,12 +37,11 @@ constexpr const char* kUsage =
     "usage: brinegate-autoplay [--seed N] [--level L] [--minutes M] [--safe-respawn on|off] [--idle]\n"
     "                          [--no-repair]\n";
 
-// Purchases so far in the shops, told by how far the shared prices have risen.
-int UpgradesBought() {
+// Purchases so far in the game's shops, told by how far its prices have risen.
+int UpgradesBought(const ShopPrices& prices) {
     int bought = 0;
-    for (const int32_t cost : {Upgrader::gunpowerCost, Upgrader::speedCost, Upgrader::strengthCost,
-                               Upgrader::reloadCost})
-        for (int32_t price = 10; price < cost && bought < 1000000; price = Upgrader::NextPrice(price)) ++bought;
+    for (const int32_t cost : {prices.gunpower, prices.speed, prices.strength, prices.reload})
+        for (int32_t price = ShopPrices::kStart; price < cost && bought < 1000000; price = Upgrader::NextPrice(price)) ++bought;
     return bought;
 }
 
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
             watch.Watch(*game);
             if (watch.Frames() >= frames) {
                 record = game->ThisGame();
-                upgrades = UpgradesBought();
+                upgrades = UpgradesBought(game->prices);
                 hands.PostQuitMessage(0);
                 return;
             }

@@ -80,8 +80,8 @@ void Pilot::Think(BotPlatform& hands, Game& game) {
     Tower* rest = nullptr;
     for (auto it = game.towers.Begin(); !it.AtEnd(); ++it)
         if ((*it)->Serial() == restTower_ && (*it)->team == GameObj::kPlayerSide) rest = *it;
-    const int32_t cheapest = std::min({Upgrader::gunpowerCost, Upgrader::speedCost, Upgrader::strengthCost,
-                                       Upgrader::reloadCost});
+    const ShopPrices& prices = game.prices;
+    const int32_t cheapest = std::min({prices.gunpower, prices.speed, prices.strength, prices.reload});
     if (rest && rested_ < kRestSeconds && ship->gold >= cheapest) {
         rested_ += 1.0f / 60.0f;
         hands.Hold('A', false);
@@ -171,10 +171,10 @@ bool Pilot::Shop(BotPlatform& hands, Game& game, MerchantShip& ship) {
         struct Line {
             UpgradeButton* button;
             int32_t cost;
-        } lines[] = {{panel->strengthButton, Upgrader::strengthCost},
-                     {panel->reloadButton, Upgrader::reloadCost},
-                     {panel->gunpowerButton, Upgrader::gunpowerCost},
-                     {panel->speedButton, Upgrader::speedCost}};
+        } lines[] = {{panel->strengthButton, game.prices.strength},
+                     {panel->reloadButton, game.prices.reload},
+                     {panel->gunpowerButton, game.prices.gunpower},
+                     {panel->speedButton, game.prices.speed}};
         const Line* best = nullptr;
         for (const Line& line : lines)
             if (line.button && line.cost <= ship.gold && (!best || line.cost < best->cost)) best = &line;
