@@ -4,14 +4,24 @@
 // hands back when the run ends.
 #include <emscripten.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "GOManager.h"
+#include "Game.h"
 #include "LogLocation.h"
 #include "Options.h"
 #include "Program.h"
+#include "MerchantShip.h"
 #include "WebPlatform.h"
+
+// Where the player's ship is across the sea, for the page's test (NaN without one).
+extern "C" EMSCRIPTEN_KEEPALIVE double BrinegateShipX() {
+    Game* game = Program::RunningGame();
+    MerchantShip* ship = game ? game->playerShip.Get() : nullptr;
+    return ship ? static_cast<double>(ship->GetPosition()->x) : std::nan("");
+}
 
 int main(int argc, char** argv) {
     const CommandLine command = ParseCommandLine(argc, argv);

@@ -69,6 +69,7 @@
   Module['brinegateFrameShown'] = function (isSynced) {
     synced = isSynced !== 0;
     const shown = ++Module['framesShown'];
+    if (shown === 1) Module['firstFrameAt'] = performance.now();
     if (holdAt && shown >= holdAt) return 1;
     return synced || performance.now() - lastYield >= 25 ? 1 : 0;
   };
