@@ -84,6 +84,7 @@ void ApplySampling(const Kept& texture) {
         else if (minFilter != GL_NEAREST) minFilter = GL_LINEAR;
         wrapS = wrapT = GL_CLAMP_TO_EDGE;
     }
+    if (Bound() == 0) return;  // nothing to set yet: kept for the upload
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
@@ -169,6 +170,7 @@ void BrinegateGlTexParameteri(GLenum target, GLenum name, GLint value) {
         return;
     }
     if (value == static_cast<GLint>(kClamp)) value = GL_CLAMP_TO_EDGE;
+    if (Bound() == 0) return;  // GL would refuse it too
     if (target == GL_TEXTURE_2D &&
         (name == GL_TEXTURE_MIN_FILTER || name == GL_TEXTURE_WRAP_S || name == GL_TEXTURE_WRAP_T)) {
         Kept& texture = g_textures[Bound()];
@@ -222,6 +224,12 @@ void BrinegateGlPixelStorei(GLenum name, GLint value) {
         return;
     }
     glPixelStorei(name, value);
+}
+
+void BrinegateGlHint(GLenum target, GLenum mode) {
+    // WebGL knows only the mipmap hint; mipmaps are made here anyway.
+    (void)target;
+    (void)mode;
 }
 
 void BrinegateGlDeleteTextures(GLsizei count, const GLuint* textures) {

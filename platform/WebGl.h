@@ -18,6 +18,7 @@ void BrinegateGlGetTexParameterfv(GLenum target, GLenum name, GLfloat* values);
 void BrinegateGlGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* value);
 void BrinegateGlGetTexImage(GLenum target, GLint level, GLenum format, GLenum type, void* pixels);
 void BrinegateGlPixelStorei(GLenum name, GLint value);
+void BrinegateGlHint(GLenum target, GLenum mode);
 void BrinegateGlDeleteTextures(GLsizei count, const GLuint* textures);
 void BrinegateGlCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x, GLint y, GLsizei width,
                                GLsizei height, GLint border);

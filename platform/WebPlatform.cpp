@@ -17,8 +17,6 @@ EM_JS(int, BrinegateIsFullscreen, (), { return document.fullscreenElement ? 1 : 
 WebPlatform::WebPlatform() {
     // SDL would yield at every swap by itself; the page's pacing does it instead.
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
-    // Keys go to the page as a whole, not to a focused canvas.
-    SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#window");
 }
 
 void WebPlatform::SwapBuffers() {

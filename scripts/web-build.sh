@@ -96,26 +96,21 @@ if [ ! -f "$PREFIX/lib/libmpg123.a" ]; then
   cp /usr/share/misc/config.sub /usr/share/misc/config.guess "$dir/build/"
   (cd "$dir" &&
     CFLAGS="-O2" emconfigure ./configure --host=wasm32-unknown-emscripten --prefix="$PREFIX" \
-      --disable-shared --enable-static --with-cpu=generic_fpu --disable-components \
+      --disable-shared --enable-static --with-cpu=generic_fpu --with-optimization=0 --disable-components \
       --enable-libmpg123 --disable-modules --with-audio=dummy --disable-network &&
     emmake make -j"$JOBS" &&
     emmake make install)
 fi
 
-# inih, which reads the records: its one C file.
-if [ ! -f "$PREFIX/lib/libinih.a" ]; then
-  dir=$(fetch_source libinih)
-  emcc -O2 -c "$dir/ini.c" -o "$CACHE/ini.o"
-  emar rcs "$PREFIX/lib/libinih.a" "$CACHE/ini.o"
-  cp "$dir/ini.h" "$PREFIX/include/"
-fi
-
-# CLI11 is headers only: the desktop's own, alone on the include path.
-if [ ! -e "$PREFIX/include/CLI" ]; then
-  dpkg-query -W -f='${Status}' libcli11-dev 2>/dev/null | grep -q "install ok installed" ||
-    $SUDO apt-get install -y -q --no-install-recommends libcli11-dev
-  ln -s /usr/include/CLI "$PREFIX/include/CLI"
-fi
+# CLI11 is headers only, and so is inih's interface (its parser for the page is
+# platform/WebIni.cpp: Debian's source of inih cannot be fetched): the desktop's own
+# headers, alone on the include path.
+for p in libcli11-dev libinih-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+    $SUDO apt-get install -y -q --no-install-recommends "$p"
+done
+[ -e "$PREFIX/include/CLI" ] || ln -s /usr/include/CLI "$PREFIX/include/CLI"
+[ -e "$PREFIX/include/ini.h" ] || ln -s /usr/include/ini.h "$PREFIX/include/ini.h"
 
 [ "${1:-}" = "--deps" ] && exit 0
 

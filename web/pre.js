@@ -42,8 +42,10 @@
         if (again) { again = false; sync(); } else Module['keptSyncs'] = (Module['keptSyncs'] || 0) + 1;
       });
     };
-    FS.trackingDelegate['onMovePath'] = function (from, to) {
-      if (kept.some(function (dir) { return to.startsWith(dir + '/'); })) setTimeout(sync, 0);
+    const rename = FS.rename;
+    FS.rename = function (from, to) {
+      rename.call(FS, from, to);
+      if (kept.some(function (dir) { return String(to).startsWith(dir + '/'); })) setTimeout(sync, 0);
     };
     if (replay && query.get('served') === '1') {
       addRunDependency('replay');
