@@ -33,7 +33,7 @@ cmake --build "$HOST" -j2 --target brinegate web_frame_shot
 
 # The recording: a desktop game of a few thousand frames with play, purchases and
 # sinkings, one of those the desktop's own tests keep.
-RECORDING=${BRINEGATE_WEB_RECORDING:-$(ls tests/replay/golden/*.txt | head -1)}
+RECORDING=${BRINEGATE_WEB_RECORDING:-tests/replay/golden/shop.rec}
 NAME=$(basename "$RECORDING")
 SHOT_FRAME=${BRINEGATE_WEB_SHOT_FRAME:-600}
 WORK=$(mktemp -d)
