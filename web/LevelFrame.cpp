@@ -2,9 +2,10 @@
 // at 800 x 600, as bench/level/bench_level_frame measures it on the desktop
 // (BM_LevelFrame/10: the same level, built the same way). Each frame ends by reading
 // one pixel back, which waits for the drawing as glFinish does there. Prints
-// "level 10 frame: N ms" on the console. Built with -DBRINEGATE_WEB_BENCH=ON.
-#include <emscripten.h>
-
+// "level 10 frame: N ms" on the console. Built with -DBRINEGATE_WEB_BENCH=ON; the
+// desktop's build makes the same program as tests/web/web_level_frame, for the figure
+// beside it (run under xvfb-run).
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -20,7 +21,14 @@
 #include "Renderer.h"
 #include "SoundManager.h"
 #include "Tower.h"
+#ifdef __EMSCRIPTEN__
 #include "WebPlatform.h"
+using MeasuredPlatform = WebPlatform;
+#else
+#include "FileResolver.h"
+#include "SdlPlatform.h"
+using MeasuredPlatform = SdlPlatform;
+#endif
 
 namespace {
 
@@ -63,11 +71,18 @@ void Frame(Game& game, bool drawn) {
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
 }
 
+double NowMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 }  // namespace
 
 int main() {
+#ifndef __EMSCRIPTEN__
+    FileResolver::AddSearchRoot(BRINEGATE_DATA_DIR);
+#endif
     goManager.OpenLogAt("");
-    static WebPlatform platform;
+    static MeasuredPlatform platform;
     orlop.platform = &platform;
     orlop.width = 800.0f;
     orlop.height = 600.0f;
@@ -87,9 +102,9 @@ int main() {
         if (i == kWarmUpFrames - 60) SetFires();
         Frame(game, false);
     }
-    const double start = emscripten_get_now();
+    const double start = NowMs();
     for (int i = 0; i < kMeasuredFrames; ++i) Frame(game, true);
-    const double ms = (emscripten_get_now() - start) / kMeasuredFrames;
+    const double ms = (NowMs() - start) / kMeasuredFrames;
     std::printf("level %d frame: %.2f ms (%d objects)\n", kLevel, ms, goManager.objects.Count());
     std::fflush(stdout);
     return 0;

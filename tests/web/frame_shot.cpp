@@ -4,6 +4,7 @@
 //   web_frame_shot N OUT.png --replay run.txt --unpaced
 #include <SDL2/SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
