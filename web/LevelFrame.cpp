@@ -20,6 +20,7 @@
 #include "Random.h"
 #include "Renderer.h"
 #include "SoundManager.h"
+#include "StateDigest.h"
 #include "Tower.h"
 #ifdef __EMSCRIPTEN__
 #include "WebPlatform.h"
@@ -35,6 +36,7 @@ namespace {
 constexpr int kLevel = 10;
 constexpr int kWarmUpFrames = 1200;
 constexpr int kMeasuredFrames = 600;
+constexpr int kDigestEvery = 10;
 
 void PlayerFires(Game& game) {
     orlop.mousePosition = Vec2(600.0f, 250.0f);
@@ -98,9 +100,12 @@ int main() {
     game.Update(kFrameStep);
     game.level = kLevel - 1;
     for (auto it = game.towers.Begin(); !it.AtEnd(); ++it) (*it)->team = 1;
+    // The state now and then, so that the page and the desktop can be told apart.
     for (int i = 0; i < kWarmUpFrames; ++i) {
         if (i == kWarmUpFrames - 60) SetFires();
         Frame(game, false);
+        if ((i + 1) % kDigestEvery == 0)
+            std::printf("frame %d %s\n", i + 1, FormatDigest(ComputeStateDigest(&game)).c_str());
     }
     const double start = NowMs();
     for (int i = 0; i < kMeasuredFrames; ++i) Frame(game, true);
