@@ -20,9 +20,10 @@ SRC=$CACHE/src
 export NODE_PATH=/usr/share/nodejs
 
 need=()
-for p in emscripten nodejs autotools-dev dpkg-dev python3 gzip; do
+for p in emscripten autotools-dev dpkg-dev python3; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
 done
+command -v node > /dev/null || need+=(nodejs)
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 if [ "${#need[@]}" -gt 0 ]; then

@@ -10,9 +10,12 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 
 need=()
-for p in chromium nodejs npm xvfb xauth; do
+for p in chromium xvfb xauth; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
 done
+# Node and npm may come from elsewhere than Debian; Debian's are taken only when missing.
+command -v node > /dev/null || need+=(nodejs)
+command -v npm > /dev/null || need+=(npm)
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 if [ "${#need[@]}" -gt 0 ]; then
