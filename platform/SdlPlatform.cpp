@@ -5,13 +5,23 @@
 
 #include "FrameStep.h"
 
+#ifndef __EMSCRIPTEN__
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <pthread.h>
 #include <sched.h>
+#endif
 #include <signal.h>
 
 namespace {
+
+#ifdef __EMSCRIPTEN__
+// A browser has no X: the canvas's own sizes are the real ones.
+struct Display;
+using XWindow = unsigned long;
+bool X11Handles(SDL_Window*, Display*&, XWindow&) { return false; }
+#else
+using XWindow = ::Window;
 
 // The window's X11 handles, or false under another video driver.
 bool X11Handles(SDL_Window* window, Display*& display, ::Window& xwindow) {
@@ -23,6 +33,7 @@ bool X11Handles(SDL_Window* window, Display*& display, ::Window& xwindow) {
     xwindow = info.info.x11.window;
     return true;
 }
+#endif
 
 // SDL turns SIGINT and SIGTERM into a quit; a closed terminal's SIGHUP ends the game the
 // same way, through the window's close, so its records and trace log are kept.
@@ -125,7 +136,7 @@ bool SdlPlatform::CreateMainWindow(const std::string& title, int width, int heig
     // X tells of every size the window takes, including those SDL drops because it had
     // already assumed them (a window manager granting full screen late).
     Display* display = nullptr;
-    ::Window xwindow = 0;
+    XWindow xwindow = 0;
     if (X11Handles(window_, display, xwindow)) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     // A window opened full screen may not have got the screen's size.
     QueueSize();
@@ -205,14 +216,18 @@ bool SdlPlatform::SetSwapInterval(int interval) {
 
 SdlPlatform::RealSize SdlPlatform::ReadRealSize(SDL_Window* window) {
     RealSize size;
+#ifndef __EMSCRIPTEN__
     Display* display = nullptr;
-    ::Window xwindow = 0;
+    XWindow xwindow = 0;
     XWindowAttributes attributes;
     if (X11Handles(window, display, xwindow) && XGetWindowAttributes(display, xwindow, &attributes)) {
         // X11 has no separate drawable scale: points and pixels are the same.
         size.pixelsW = size.pointsW = attributes.width;
         size.pixelsH = size.pointsH = attributes.height;
-    } else if (window) {
+        return size;
+    }
+#endif
+    if (window) {
         SDL_GL_GetDrawableSize(window, &size.pixelsW, &size.pixelsH);
         SDL_GetWindowSize(window, &size.pointsW, &size.pointsH);
     }
@@ -247,17 +262,19 @@ void SdlPlatform::Absorb(const SDL_Event& e) {
         QueueSize();
         return;
     }
+#ifndef __EMSCRIPTEN__
     if (e.type == SDL_SYSWMEVENT && e.syswm.msg && e.syswm.msg->subsystem == SDL_SYSWM_X11) {
         // Moves send these too; only a new size matters.
         const XEvent& x = e.syswm.msg->msg.x11.event;
         Display* display = nullptr;
-        ::Window xwindow = 0;
+        XWindow xwindow = 0;
         if (x.type == ConfigureNotify && X11Handles(window_, display, xwindow) &&
             x.xconfigure.window == xwindow &&
             (x.xconfigure.width != size_.pixelsW || x.xconfigure.height != size_.pixelsH))
             QueueSize();
         return;
     }
+#endif
     if (e.type == SDL_CONTROLLERBUTTONDOWN ||
         (e.type == SDL_CONTROLLERAXISMOTION && std::abs(e.caxis.value) > GamePad::kStickPress))
         padLastUsed_ = true;
@@ -394,10 +411,12 @@ Vec2 SdlPlatform::ClampToPicture(Vec2 p) const {
 }
 
 void SdlPlatform::PinToFirstProcessor() {
+#ifndef __EMSCRIPTEN__
     cpu_set_t set;
     CPU_ZERO(&set);
     CPU_SET(0, &set);
     pthread_setaffinity_np(pthread_self(), sizeof(set), &set);
+#endif
 }
 
 uint32_t SdlPlatform::VirtualKey(SDL_Keycode k) {

@@ -1,0 +1,267 @@
+// Drives the page in Debian's Chromium (headless, WebGL on SwiftShader).
+//   node test.js test BASE_URL DESKTOP_SHOT.png SHOT_FRAME RECORDING DIGEST
+//   node test.js replay BASE_URL NAME        (a recording served under extra/)
+// `test` runs the page's tests and prints "N passed, N failed"; `replay` prints the
+// page's digest line and exits with the status the game ended with.
+'use strict';
+const fs = require('fs');
+const zlib = require('zlib');
+const puppeteer = require('puppeteer-core');
+
+const CHROMIUM = process.env.BRINEGATE_CHROMIUM || '/usr/bin/chromium';
+// A picture pixel differs when a channel is off by more than this; the page's frame
+// may have at most kPictureShare of its pixels differ from the desktop's.
+const kChannelTolerance = 48;
+const kPictureShare = 0.01;
+
+async function launch() {
+  return puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+      '--autoplay-policy=no-user-gesture-required', '--window-size=800,600'],
+  });
+}
+
+// A page in a context of its own (its own storage), with its console kept.
+async function open(context, url, size = { width: 800, height: 600 }) {
+  const page = await context.newPage();
+  await page.setViewport({ ...size, deviceScaleFactor: 1 });
+  const log = { lines: [], errors: [] };
+  page.on('console', (m) => {
+    log.lines.push(m.text());
+    if (m.type() === 'error') log.errors.push(m.text());
+  });
+  page.on('pageerror', (e) => log.errors.push(String(e)));
+  await page.goto(url);
+  return { page, log };
+}
+
+const frames = (page, n, timeout = 60000) =>
+  page.waitForFunction((n) => Module.framesShown >= n, { timeout, polling: 50 }, n);
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+const shipX = (page) => page.evaluate(() => Module.ccall('BrinegateShipX', 'number', [], []));
+
+async function click(page, x, y) {
+  await page.mouse.move(x, y);
+  await sleep(80);
+  await page.mouse.down();
+  await sleep(80);
+  await page.mouse.up();
+  await sleep(80);
+}
+
+// 8-bit RGB or RGBA PNG, as Chromium and SDL2_image write them, to RGBA.
+function decodePng(bytes) {
+  let pos = 8, width = 0, height = 0, type = 0;
+  const data = [];
+  while (pos < bytes.length) {
+    const length = bytes.readUInt32BE(pos), kind = bytes.toString('ascii', pos + 4, pos + 8);
+    const body = bytes.subarray(pos + 8, pos + 8 + length);
+    if (kind === 'IHDR') {
+      width = body.readUInt32BE(0);
+      height = body.readUInt32BE(4);
+      type = body[9];
+      if (body[8] !== 8 || (type !== 2 && type !== 6) || body[12] !== 0) throw new Error('unsupported PNG');
+    } else if (kind === 'IDAT') data.push(body);
+    pos += 12 + length;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(data));
+  const channels = type === 6 ? 4 : 3, stride = width * channels;
+  const out = Buffer.alloc(width * height * 4);
+  let previous = Buffer.alloc(stride);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)];
+    const line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
+    for (let i = 0; i < stride; ++i) {
+      const a = i >= channels ? line[i - channels] : 0, b = previous[i], c = i >= channels ? previous[i - channels] : 0;
+      let add = 0;
+      if (filter === 1) add = a;
+      else if (filter === 2) add = b;
+      else if (filter === 3) add = (a + b) >> 1;
+      else if (filter === 4) {
+        const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+        add = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+      }
+      line[i] = (line[i] + add) & 255;
+    }
+    for (let x = 0; x < width; ++x) {
+      for (let k = 0; k < 3; ++k) out[(y * width + x) * 4 + k] = line[x * channels + k];
+      out[(y * width + x) * 4 + 3] = 255;
+    }
+    previous = line;
+  }
+  return { width, height, rgba: out };
+}
+
+function pictureDifference(a, b) {
+  if (a.width !== b.width || a.height !== b.height) return { share: 1, mean: 255 };
+  let differing = 0, sum = 0;
+  for (let i = 0; i < a.rgba.length; i += 4) {
+    let most = 0;
+    for (let k = 0; k < 3; ++k) {
+      const d = Math.abs(a.rgba[i + k] - b.rgba[i + k]);
+      most = Math.max(most, d);
+      sum += d;
+    }
+    if (most > kChannelTolerance) ++differing;
+  }
+  const pixels = a.width * a.height;
+  return { share: differing / pixels, mean: sum / (pixels * 3) };
+}
+
+function distinctColours(picture) {
+  const seen = new Set();
+  for (let i = 0; i < picture.rgba.length && seen.size < 1000; i += 4 * 97)
+    seen.add(picture.rgba.readUInt32BE(i));
+  return seen.size;
+}
+
+// Replays draw into a 200 x 150 page, the picture letterboxed into it as in any small
+// window, so that software rendering does not take most of the time.
+async function replayDigest(browser, url) {
+  const context = await browser.createBrowserContext();
+  const { page, log } = await open(context, url, { width: 200, height: 150 });
+  await page.waitForFunction(() => Module.exitStatus !== undefined, { timeout: 900000, polling: 200 });
+  const status = await page.evaluate(() => Module.exitStatus);
+  await context.close();
+  const digest = log.lines.find((l) => /^digest [0-9a-f]{16}$/.test(l.trim()));
+  return { status, digest: digest ? digest.trim() : null, log };
+}
+
+async function runTests(base, desktopShot, shotFrame, recording, expected) {
+  const browser = await launch();
+  const results = [];
+  const check = (name, ok, detail) => {
+    results.push(ok);
+    console.log(`${ok ? 'PASS' : 'FAIL'} ${name}${detail ? ': ' + detail : ''}`);
+  };
+  const attempt = async (name, body) => {
+    try {
+      await body();
+    } catch (e) {
+      check(name, false, String(e && e.stack ? e.stack : e));
+    }
+  };
+
+  await attempt('the menu', async () => {
+    const context = await browser.createBrowserContext();
+    const { page, log } = await open(context, base);
+    await frames(page, 60);
+    const times = await page.evaluate(() => ({ first: Module.firstFrameAt, start: Module.startedAt }));
+    const picture = decodePng(Buffer.from(await page.screenshot({ type: 'png' })));
+    const overlay = await page.$eval('#start', (e) => getComputedStyle(e).display);
+    check('the menu', log.errors.length === 0 && distinctColours(picture) > 20 && overlay === 'block',
+      `load to menu ${Math.round(times.first)} ms, ${distinctColours(picture)} colours, ` +
+      `"Click to play" ${overlay}, console errors: ${JSON.stringify(log.errors)}`);
+    await context.close();
+  });
+
+  await attempt('the picture', async () => {
+    const context = await browser.createBrowserContext();
+    const { page, log } = await open(context, `${base}?replay=${recording}&hold=${shotFrame}`);
+    await page.waitForFunction(() => Module.held, { timeout: 300000, polling: 100 });
+    await page.$eval('#full', (e) => { e.style.display = 'none'; });
+    await sleep(300);
+    const shot = Buffer.from(await page.screenshot({ type: 'png', clip: { x: 0, y: 0, width: 800, height: 600 } }));
+    if (process.env.BRINEGATE_WEB_SHOT) fs.writeFileSync(process.env.BRINEGATE_WEB_SHOT, shot);
+    const d = pictureDifference(decodePng(shot), decodePng(fs.readFileSync(desktopShot)));
+    check('the picture', d.share <= kPictureShare && log.errors.length === 0,
+      `frame ${shotFrame}: ${(100 * d.share).toFixed(2)} % of pixels differ by more than ` +
+      `${kChannelTolerance} (at most ${100 * kPictureShare} %), mean difference ${d.mean.toFixed(2)}`);
+    await context.close();
+  });
+
+  await attempt('playing', async () => {
+    const context = await browser.createBrowserContext();
+    const { page, log } = await open(context, base);
+    await frames(page, 30);
+    await click(page, 400, 300);  // "Click to play"
+    const overlay = await page.$eval('#start', (e) => getComputedStyle(e).display);
+    await click(page, 200, 200);  // "Play!"
+    await page.waitForFunction(() => !Number.isNaN(Module.ccall('BrinegateShipX', 'number', [], [])),
+      { timeout: 30000, polling: 100 });
+    const start = await shipX(page);
+    await page.keyboard.down('d');
+    await sleep(2000);
+    await page.keyboard.up('d');
+    const right = await shipX(page);
+    await page.keyboard.down('a');
+    let least = right;
+    for (let i = 0; i < 40; ++i) {
+      await sleep(100);
+      least = Math.min(least, await shipX(page));
+    }
+    await page.keyboard.up('a');
+    check('playing', overlay === 'none' && right > start + 20 && least < right - 20 && log.errors.length === 0,
+      `ship x ${start.toFixed(1)}, after D ${right.toFixed(1)}, least after A ${least.toFixed(1)}`);
+    await context.close();
+  });
+
+  await attempt('kept over a reload', async () => {
+    const context = await browser.createBrowserContext();
+    const { page, log } = await open(context, base);
+    await frames(page, 30);
+    await click(page, 400, 300);  // "Click to play"
+    await click(page, 200, 270);  // "Options"
+    await sleep(1500);
+    await click(page, 610, 132);  // Music "+"
+    await page.waitForFunction(() => Module.keptSyncs >= 1, { timeout: 20000, polling: 100 });
+    await click(page, 400, 520);  // "Back"
+    await sleep(1500);
+    await click(page, 200, 200);  // "Play!"
+    await page.waitForFunction(() => !Number.isNaN(Module.ccall('BrinegateShipX', 'number', [], [])),
+      { timeout: 30000, polling: 100 });
+    await sleep(500);
+    await page.keyboard.press('Escape');  // back to the menu: the records are written
+    await page.waitForFunction(() => Module.keptSyncs >= 2, { timeout: 20000, polling: 100 });
+    const read = () => page.evaluate(() => {
+      const text = (p) => { try { return Module.FS.readFile(p, { encoding: 'utf8' }); } catch (e) { return null; } };
+      return { settings: text('/home/web_user/.config/brinegate/settings.ini'),
+        records: text('/home/web_user/.local/share/brinegate/records.ini') };
+    });
+    const before = await read();
+    await page.reload();
+    await frames(page, 30);
+    const after = await read();
+    const music = /music = 3/.test(before.settings || '');
+    check('kept over a reload', music && before.records !== null && after.settings === before.settings &&
+      after.records === before.records && log.errors.length === 0,
+      `music raised to 3: ${music}; records written: ${before.records !== null}; ` +
+      `the same after the reload: ${after.settings === before.settings && after.records === before.records}`);
+    await context.close();
+  });
+
+  await attempt('the replay', async () => {
+    const began = Date.now();
+    const r = await replayDigest(browser, `${base}?replay=${recording}`);
+    check('the replay', r.status === 0 && r.digest === expected && r.log.errors.length === 0,
+      `${recording}: page "${r.digest}", desktop "${expected}", status ${r.status}, ` +
+      `${((Date.now() - began) / 1000).toFixed(1)} s`);
+  });
+
+  await browser.close();
+  const passed = results.filter((r) => r).length;
+  console.log(`${passed} passed, ${results.length - passed} failed`);
+  return passed === results.length ? 0 : 1;
+}
+
+async function main() {
+  const [command, base, ...rest] = process.argv.slice(2);
+  if (command === 'test') return runTests(base, ...rest);
+  if (command === 'replay') {
+    const browser = await launch();
+    const r = await replayDigest(browser, `${base}?replay=${encodeURIComponent(rest[0])}&served=1`);
+    await browser.close();
+    for (const line of r.log.lines) if (!/^digest /.test(line.trim())) console.error(line);
+    if (r.digest) console.log(r.digest);
+    return r.status;
+  }
+  console.error('usage: node test.js test|replay BASE_URL ...');
+  return 2;
+}
+
+main().then((status) => process.exit(status), (e) => {
+  console.error(e);
+  process.exit(1);
+});
