@@ -56,7 +56,7 @@ void Culler::Render() {
             continue;
         for (ListNode<Renderable*>* n = b->renderables.Head(); n; n = n->next) {
             Renderable* r = n->value;
-            if (r->screenSpace == 1 ||
+            if (r->screenSpace ||
                 (r->corners[3].x >= viewMin.x && r->corners[3].y >= viewMin.y &&
                  r->corners[0].x <= viewMax.x && r->corners[0].y <= viewMax.y)) {
                 const bool back = worldBehindScreen && !r->aboveWorld && r->GetDepth() > kCoverDepth;

@@ -50,7 +50,7 @@ void SetFires() {
     int n = 0;
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
         GameObj* o = *it;
-        if (o->team != -1 || o->state != 1) continue;
+        if (o->team != -1 || o->state != Life::kNormal) continue;
         const char* type = o->GetType();
         if (std::strcmp(type, "MerchantShip") && std::strcmp(type, "RamBoat") && std::strcmp(type, "MineLayer"))
             continue;
@@ -96,7 +96,7 @@ int main() {
     camera = Camera();
     camera.SetView(Vec2(400.0f, 300.0f), Vec2(800.0f, 600.0f));
     game.SetUp();
-    game.playButton->SetState(MenuButton::kReturning);
+    game.playButton->SetState(MenuButton::Phase::kReturning);
     game.Update(kFrameStep);
     game.level = kLevel - 1;
     for (auto it = game.towers.Begin(); !it.AtEnd(); ++it) (*it)->team = 1;

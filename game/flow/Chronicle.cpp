@@ -58,7 +58,7 @@ Chronicle::Events Chronicle::Watch(const List<Tower*>& towers, int32_t level, co
     // mined or shot by a tower are not the player's doing).
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
         GameObj* object = *it;
-        if (object->team == GameObj::kPlayerSide || object->state != GameObj::kSinking ||
+        if (object->team == GameObj::kPlayerSide || object->state != Life::kSinking ||
             object->realm == GameObj::kGhostRealm)
             continue;
         const auto* sinking = dynamic_cast<Ship*>(object);

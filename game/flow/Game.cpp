@@ -77,7 +77,7 @@ void Game::SetUp() {
     hud_.InitTowerCount(font);
     optionsScreen.SetUp();
 
-    seaMode = kLivingSea;
+    seaMode = Sea::kLiving;
     phase = kMenu;
 }
 
@@ -185,7 +185,7 @@ void Game::ForgetDeadShip() {
     // The ship lives on while the menu shows, so it may die there as well as in play;
     // either way a dead or destroyed ship is never used again.
     MerchantShip* ship = playerShip.Get();
-    if (!ship || ship->state == GameObj::kDead) playerShip.Reset();
+    if (!ship || ship->state == Life::kDead) playerShip.Reset();
 }
 
 MerchantShip* Game::MakePlayerShip() {
@@ -220,22 +220,22 @@ bool Game::UpdateMenu(float dt) {
         OpenRecords(kMenu);
         return true;
     }
-    const int32_t optionsBefore = optionsButton->state;
+    const ObjState optionsBefore = optionsButton->state;
     menu_.PressClicked();
-    if (playButton->state == MenuButton::kReturning) {
+    if (playButton->state == MenuButton::Phase::kReturning) {
         phase = kPlaying;
         hold_.Release();
         SpawnTower();
         menu_.Hide();
     }
     // The scroll opens as the button is pressed; the button's fall goes on unseen.
-    if (optionsBefore != MenuButton::kFalling && optionsButton->state == MenuButton::kFalling &&
+    if (optionsBefore != MenuButton::Phase::kFalling && optionsButton->state == MenuButton::Phase::kFalling &&
         phase == kMenu) {
         phase = kOptions;
         menu_.Hide();
         optionsScreen.Open();
     }
-    return quitButton->state != MenuButton::kReturning;
+    return quitButton->state != MenuButton::Phase::kReturning;
 }
 
 bool Game::UpdateOptions(float dt) {
@@ -259,13 +259,13 @@ void Game::ToggleSea() {
     soundManager.PlaySound(deadSound, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
     camera.shakeTime = 1.0f;
     camera.shakeMagnitude = 50.0f;
-    const int32_t next = seaMode == kLivingSea ? GameObj::kToGhostSea : GameObj::kToLivingSea;
+    const SeaSwitch next = seaMode == Sea::kLiving ? SeaSwitch::kToGhost : SeaSwitch::kToLiving;
     for (ListNode<GameObj*>* node = goManager.objects.Head(); node; node = node->next) {
         GameObj* object = node->value;
         // The dead are on their way out: the toggle must not bring them back.
-        if (object->realm != GameObj::kNoRealm && object->state != GameObj::kDead) object->SetState(next);
+        if (object->realm != GameObj::kNoRealm && object->state != Life::kDead) object->SetState(next);
     }
-    seaMode = seaMode == kLivingSea ? kGhostSea : kLivingSea;
+    seaMode = seaMode == Sea::kLiving ? Sea::kGhost : Sea::kLiving;
 }
 
 bool Game::UpdatePaused() {
@@ -320,7 +320,7 @@ void Game::HandleShip(MerchantShip& ship, float dt) {
     PostSinking(byPlayer);
     CameraRig::Zoom(ship, PlayerInput::Steering());
     input_.Steer(ship, dt);
-    if (ship.state == GameObj::kSinking) hud_.DrawRepairPrompt();
+    if (ship.state == Life::kSinking) hud_.DrawRepairPrompt();
     hud_.Tint(ship);
 }
 

@@ -43,9 +43,7 @@ public:
     Font font;
     uint8_t spawnLeft = 0;
     UIButton* goldButton = nullptr;
-    static constexpr int32_t kLivingSea = 1;
-    static constexpr int32_t kGhostSea = 2;
-    int32_t seaMode = kLivingSea;
+    Sea seaMode = Sea::kLiving;
     ObjRef<MerchantShip> playerShip;  // none while a new one is due
     MenuButton* playButton = nullptr;
     MenuButton* quitButton = nullptr;

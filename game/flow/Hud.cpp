@@ -119,7 +119,7 @@ void Hud::Tint(MerchantShip& ship) {
     std::memcpy(ship.renderable->colour, shipColour, sizeof shipColour);
     // A ship in its grace blinks, four times a second; only while afloat, where nothing
     // of the ship's own reads its alpha.
-    if (ship.InGrace() && ship.state == GameObj::kNormal && std::fmod(ship.graceTime, 0.25f) < 0.125f)
+    if (ship.InGrace() && ship.state == Life::kNormal && std::fmod(ship.graceTime, 0.25f) < 0.125f)
         ship.renderable->colour[3] = 0.3f;
 }
 

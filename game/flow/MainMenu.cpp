@@ -72,7 +72,7 @@ void MainMenu::FollowPad() {
 
 void MainMenu::PressClicked() {
     for (MenuButton* button : {game_.playButton, game_.optionsButton, game_.quitButton}) {
-        if (orlop.Released(PlayerInput::kLeftButton) && BoxContains(button->GetCorners(), orlop.mousePosition))
-            button->SetState(MenuButton::kFalling);
+        if (orlop.Released(MouseButton::kLeft) && BoxContains(button->GetCorners(), orlop.mousePosition))
+            button->SetState(MenuButton::Phase::kFalling);
     }
 }

@@ -71,7 +71,7 @@ void GOManager::Update(float dt) {
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next, ++position) {
         GameObj* mover = node->value;
         Log("Dealing with GO: ", mover->GetType());
-        if (mover->state == GameObj::kDead) {
+        if (mover->state == Life::kDead) {
             Log("GO dead, queuing for deletion");
             deleteQueue.PushBack(mover);
         } else if (!mover->frozen) {
@@ -115,8 +115,8 @@ GameObj* GOManager::FindTarget(int32_t excludeTeam, const Vec2& position, const 
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {
         GameObj* o = node->value;
         if (o->team == excludeTeam || o->frozen || o->InGrace()) continue;
-        const int32_t s = o->state;
-        if (s == GameObj::kSinking || s == GameObj::kDead || s == GameObj::kToGhostSea || s == GameObj::kToLivingSea)
+        const ObjState s = o->state;
+        if (s == Life::kSinking || s == Life::kDead || s == SeaSwitch::kToGhost || s == SeaSwitch::kToLiving)
             continue;
         if (typeName && std::strcmp(o->GetType(), typeName) != 0) continue;
         const Vec2 d = *o->GetPosition() - position;

@@ -37,8 +37,8 @@ PlayerAids::~PlayerAids() {
 
 Sprite* PlayerAids::MakeSprite(const char* image, float scaleX, float scaleY, const float colour[4]) {
     Sprite* sprite = new Sprite(1, 1, image);
-    sprite->screenSpace = 1;
-    sprite->blendMode = 1;
+    sprite->screenSpace = true;
+    sprite->blendMode = BlendMode::kAlpha;
     sprite->scale = Vec2(scaleX, scaleY);
     for (int i = 0; i < 4; ++i) sprite->colour[i] = colour[i];
     sprite->SetDepth(kDepth);

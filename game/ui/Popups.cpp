@@ -29,7 +29,7 @@ ShipChange Popups::Watch(const MerchantShip* ship, bool fromWorld) {
     }
     // Widened: a sum near the ends of the range must not wrap.
     const int64_t delta = static_cast<int64_t>(ship->gold) - gold_;
-    const bool sinking = ship->state == Ship::kSinking && state_ != Ship::kSinking;
+    const bool sinking = ship->state == Life::kSinking && state_ != Life::kSinking;
     if (sinking) {
         change.sank = true;
         // The chests go overboard as the ship starts to sink.

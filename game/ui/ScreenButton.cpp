@@ -14,8 +14,8 @@ void ScreenButton::Init(const Font& font, Vec2 position, Vec2 scale, Vec2 textSc
     font_ = font.Proportional();
     textScale_ = textScale;
     face_ = new Sprite(1, 1, "images\\ui_button_wood.tga");
-    face_->screenSpace = 1;
-    face_->blendMode = 1;
+    face_->screenSpace = true;
+    face_->blendMode = BlendMode::kAlpha;
     face_->scale = scale;
     face_->position = position;
     // Among the menu's and the scrolls' buttons.
@@ -56,7 +56,7 @@ void ScreenButton::FitFace(float smallestScaleX) {
     face_->UpdateCorners();
 }
 
-bool ScreenButton::Clicked() const { return Shown() && orlop.Released(0) && Contains(orlop.mousePosition); }
+bool ScreenButton::Clicked() const { return Shown() && orlop.Released(MouseButton::kLeft) && Contains(orlop.mousePosition); }
 
 void ScreenButton::Draw() {
     if (!Shown()) return;

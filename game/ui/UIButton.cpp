@@ -18,7 +18,7 @@ Font LoadGameFont(const std::string& imageName) {
 }
 
 void UIButton::Init() {
-    renderable->screenSpace = 1;
+    renderable->screenSpace = true;
     renderable->SetDepth(0.9f);
     AddToRenderList(renderable);
 }

@@ -257,7 +257,7 @@ TEST_F(RenderList, CullsBoxesOutsideTheViewButNotScreenSpace) {
     touching.Place(805, 300);  // left edge exactly on the view's right edge
     outside.Place(900, 300);
     screen.Place(5000, 5000);
-    screen.screenSpace = 1;
+    screen.screenSpace = true;
     for (Probe* p : {&inside, &touching, &outside, &neverPlaced, &screen}) AddToRenderList(p);
     culler.Render();
     EXPECT_EQ(drawn.size(), 3u);
@@ -280,7 +280,7 @@ TEST_F(RenderList, BucketsOutsideTheViewAreSkipped) {
     const Vec2 away[4] = {Vec2(5000, 5000), Vec2(6000, 5000), Vec2(5000, 6000), Vec2(6000, 6000)};
     culler.AddBucket(away);
     Probe p(&drawn);
-    p.screenSpace = 1;
+    p.screenSpace = true;
     AddToRenderList(&p);
     culler.Render();
     EXPECT_TRUE(drawn.empty());

@@ -56,7 +56,7 @@ std::vector<float> Figures(bool play) {
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
         GameObj* o = *it;
         if (PlayHold::KeepsRunning(o->GetType()) == play || !o->renderable) continue;
-        f.insert(f.end(), {float(o->state), o->velocity.x, o->velocity.y, o->stateTime, o->renderable->position.x,
+        f.insert(f.end(), {float(o->state.Number()), o->velocity.x, o->velocity.y, o->stateTime, o->renderable->position.x,
                            o->renderable->position.y});
         if (auto* ship = dynamic_cast<Ship*>(o)) f.insert(f.end(), {ship->health, float(ship->gold)});
         if (auto* tower = dynamic_cast<Tower*>(o)) f.push_back(tower->spawnTimer);
@@ -131,8 +131,8 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (at == 4270) ship->health = -1.0f;
         if (at == 4280) {
             const auto [on, off] = Ink("panel_and_prompt", 60, 340, tower->upgrader->scroll->GetCorners(), 0, Red);
-            if (ship->state == Ship::kSinking && on == 0 && off > 20) seen.push_back("prompt clear of the panel");
-            ship->SetState(3);  // dead: a new ship comes
+            if (ship->state == Life::kSinking && on == 0 && off > 20) seen.push_back("prompt clear of the panel");
+            ship->SetState(Life::kDead);  // dead: a new ship comes
         }
         // The life bar in the ghost sea, then the longest refusal on the options scroll.
         if (at == 4290) p.Key(VK_SPACE);

@@ -85,7 +85,7 @@ void Scene::Meddle(Mote* self, GameObj* other) {
         case 0: case 1: case 2: self->Move(Vec2(Uniform(-40, 40), Uniform(-40, 40))); break;
         case 3: self->SetPosition(Vec2(Uniform(-4000, 4000), Uniform(0, 600))); break;
         case 4: if (o->renderable) o->Move(Vec2(Uniform(-300, 300), Uniform(-30, 30))); break;
-        case 5: o->SetState(3); break;
+        case 5: o->SetState(Life::kDead); break;
         case 6: if (o->renderable) o->noCollide ^= 1; break;
         case 7: if (made < 220) Make(); break;
         case 8: o->Give(200.0f); o->noCollide = 0; break;  // a new renderable, or a first one

@@ -72,7 +72,7 @@ TEST(ParticleSystemGl, LiveParticleColoursItsPixelsAndFadesOut) {
     EXPECT_FALSE(ps.texture->placeholder);
     EXPECT_EQ(ps.textureWidth, 4.0f);
     EXPECT_EQ(ps.textureHeight, 4.0f);
-    ps.blendMode = 1;
+    ps.blendMode = BlendMode::kAlpha;
     ps.emissionRate = 60.0f;
 
     // Never updated: nothing is drawn (empty box, and every vertex at the origin).

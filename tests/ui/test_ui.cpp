@@ -11,6 +11,7 @@
 #include "TestImages.h"
 #include "UIButton.h"
 #include "UpgradeButton.h"
+#include "Upgrader.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ protected:
 
 TEST_F(Buttons, LabelIsCentredFromTheSecondDrawingOn) {
     UIButton* b = MakeButton("Play!", Vec2(200, 200));
-    ASSERT_EQ(b->renderable->screenSpace, 1);
+    ASSERT_TRUE(b->renderable->screenSpace);
     EXPECT_FLOAT_EQ(b->renderable->depth, 0.9f);
     EXPECT_FLOAT_EQ(b->textWidth, 1.0f);
     b->Update(kFrameStep);
@@ -95,7 +96,7 @@ TEST_F(Buttons, PriceLineIsAnInvisibleHitBoxThatTurnsItsLabelWhiteUnderTheCursor
     EXPECT_FLOAT_EQ(line->textColour[0], 0.0f);
     EXPECT_FLOAT_EQ(line->textColour[3], 1.0f);
 
-    line->SetState(8382);
+    line->SetState(Upgrader::Phase::kOpening);
     orlop.mousePosition = Vec2(400, 150);
     line->Update(kFrameStep);
     EXPECT_EQ(line->hovered, 0) << "coloured only in state 1";
@@ -118,8 +119,8 @@ protected:
 TEST_F(LifeBarTest, TypeNameIsTheBaseOneAndBothSpritesAreScreenSpace) {
     EXPECT_STREQ(bar->GetType(), "GameObj");
     EXPECT_EQ(bar->realm, 3);
-    EXPECT_EQ(bar->renderable->screenSpace, 1);
-    EXPECT_EQ(bar->background->screenSpace, 1);
+    EXPECT_TRUE(bar->renderable->screenSpace);
+    EXPECT_TRUE(bar->background->screenSpace);
     EXPECT_FLOAT_EQ(bar->background->depth, 0.8f);
     EXPECT_FLOAT_EQ(bar->renderable->depth, 0.9f);
     EXPECT_EQ(bar->background->position, Vec2(145, 15));
