@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "BotPlatform.h"
+#include "Box.h"
 #include "Camera.h"
 #include "Cannon.h"
 #include "GOManager.h"
@@ -27,7 +28,10 @@ bool IsEnemyShip(GameObj& o) {
            std::strcmp(type, "MineLayer") == 0;
 }
 
-Vec2 Centre(const Vec2* corners) { return Vec2((corners[0].x + corners[3].x) * 0.5f, (corners[0].y + corners[3].y) * 0.5f); }
+Vec2 Centre(const Vec2* corners) {
+    return Vec2((corners[kTopLeft].x + corners[kBottomRight].x) * 0.5f,
+                (corners[kTopLeft].y + corners[kBottomRight].y) * 0.5f);
+}
 
 }  // namespace
 

@@ -10,7 +10,8 @@
 
 bool QuadTrim::Begin(const Texture* texture, BlendMode blendMode) {
     texture_ = nullptr;
-    if (!renderer.shortcuts || !texture || texture->shown.empty() || (blendMode != BlendMode::kAlpha && blendMode != BlendMode::kAdditive))
+    if (!renderer.shortcuts || !texture || texture->shown.empty() ||
+        (blendMode != BlendMode::kAlpha && blendMode != BlendMode::kAdditive))
         return false;
     // Object units to window pixels: projection and modelview, then the viewport.
     float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};

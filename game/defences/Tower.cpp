@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Box.h"
 #include "Cannon.h"
 #include "GOManager.h"
 #include "GameObjFactory.h"
@@ -70,12 +71,13 @@ void Tower::Update(float dt) {
 
     BaseStep(dt);
 
-    if (cannon) cannon->SetPosition(Vec2(at.x, renderable->corners[0].y + 20.0f));
+    if (cannon) cannon->SetPosition(Vec2(at.x, renderable->corners[kTopLeft].y + 20.0f));
 
     if (!target.Get()) target = goManager.FindTarget(team, at, "MerchantShip");
     GameObj* prey = target.Get();
     if (prey &&
-        (state == Life::kSinking || state == Life::kDead || prey->state == Life::kSinking || prey->state == Life::kDead || prey->InGrace())) {
+        (state == Life::kSinking || state == Life::kDead || prey->state == Life::kSinking ||
+         prey->state == Life::kDead || prey->InGrace())) {
         target.Reset();
         prey = nullptr;
     }
@@ -185,12 +187,12 @@ void Tower::Capture(GameObj* ship) {
     captureProgress += lastStep * 3.0f;
     const float y0 = flag->position.y;
     const float speed = 20.0f - 5.0f * difficulty;  // pixels per second
-    const float top = renderable->corners[0].y;
+    const float top = renderable->corners[kTopLeft].y;
     const float x = renderable->position.x;
-    if (flag->corners[0].y < top && !flagLowered) {
+    if (flag->corners[kTopLeft].y < top && !flagLowered) {
         flag->position = Vec2(x, y0 + speed * lastStep);
         flag->UpdateCorners();
-    } else if (flag->corners[0].y > top) {
+    } else if (flag->corners[kTopLeft].y > top) {
         flagLowered = 1;
     }
     if (!flagLowered) return;
@@ -199,7 +201,7 @@ void Tower::Capture(GameObj* ship) {
     for (int i = 0; i < 4; ++i) flag->colour[i] = ship->renderable->colour[i];
     flag->position = Vec2(x, y0 - speed * lastStep);
     flag->UpdateCorners();
-    if (flag->corners[3].y - 20.0f < top) {
+    if (flag->corners[kBottomRight].y - 20.0f < top) {
         team = ship->team;
         if (team == kPlayerSide) takenByPlayer = 1;
         // The gun changes sides with the tower, or its balls would harm nobody.

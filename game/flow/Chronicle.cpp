@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Box.h"
 #include "GOManager.h"
 #include "MerchantShip.h"
 #include "Renderable.h"
@@ -13,7 +14,8 @@
 namespace {
 
 bool Overlap(const Vec2* a, const Vec2* b) {
-    return a[0].x <= b[3].x && b[0].x <= a[3].x && a[0].y <= b[3].y && b[0].y <= a[3].y;
+    return a[kTopLeft].x <= b[kBottomRight].x && b[kTopLeft].x <= a[kBottomRight].x &&
+           a[kTopLeft].y <= b[kBottomRight].y && b[kTopLeft].y <= a[kBottomRight].y;
 }
 
 }  // namespace

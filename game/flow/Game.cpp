@@ -15,6 +15,7 @@
 #include "Renderable.h"
 #include "Report.h"
 #include "SafeRespawn.h"
+#include "SeaBounds.h"
 #include "Sky.h"
 #include "SoundManager.h"
 #include "Tower.h"
@@ -27,11 +28,11 @@ namespace {
 
 Water* MakeSea(float y, float depth) {
     Water* water = static_cast<Water*>(goManager.Create("Water"));
-    water->width = 9000.0f;
+    water->width = 2.0f * SeaBounds::kHalfWidth;
     water->bottom = 200.0f;
     water->spacing = 15.0f;
     water->Init();
-    water->SetPosition(Vec2(-4500.0f, y));
+    water->SetPosition(Vec2(-SeaBounds::kHalfWidth, y));
     water->renderable->SetDepth(depth);
     return water;
 }
@@ -212,7 +213,7 @@ void Game::TellTowerLost() { notices_.TowerLost(); }
 bool Game::UpdateMenu(float dt) {
     // The menu owns the screen: no shop shows over it, nor the player's aids.
     StandBehindScreens();
-    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
+    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % (2 * SeaBounds::kHalfWidth + 1) - SeaBounds::kHalfWidth));
     menu_.Show(BestLine());
     menu_.FollowPad();
     if (orlop.Released(VK_ESCAPE)) return false;
@@ -241,7 +242,7 @@ bool Game::UpdateMenu(float dt) {
 bool Game::UpdateOptions(float dt) {
     // The sea goes on under the scroll as under the menu.
     StandBehindScreens();
-    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
+    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % (2 * SeaBounds::kHalfWidth + 1) - SeaBounds::kHalfWidth));
     const bool safeBefore = optionsScreen.Current().safeRespawn;
     const bool open = optionsScreen.Update();
     // The rule follows the row when the player changes it (a replay changes it as recorded).
@@ -298,7 +299,7 @@ bool Game::UpdatePlaying(float dt) {
 
     const Vec2 topLeft = camera.GetTopLeft();
     if (ship) CameraRig::Follow(*ship, topLeft);
-    sea->Disturb(2.0f * dt, static_cast<float>(Rand() % 8001 - 4000));
+    sea->Disturb(2.0f * dt, static_cast<float>(Rand() % (2 * SeaBounds::kRippleX + 1) - SeaBounds::kRippleX));
     if (input_.Press(*this, ship, dt, topLeft)) ToggleSea();
     if (ship) HandleShip(*ship, dt);
 

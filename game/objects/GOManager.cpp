@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Box.h"
 #include "GameObj.h"
 #include "GameObjFactory.h"
 
@@ -55,7 +56,8 @@ void GOManager::CollideAllPairs(ListNode<GameObj*>* node) {
         if (other->noCollide) continue;
         const Vec2* a = other->GetCorners();
         if (!b) b = mover->GetCorners();
-        if (b[0].x <= a[3].x && b[0].y <= a[3].y && b[3].x >= a[0].x && b[3].y >= a[0].y)
+        if (b[kTopLeft].x <= a[kBottomRight].x && b[kTopLeft].y <= a[kBottomRight].y &&
+            b[kBottomRight].x >= a[kTopLeft].x && b[kBottomRight].y >= a[kTopLeft].y)
             mover->Collide(other);
     }
 }

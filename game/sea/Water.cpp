@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Box.h"
 #include "ComplexSprite.h"
 #include "GL.h"
 #include "GOManager.h"
@@ -120,9 +121,9 @@ void Water::Update(float dt) {
     // water overlaps it by mistake and nothing in a crest is missed.
     Vec2* c = strip->corners;
     const float top = strip->position.y + highest;
-    c[0] = Vec2(c[0].x, top);
-    c[1] = Vec2(c[3].x, top);
-    c[2] = Vec2(c[0].x, c[3].y);
+    c[kTopLeft] = Vec2(c[kTopLeft].x, top);
+    c[kTopRight] = Vec2(c[kBottomRight].x, top);
+    c[kBottomLeft] = Vec2(c[kTopLeft].x, c[kBottomRight].y);
     strip->CornersChanged();
 
     BaseStep(dt);

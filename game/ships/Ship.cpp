@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Box.h"
 #include "Fire.h"
 #include "GOManager.h"
 #include "ParticleObj.h"
@@ -69,10 +70,10 @@ void Ship::Update(float dt) {
     const Vec2* c = renderable->corners;
     if (wake) {
         Vec2* box = wake->Settings().emitterBox;
-        box[0] = Vec2(c[0].x - 10.0f, c[0].y + 45.0f);
-        box[1] = Vec2(c[3].x + 10.0f, c[0].y + 45.0f);
-        box[2] = Vec2(c[0].x - 10.0f, c[3].y);
-        box[3] = Vec2(c[3].x + 10.0f, c[3].y);
+        box[kTopLeft] = Vec2(c[kTopLeft].x - 10.0f, c[kTopLeft].y + 45.0f);
+        box[kTopRight] = Vec2(c[kBottomRight].x + 10.0f, c[kTopLeft].y + 45.0f);
+        box[kBottomLeft] = Vec2(c[kTopLeft].x - 10.0f, c[kBottomRight].y);
+        box[kBottomRight] = Vec2(c[kBottomRight].x + 10.0f, c[kBottomRight].y);
     }
     if (auto* sprite = dynamic_cast<Sprite*>(renderable)) {
         if (velocity.x > 50.0f) sprite->mirrored = 0;

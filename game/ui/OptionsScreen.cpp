@@ -303,7 +303,7 @@ void OptionsScreen::DrawTexts() {
         }
     if (!message_.empty()) {
         // A long message shrinks to stay on the paper, as far right as the rows reach.
-        const float right = scroll_ ? scroll_->renderable->corners[3].x - kPaperEdge : kValueX + 100.0f;
+        const float right = scroll_ ? scroll_->renderable->corners[kBottomRight].x - kPaperEdge : kValueX + 100.0f;
         const Vec2 scale = Plank::FitText(labelFont_, message_.c_str(), kLabelScale, right - kLabelX);
         labelFont_.DrawText(kLabelX, kMessageY, 1.0f, message_.c_str(), kWarning, scale);
     }

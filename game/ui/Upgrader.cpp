@@ -243,7 +243,7 @@ void Upgrader::DrawNotes(float dt) {
         const char* title = refused ? "Not enough gold" : pad ? "Shop: press A to buy" : "Shop: click to buy";
         const float white[4] = {1.0f, 1.0f, 1.0f, alpha};
         const float warning[4] = {1.0f, 0.25f, 0.2f, alpha};
-        const float width = titlePlank_->corners[3].x - titlePlank_->corners[0].x;
+        const float width = titlePlank_->corners[kBottomRight].x - titlePlank_->corners[kTopLeft].x;
         const Vec2 scale = titleFont_.FitScale(title, Vec2(0.45f, 0.45f), width - 24.0f);
         titleFont_.DrawText(static_cast<int>(titlePlank_->position.x - titleFont_.InkWidth(title, scale) * 0.5f),
                             static_cast<int>(titlePlank_->position.y - titleFont_.InkHeight(scale) * 0.5f), 1.0f,

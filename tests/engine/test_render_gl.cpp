@@ -117,7 +117,7 @@ TEST_F(Drawing, AScrollKeepsTheWorldBehindItAndAHeldViewStandsStill) {
     for (int frame = 0; frame < 10; ++frame) gltest::BeginFrame();
     gltest::RenderList();
     EXPECT_TRUE(IsGreen(gltest::ReadPixel(100, 100)));
-    EXPECT_GT(camera.corners[0].x, 20.0f);
+    EXPECT_GT(camera.corners[kTopLeft].x, 20.0f);
     EXPECT_EQ(camera.WorldToScreen(Vec2(100, 100)), Vec2(100, 100));
     camera.HoldView(false);
     gltest::BeginFrame();
@@ -196,8 +196,8 @@ TEST_F(Drawing, RotationDoesNotChangeTheBox) {
     s.position = Vec2(10, 10);
     s.rotation = 45.0f;
     s.UpdateCorners();
-    EXPECT_EQ(s.corners[0], Vec2(2, 2));
-    EXPECT_EQ(s.corners[3], Vec2(18, 18));
+    EXPECT_EQ(s.corners[kTopLeft], Vec2(2, 2));
+    EXPECT_EQ(s.corners[kBottomRight], Vec2(18, 18));
 }
 
 // --- texture cache ---------------------------------------------------------------

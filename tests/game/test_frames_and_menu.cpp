@@ -96,7 +96,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         gold->textColour[1] = at < 5 ? 0.0f : 1.0f;
         // Between the plank's nails, however long the plank has grown.
         const float nails = Plank::EndClear(gold->renderable->scale.x);
-        const Vec2 c[4] = {gold->GetCorners()[0] + Vec2(nails, 0), {}, {}, gold->GetCorners()[3] - Vec2(nails, 0)};
+        const Vec2 c[4] = {gold->GetCorners()[kTopLeft] + Vec2(nails, 0), {}, {}, gold->GetCorners()[kBottomRight] - Vec2(nails, 0)};
         if (at == 2 && InkInside("gold_2_digits", 0, 100, c, gold->faceExtra, Magenta)) seen.push_back("2 digits");
         if (at == 2) ship->gold = 1015;
         if (at == 3 && InkInside("gold_4_digits", 0, 100, c, gold->faceExtra, Magenta)) seen.push_back("4 digits");
@@ -144,7 +144,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (mark < 0 && frame + mark == 8) p.Key(VK_SPACE);         // ...offered Sea toggle's
         if (mark < 0 && frame + mark == 10) {
             const Renderable* scroll = game->optionsScreen.Scroll();
-            const Vec2 paper[4] = {scroll->corners[0] + Vec2(40, 0), {}, {}, scroll->corners[3] - Vec2(40, 0)};
+            const Vec2 paper[4] = {scroll->corners[kTopLeft] + Vec2(40, 0), {}, {}, scroll->corners[kBottomRight] - Vec2(40, 0)};
             if (game->optionsScreen.Message() == "Space is taken by Sea toggle" &&
                 InkInside("options_refusal", 80, 130, paper, 0, Red))
                 seen.push_back("refusal on the scroll");

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "Box.h"
 #include "GOManager.h"
 #include "GameObj.h"
 #include "Renderable.h"
@@ -18,10 +19,10 @@ class Patch : public Renderable {
 public:
     explicit Patch(Vec2 half) : half_(half) {}
     void UpdateCorners() override {
-        corners[0] = position - half_;
-        corners[1] = Vec2(position.x + half_.x, position.y - half_.y);
-        corners[2] = Vec2(position.x - half_.x, position.y + half_.y);
-        corners[3] = position + half_;
+        corners[kTopLeft] = position - half_;
+        corners[kTopRight] = Vec2(position.x + half_.x, position.y - half_.y);
+        corners[kBottomLeft] = Vec2(position.x - half_.x, position.y + half_.y);
+        corners[kBottomRight] = position + half_;
         CornersChanged();
     }
     float GetWidth() override { return 2 * half_.x; }
@@ -106,9 +107,9 @@ std::vector<std::pair<int, int>> Play(uint32_t seed, bool indexed) {
     for (int i = 0; i < 120; ++i) scene.Make();
     scene.Make(1e5f);  // spans the whole strip
     Mote* empty = scene.Make();
-    empty->renderable->corners[0] = Vec2(1e6f, 1e6f);  // inside out: meets nothing there is
-    empty->renderable->corners[3] = Vec2(-1e6f, -1e6f);
-    scene.Make()->renderable->corners[0].x = std::nanf("");
+    empty->renderable->corners[kTopLeft] = Vec2(1e6f, 1e6f);  // inside out: meets nothing there is
+    empty->renderable->corners[kBottomRight] = Vec2(-1e6f, -1e6f);
+    scene.Make()->renderable->corners[kTopLeft].x = std::nanf("");
     for (int frame = 0; frame < 20; ++frame) goManager.Update(1.0f / 60.0f);
     goManager.Clear();
     goManager.ReopenLog();

@@ -16,6 +16,7 @@
 #include "Box.h"
 #include "GOManager.h"
 #include "GameObj.h"
+#include "Mine.h"
 #include "ObjRef.h"
 #include "Renderable.h"
 #include "TraceLog.h"
@@ -33,8 +34,8 @@ Journal* g_journal = nullptr;
 
 class Box : public Renderable {
 public:
-    float GetWidth() override { return corners[3].x - corners[0].x; }
-    float GetHeight() override { return corners[3].y - corners[0].y; }
+    float GetWidth() override { return corners[kBottomRight].x - corners[kTopLeft].x; }
+    float GetHeight() override { return corners[kBottomRight].y - corners[kTopLeft].y; }
 };
 
 // A game object with a plain box, recording what happens to it.
@@ -267,6 +268,16 @@ TEST(GameObjBase, SetStateRules) {
     EXPECT_FLOAT_EQ(o.stateTime, 0.0f);
     EXPECT_EQ(o.frozen, 0);
     EXPECT_STREQ(o.GetType(), "GameObj");
+
+    // A class's own phase that shares a shared state's number is another state...
+    static_assert(ObjState(Mine::Phase::kExploding) != Life::kSinking);
+    static_assert(ObjState(Mine::Phase::kExploding).Number() == ObjState(Life::kSinking).Number());
+    // ...but SetState goes by the number, as the digest does.
+    o.SetState(Life::kSinking);
+    o.stateTime = 1.0f;
+    o.SetState(Mine::Phase::kExploding);
+    EXPECT_EQ(o.state, Life::kSinking);
+    EXPECT_FLOAT_EQ(o.stateTime, 1.0f);
 }
 
 TEST(GameObjFactoryTable, UnknownAndNotCreatableNamesGiveNoObject) {

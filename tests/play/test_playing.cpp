@@ -143,7 +143,7 @@ TEST_F(PlayTest, CameraFollowsTheShipAndStopsAtTheEdgesWhereTheShipWrapsRound) {
     };
     for (const Case& c : cases) {
         ship->SetPosition(Vec2(c.x, 300.0f));
-        camera.corners[0] = Vec2(123.0f, y);
+        camera.corners[kTopLeft] = Vec2(123.0f, y);
         Step();
         EXPECT_EQ(ship->GetPosition()->x, c.shipAfter) << c.x;
         EXPECT_EQ(camera.targetPosition, c.target) << c.x;
@@ -266,7 +266,7 @@ TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight
 
     // The gauge, above the ship, only while the button is held.
     ship->cannon.Get()->charge = ship->cannon.Get()->maxCharge;
-    const Vec2 top = camera.WorldToScreen(Vec2(ship->GetPosition()->x, ship->GetCorners()[0].y));
+    const Vec2 top = camera.WorldToScreen(Vec2(ship->GetPosition()->x, ship->GetCorners()[kTopLeft].y));
     const int gx = static_cast<int>(top.x), gy = static_cast<int>(top.y) - 12;
     const auto idle = DrawnFrame(*game, gx - 30, gy - 4, gx + 30, gy + 4);
     orlop.mouseLeft = 1;

@@ -90,12 +90,12 @@ TEST_F(ShipsTest, ThePlayerAimsAtTheMouseAndRecoilsFromEveryPull) {
     MerchantShip* ship = Launch(1, 0.0f, false);
     Cannon* gun = ship->cannon.Get();
     const Vec2 at = *ship->GetPosition();
-    camera.corners[0] = Vec2(-400.0f, -300.0f);  // the mouse is read in window pixels
+    camera.corners[kTopLeft] = Vec2(-400.0f, -300.0f);  // the mouse is read in window pixels
     orlop.mousePosition = at + Vec2(430.0f, 260.0f);
     ship->Update(kStep);
     EXPECT_NEAR(gun->aim.x, 0.6f, 1e-5f);
     EXPECT_NEAR(gun->aim.y, -0.8f, 1e-5f);
-    camera.corners[0] = Vec2();
+    camera.corners[kTopLeft] = Vec2();
     orlop.mousePosition = at;  // right on the ship: no direction, the aim stays
     ship->Update(kStep);
     EXPECT_NEAR(gun->aim.x, 0.6f, 1e-5f);

@@ -190,20 +190,20 @@ TEST_F(Towers, HeldShipSinksTheFlagAndRaisesItInItsColoursThenOwnsTowerAndGun) {
     std::copy(colour, colour + 4, s->renderable->colour);
     t->Update(dt);
     EXPECT_EQ(t->flag->position, Vec2(0, 320));
-    const float top = t->renderable->corners[0].y;
+    const float top = t->renderable->corners[kTopLeft].y;
     float lowestTop = 0.0f;
     int frames = 0;
     while (t->team != 1 && frames++ < 1000) {
         t->Update(dt);
         t->Collide(s);
-        lowestTop = std::max(lowestTop, t->flag->corners[0].y);
+        lowestTop = std::max(lowestTop, t->flag->corners[kTopLeft].y);
     }
     EXPECT_EQ(t->cannon->team, 1);
     EXPECT_GT(lowestTop, top);
-    EXPECT_LT(t->flag->corners[3].y - 20.0f, top);
+    EXPECT_LT(t->flag->corners[kBottomRight].y - 20.0f, top);
     EXPECT_EQ(t->flag->colour[2], 0.6f);
     // Down past the top, then up until the bottom is within 20 px of it, at 19.75 px/s.
-    const float flagHeight = t->flag->corners[3].y - t->flag->corners[0].y;
+    const float flagHeight = t->flag->corners[kBottomRight].y - t->flag->corners[kTopLeft].y;
     const float travel = (top - 280.0f) + (flagHeight - 20.0f);
     EXPECT_NEAR(frames * dt, travel / 19.75f, 0.05f);
     EXPECT_EQ(t->capturer.Get(), nullptr);

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include "Box.h"
 #include "GOManager.h"
 #include "LifeBar.h"
 #include "Orlop.h"
@@ -141,10 +142,10 @@ TEST_F(LifeBarTest, HalfValueShowsTheLeftHalfFromTheSameLeftEdge) {
 TEST_F(LifeBarTest, NegativeGivesNothingAndOverfullRunsPastTheBackground) {
     bar->SetValue(-5, 100);
     EXPECT_FLOAT_EQ(bar->fraction, 0.0f);
-    EXPECT_FLOAT_EQ(bar->renderable->corners[3].x - bar->renderable->corners[0].x, 0.0f);
+    EXPECT_FLOAT_EQ(bar->renderable->corners[kBottomRight].x - bar->renderable->corners[kTopLeft].x, 0.0f);
     bar->SetValue(150, 100);
     bar->Update(kFrameStep);
-    EXPECT_GT(bar->renderable->corners[3].x, bar->background->corners[3].x);
+    EXPECT_GT(bar->renderable->corners[kBottomRight].x, bar->background->corners[kBottomRight].x);
     EXPECT_FLOAT_EQ(bar->renderable->texCoords[3].x, 1.5f);
 }
 

@@ -93,10 +93,10 @@ TEST_F(WaterTest, InitBuildsTheStripAndTheField) {
         ASSERT_EQ(strip->texCoords[i + 1].y, 0.0f);
     }
     // The box of every vertex, offset by the position.
-    EXPECT_EQ(strip->corners[0].x, -4500.0f);
-    EXPECT_EQ(strip->corners[0].y, 550.0f);
-    EXPECT_EQ(strip->corners[3].x, -4500.0f + 15.0f * 598);
-    EXPECT_EQ(strip->corners[3].y, 750.0f);
+    EXPECT_EQ(strip->corners[kTopLeft].x, -4500.0f);
+    EXPECT_EQ(strip->corners[kTopLeft].y, 550.0f);
+    EXPECT_EQ(strip->corners[kBottomRight].x, -4500.0f + 15.0f * 598);
+    EXPECT_EQ(strip->corners[kBottomRight].y, 750.0f);
 }
 
 TEST_F(WaterTest, OtherSizesGiveTheirOwnCounts) {

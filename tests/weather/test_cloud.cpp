@@ -44,7 +44,7 @@ TEST_F(WeatherTest, CloudGrowsFromNothingToARandomSize) {
     EXPECT_EQ(sprite->inRenderList, 1);
     c->Update(kDt);
     EXPECT_EQ(sprite->scale, Vec2(kDt, kDt));
-    EXPECT_NEAR(sprite->corners[3].x - sprite->corners[0].x, sprite->GetWidth() * kDt, 1e-3);
+    EXPECT_NEAR(sprite->corners[kBottomRight].x - sprite->corners[kTopLeft].x, sprite->GetWidth() * kDt, 1e-3);
     for (int i = 0; i < 60; ++i) c->Update(kDt);
     EXPECT_GE(sprite->scale.x, c->targetScale.x);
     EXPECT_LT(sprite->scale.x, c->targetScale.x + kDt);

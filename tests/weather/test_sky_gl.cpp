@@ -44,7 +44,7 @@ TEST(SkyGl, BackdropFillsTheWindowInItsColoursWhereverTheCameraIs) {
 
     // Far from the origin: anything drawn in world pixels would miss the window.
     camera.SetView(Vec2(5400.0f, 4300.0f), Vec2(800.0f, 600.0f));
-    camera.targetPosition = camera.corners[0];
+    camera.targetPosition = camera.corners[kTopLeft];
     camera.shakeTime = -1.0f;
 
     Sky* sky = static_cast<Sky*>(goManager.Create("Sky"));
