@@ -3,11 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include "Box.h"
-#include "GOManager.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "sea/Water.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "BroadPhase.h"
+#include "objects/BroadPhase.h"
 
 #include <algorithm>
 
 #include "Box.h"
-#include "GameObj.h"
+#include "objects/GameObj.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "GOManager.h"
+#include "objects/GOManager.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "Box.h"
-#include "GameObj.h"
-#include "GameObjFactory.h"
+#include "objects/GameObj.h"
+#include "objects/GameObjFactory.h"
 
 GOManager goManager;
 

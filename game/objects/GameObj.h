@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "ObjState.h"
 #include "Vec2.h"
+#include "objects/ObjState.h"
 
 class Renderable;
 

@@ -1,4 +1,4 @@
-#include "Water.h"
+#include "sea/Water.h"
 
 #include <cmath>
 #include <cstring>
@@ -6,12 +6,12 @@
 #include "Box.h"
 #include "ComplexSprite.h"
 #include "GL.h"
-#include "GOManager.h"
-#include "GameObjFactory.h"
-#include "ParticleObj.h"
 #include "Renderer.h"
 #include "SoundManager.h"
 #include "TextureManager.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "sea/ParticleObj.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Ship.h"
+#include "ships/Ship.h"
 
 #include <algorithm>
 
@@ -6,14 +6,14 @@
 #include <cstring>
 
 #include "Box.h"
-#include "Fire.h"
-#include "GOManager.h"
-#include "ParticleObj.h"
 #include "Random.h"
 #include "Renderable.h"
 #include "Sprite.h"
-#include "TreasureChest.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "sea/Fire.h"
+#include "sea/ParticleObj.h"
+#include "sea/Water.h"
+#include "ships/TreasureChest.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "Box.h"
-#include "GOManager.h"
-#include "GameObj.h"
 #include "Renderable.h"
+#include "objects/GOManager.h"
+#include "objects/GameObj.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "Box.h"
-#include "GOManager.h"
-#include "GameObj.h"
-#include "Mine.h"
-#include "ObjRef.h"
 #include "Renderable.h"
-#include "TraceLog.h"
+#include "objects/GOManager.h"
+#include "objects/GameObj.h"
+#include "objects/ObjRef.h"
+#include "objects/TraceLog.h"
+#include "ships/Mine.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <climits>
 #include <cmath>
 
-#include "Cannon.h"
-#include "Mine.h"
 #include "Orlop.h"
 #include "ShipTestKit.h"
-#include "TreasureChest.h"
+#include "ships/Cannon.h"
+#include "ships/Mine.h"
+#include "ships/TreasureChest.h"
 
 using namespace shiptest;
 

@@ -5,14 +5,14 @@
 #include <sys/stat.h>
 
 #include "Box.h"
-#include "GOManager.h"
-#include "LifeBar.h"
 #include "Orlop.h"
 #include "Sprite.h"
 #include "TestImages.h"
-#include "UIButton.h"
-#include "UpgradeButton.h"
-#include "Upgrader.h"
+#include "defences/UpgradeButton.h"
+#include "defences/Upgrader.h"
+#include "objects/GOManager.h"
+#include "ui/LifeBar.h"
+#include "ui/UIButton.h"
 
 namespace {
 
