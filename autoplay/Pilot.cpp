@@ -46,11 +46,11 @@ void Pilot::FitShot(float distance, float& charge, float& elevation) {
 void Pilot::Think(BotPlatform& hands, Game& game) {
     // Input not yet handed over would make the next decision on an old picture.
     if (hands.Waiting() > 2) return;
-    if (game.phase == Game::kMenu) {
+    if (game.Showing() == Screen::Kind::kMenu) {
         if (!played_ || !idle_) PressPlay(hands, game);
         return;
     }
-    if (game.phase != Game::kPlaying) return;
+    if (game.Showing() != Screen::Kind::kPlay) return;
     played_ = true;
     if (idle_) return;
     if (repairWait_ > 0) --repairWait_;
@@ -104,8 +104,8 @@ void Pilot::PressPlay(BotPlatform& hands, Game& game) {
         --menuWait_;
         return;
     }
-    if (!game.playButton || game.playButton->state != MenuButton::kNormal) return;
-    hands.cursor = Centre(game.playButton->GetCorners());
+    if (!game.menu().playButton || game.menu().playButton->state != MenuButton::kNormal) return;
+    hands.cursor = Centre(game.menu().playButton->GetCorners());
     hands.Click();
     menuWait_ = 120;
 }

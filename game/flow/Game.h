@@ -7,36 +7,42 @@
 #include "Chronicle.h"
 #include "GameFields.h"
 #include "HintBook.h"
-#include "HintProgress.h"
 #include "Hud.h"
 #include "LevelDirector.h"
-#include "MainMenu.h"
+#include "MenuScreen.h"
 #include "MerchantShip.h"
 #include "NoticeBoard.h"
 #include "PlayHold.h"
+#include "PlayScreen.h"
 #include "PlayerAids.h"
-#include "PlayerInput.h"
 #include "Popups.h"
 #include "Records.h"
-#include "RecordsScroll.h"
-#include "ScreenButton.h"
+#include "RecordsScreen.h"
+#include "SettingsScreen.h"
 
 
-// The game flow: the menu, the options, the records and play, a frame at a time.
+// The game flow, a frame at a time: a stack of screens (the menu at the bottom; play,
+// the options and the records over it) whose top one runs, and the parts they share.
 class Game : public GameFields {
 public:
-    Game() = default;
+    Game();
     // Its parts hold on to this game.
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
     // Builds the scene: seas, sky, island, menu buttons, heads-up objects, fonts, sounds.
     void SetUp();
-    // One frame of the menu or of play; false ends the program.
+    // One frame of the screen on top; false ends the program. Draws nothing.
     bool Update(float dt);
+    // What the frame last updated shows beyond the render lists: the texts of its screen.
+    void Draw();
+    // The screen on top.
+    Screen::Kind Showing() const { return stack_.back()->kind(); }
+    // While paused the world stands still: the frame skips the manager's pass.
+    bool Paused() const { return play_.Paused(); }
     // Places one tower of the current level on the island, raising the island under it.
     void SpawnTower() { levels_.SpawnTower(); }
-    // Starts the next level once no hostile tower is left; draws the level banner.
+    // Starts the next level once no hostile tower is left; the level banner shows.
     void UpdateLevel() { levels_.UpdateLevel(); }
     // The next frame of play begins `level` with its row of towers (LevelDirector::SkipTo).
     void SkipToLevel(int32_t level) { levels_.SkipTo(level); }
@@ -50,24 +56,20 @@ public:
     // The sea toggle: every live object that takes part goes to or from the ghost sea.
     void ToggleSea();
 
-    // The key that pauses and resumes play (Escape resumes too).
-    static constexpr uint32_t kPauseKey = 'P';
-    // While paused the world stands still: the frame skips the manager's pass and only
-    // the labels are drawn again.
-    bool paused = false;
     // Draws every shown label without updating anything (the picture of a paused frame).
     void DrawLabels();
     // Closes every tower's panel at once.
     void HidePanels();
     // True while the world of play stands still behind the menu or the options.
     bool PlayHeld() const { return hold_.Holding(); }
+    MainMenu& menu() { return menuScreen_.menu(); }
     const PlayerAids& aids() const { return aids_; }
     const Popups& popups() const { return popups_; }
     // The notices at the middle of the screen; post one with `Post` (or `TowerLost`).
     NoticeBoard& notices() { return notices_; }
     const NoticeBoard& notices() const { return notices_; }
     const HintBook& hints() const { return hints_; }
-    const RecordsScroll& recordsScroll() const { return recordsScroll_; }
+    const RecordsScroll& recordsScroll() const { return recordsScreen_.scroll(); }
     // "Towers 2/3" as last shown.
     const std::string& TowerCount() const { return hud_.TowerCount(); }
 
@@ -84,22 +86,20 @@ public:
 
 
 private:
-    bool UpdateMenu(float dt);
-    bool UpdatePlaying(float dt);
-    // The frame of play that stands still: its texts are drawn again.
-    bool UpdatePaused();
-    // What the player does with a live ship this frame, and how it is shown.
-    void HandleShip(MerchantShip& ship, float dt);
-    // Escape from play: the heads-up goes and the world holds until "Play!".
-    void LeavePlay();
-    bool UpdateOptions(float dt);
+    friend class MenuScreen;
+    friend class SettingsScreen;
+    friend class RecordsScreen;
+    friend class PlayScreen;
+
+    // A screen goes on top; the top one closes and the one below it resumes.
+    void Push(Screen& screen);
+    void Pop();
+    // The records over the screen on top, which resumes when they close.
+    void OpenRecords();
     // Behind the menu, the options and the records the world waits, with no panel or aid.
     void StandBehindScreens();
     // Takes the heads-up and the aids off the screen.
     void HideAids();
-    // The planks the gains and losses keep below.
-    std::vector<Popups::KeepOut> Planks() const;
-    void PostSinking(const ShipChange& change);
     void MakeSky();
     // Forgets a player's ship that has died or been destroyed.
     void ForgetDeadShip();
@@ -108,18 +108,10 @@ private:
     MerchantShip* RespawnShip();
     // Tells the player that a hostile ship took back one of their towers.
     void TellTowerLost();
-
-    bool UpdateRecords();
-    void OpenRecords(int32_t from);
-    // The aids of a frame of play: gains and losses, the tower count, hints, rumble.
-    void ShowAids(float dt, const ShipChange& change, const Chronicle::Events& events);
     void Rumble(float strength, int ms);
 
-    MainMenu menu_{*this};
     LevelDirector levels_{*this};
     Hud hud_{*this};
-    PlayerInput input_;
-    HintProgress hintProgress_;
     PlayerAids aids_;
     PlayHold hold_;
     Popups popups_;
@@ -130,6 +122,12 @@ private:
     std::string recordsPath_;
     bool keepRecords_ = false;
     bool recordsFailed_ = false;
-    RecordsScroll recordsScroll_;
-    int32_t recordsFrom_ = kMenu;
+
+    MenuScreen menuScreen_{*this};
+    SettingsScreen settings_{*this};
+    RecordsScreen recordsScreen_{*this};
+    PlayScreen play_{*this};
+    std::vector<Screen*> stack_;
+    // The screen that ran the last Update, whose picture Draw makes.
+    Screen* drawing_ = nullptr;
 };

@@ -64,7 +64,7 @@ void Popups::Add(int64_t change, Vec2 at) {
     word.text = (word.sum < 0 ? "-" : "+") + std::to_string(word.sum < 0 ? -word.sum : word.sum);
 }
 
-void Popups::Draw(float dt, const std::vector<KeepOut>& planks) {
+void Popups::Update(float dt, const std::vector<KeepOut>& planks) {
     for (Word& word : words_) word.age += dt;
     words_.erase(std::remove_if(words_.begin(), words_.end(), [](const Word& w) { return w.age >= kRiseSeconds; }),
                  words_.end());
@@ -89,8 +89,12 @@ void Popups::Draw(float dt, const std::vector<KeepOut>& planks) {
                 lowest = std::max(lowest, plank.bottom + 4.0f);
         push = std::max(push, lowest - word.drawn.y);
     }
-    for (Word& word : words_) {
-        word.drawn.y += push;
+    for (Word& word : words_) word.drawn.y += push;
+}
+
+void Popups::Draw() const {
+    if (!font_.texture) return;
+    for (const Word& word : words_) {
         const float alpha = 1.0f - word.age / kRiseSeconds;
         const float gold[4] = {1.0f, 0.85f, 0.2f, alpha};
         const float red[4] = {0.85f, 0.12f, 0.1f, alpha};

@@ -36,8 +36,10 @@ public:
     struct KeepOut {
         float left, right, bottom;
     };
-    // Moves and draws every word, none over a keep-out; `dt` 0 draws them where they stand.
-    void Draw(float dt, const std::vector<KeepOut>& planks);
+    // Ages and places every word, none over a keep-out; `dt` 0 leaves them where they stand.
+    void Update(float dt, const std::vector<KeepOut>& planks);
+    // The words where the last Update placed them.
+    void Draw() const;
     void Clear();
 
     // A change of gold seen at a window point: a new word rising and fading there, or a
@@ -49,7 +51,7 @@ public:
         Vec2 at;
         float age = 0.0f;
         int64_t sum = 0;
-        // Window pixels of the word's top left at the last Draw.
+        // Window pixels of the word's top left at the last Update.
         Vec2 drawn;
     };
     const std::vector<Word>& Words() const { return words_; }

@@ -66,7 +66,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         Game* game = Program::RunningGame();
         MerchantShip* ship = game->playerShip.Get();
         if (frame == 5) p.Click(Vec2(200, 200));
-        if (!playing && game->phase == Game::kPlaying && ship) playing = frame;
+        if (!playing && game->Showing() == Screen::Kind::kPlay && ship) playing = frame;
         const int at = playing ? frame - playing : -1;
         Tower* tower = game->towers.Empty() ? nullptr : *game->towers.Begin();
 
@@ -102,12 +102,12 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         if (at == 140) ship->SetPosition(Vec2(3600.0f, ship->GetPosition()->y));
         if (at == 150) ship->health = -1.0f;
         if (at == 153 && game->notices().Showing().rfind("Sunk!", 0) == 0) seen.push_back("sunk");
-        if (at == 154) p.Key(Game::kPauseKey);
+        if (at == 154) p.Key(PlayScreen::kPauseKey);
         if (at == 156) {
             heldView = camera.shown.topLeft;
             loggedView = camera.corners[0];
             const Vec2* m = game->aids().MarkerBox(0);
-            if (game->paused && game->notices().Showing() == "Paused" && Count(0, 250, 800, 300, Red) == 0 &&
+            if (game->Paused() && game->notices().Showing() == "Paused" && Count(0, 250, 800, 300, Red) == 0 &&
                 Count(0, 250, 800, 300, Yellow) > 100 && m &&
                 Count(int(m[0].x), int(m[0].y), int(m[3].x), int(m[3].y), Light) > 10)
                 seen.push_back("paused over the sinking");
@@ -115,20 +115,20 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         }
         if (at == 176) {
             if (camera.shown.topLeft == heldView && !(camera.corners[0] == loggedView)) seen.push_back("view held");
-            p.Key(Game::kPauseKey);
+            p.Key(PlayScreen::kPauseKey);
         }
         if (at == 180 && game->notices().Showing().rfind("Sunk!", 0) == 0) seen.push_back("sunk again");
 
         // Escape: the frame that leaves still shows the planks its texts were drawn on.
         if (at == 184) p.Key(VK_ESCAPE);
-        if (at == 185 && game->phase == Game::kMenu && game->lifeBar->renderable->inRenderList)
+        if (at == 185 && game->Showing() == Screen::Kind::kMenu && game->lifeBar->renderable->inRenderList)
             seen.push_back("planks kept on the last frame");
         if (at == 186 && !game->lifeBar->renderable->inRenderList) seen.push_back("then gone");
 
         // Options open at the click; a refused key's message goes with a cancel; Page Down
         // binds and fits its button.
         if (at == 190) p.Click(Vec2(200, 270));
-        if (at == 191 && game->phase == Game::kOptions && culler.worldBehindScreen) seen.push_back("options at once");
+        if (at == 191 && game->Showing() == Screen::Kind::kOptions && culler.worldBehindScreen) seen.push_back("options at once");
         if (at == 194) p.Click(Vec2(540, 246));
         if (at == 196) p.Key('D');
         if (at == 198 && game->optionsScreen.Message() == "D is taken by Steer right") seen.push_back("refused");

@@ -141,7 +141,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
         MerchantShip* ship = game->playerShip.Get();
         if (frame == 2) pad = virtualpad::Plug(CountRumble, &felt);
         if (frame == 5) p.Click(Vec2(200, 200));
-        if (!playing && game->phase == Game::kPlaying && ship) playing = frame;
+        if (!playing && game->Showing() == Screen::Kind::kPlay && ship) playing = frame;
         const int at = playing ? frame - playing : -1;
         Tower* tower = FirstTower(game);
         if (at == 3) {
@@ -203,7 +203,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
         if (at == 200) p.Key(VK_ESCAPE);
         if (at == 205 && game->BestLine() == "Best: level 1, 0 towers") seen.push_back("best of this game");
         if (at == 210) p.Click(Vec2(200, 410));  // Records
-        if (at == 215 && game->phase == Game::kRecords) {
+        if (at == 215 && game->Showing() == Screen::Kind::kRecords) {
             seen.push_back("records");
             gltest::SaveScreenshot(Shot("screenshot_records.png"));
         }
@@ -230,7 +230,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
     second.step = [&](ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
         if (frame == 5) p.Click(Vec2(200, 200));
-        if (!playing && game->phase == Game::kPlaying && game->playerShip.Get()) playing = frame;
+        if (!playing && game->Showing() == Screen::Kind::kPlay && game->playerShip.Get()) playing = frame;
         const int at = playing ? frame - playing : -1;
         // The clicks on the shop fired the cannon too.
         if (at == 3 && game->hints().Shown() == Settings::kHintSea) seen.push_back("steering and firing stay done");
@@ -240,7 +240,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
             gltest::SaveScreenshot(Shot("screenshot_menu_best.png"));
         }
         if (at == 12) p.Click(Vec2(200, 270));  // Options
-        if (at > 12 && game->phase == Game::kOptions && seen.size() == 2) {
+        if (at > 12 && game->Showing() == Screen::Kind::kOptions && seen.size() == 2) {
             p.Click(Vec2(200, 520));  // Hints On -> Off
             seen.push_back("options");
         }

@@ -89,7 +89,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         const int at = frame - mark;
         if (frame > 9000) return p.Post(WM_CLOSE);
         if (frame == 5) p.Click(Vec2(200, 200));
-        if (mark == 0 && game->phase == Game::kPlaying) mark = frame;
+        if (mark == 0 && game->Showing() == Screen::Kind::kPlay) mark = frame;
         if (mark == 0) return;
         Tower* tower = HostileTower(game);
         // Gold at 2 digits, 4, then 10 with a minus sign, drawn in magenta a frame later.
@@ -114,7 +114,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
             gltest::SaveScreenshot(Shot("menu_over_game"));
             p.Click(Vec2(200, 200));
         }
-        if (at == 4200 && game->phase == Game::kPlaying && Figures(true) != play) seen.push_back("plays on");
+        if (at == 4200 && game->Showing() == Screen::Kind::kPlay && Figures(true) != play) seen.push_back("plays on");
         // A tower half in sight has no marker; wholly out of sight, it has one.
         const float edge = camera.GetTopLeft().x + 800.0f;
         if (at == 4201) tower->SetPosition(Vec2(edge, tower->GetPosition()->y));
@@ -139,7 +139,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (at == 4380) ship->health = ship->maxHealth * 0.4f;
         if (at == 4382) gltest::SaveScreenshot(Shot("ghost_life_bar")), p.Key(VK_ESCAPE);
         if (at == 4390) p.Click(Vec2(200, 270));
-        if (game->phase == Game::kOptions && mark > 0) mark = -frame;
+        if (game->Showing() == Screen::Kind::kOptions && mark > 0) mark = -frame;
         if (mark < 0 && frame + mark == 5) p.Click(Vec2(540, 246));  // Steer left's key...
         if (mark < 0 && frame + mark == 8) p.Key(VK_SPACE);         // ...offered Sea toggle's
         if (mark < 0 && frame + mark == 10) {

@@ -85,7 +85,7 @@ TEST_F(PlayTest, ReleaseEventsRepairGiveGoldDisturbTheGhostSeaFireAndLeave) {
     // Escape: back to the menu, the gold hidden, the game kept.
     Release(VK_ESCAPE);
     EXPECT_TRUE(Step());
-    EXPECT_EQ(game->phase, Game::kMenu);
+    EXPECT_EQ(game->Showing(), Screen::Kind::kMenu);
     EXPECT_EQ(game->goldButton->renderable->inRenderList, 0);
     EXPECT_EQ(game->towers.Count(), 1);
 }
@@ -202,7 +202,7 @@ TEST_F(PlayTest, AShipLostWhileTheMenuShowsIsForgottenAndReplacedOnPlay) {
     ASSERT_NE(first, nullptr);
     Release(VK_ESCAPE);
     Frame();
-    ASSERT_EQ(game->phase, Game::kMenu);
+    ASSERT_EQ(game->Showing(), Screen::Kind::kMenu);
 
     // It sinks to the bottom in the menu and the manager destroys it.
     first->SetState(3);
@@ -283,9 +283,9 @@ TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight
     far->team = -1;
 
     // Paused: the world stands, "Paused" shows; Escape resumes rather than leaving.
-    Release(Game::kPauseKey);
+    Release(PlayScreen::kPauseKey);
     Step();
-    ASSERT_TRUE(game->paused);
+    ASSERT_TRUE(game->Paused());
     const Vec2 at = *ship->GetPosition();
     Release(VK_SPACE);
     Step();
@@ -293,8 +293,8 @@ TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight
     EXPECT_EQ(*ship->GetPosition(), at);
     Release(VK_ESCAPE);
     Step();
-    EXPECT_FALSE(game->paused);
-    EXPECT_EQ(game->phase, Game::kPlaying);
+    EXPECT_FALSE(game->Paused());
+    EXPECT_EQ(game->Showing(), Screen::Kind::kPlay);
 }
 
 TEST_F(PlayTest, NoPanelOutlivesTheMenuOrShowsOverIt) {
@@ -310,7 +310,7 @@ TEST_F(PlayTest, NoPanelOutlivesTheMenuOrShowsOverIt) {
     ASSERT_TRUE(panel->renderable->inRenderList);
     Release(VK_ESCAPE);
     Frame();
-    ASSERT_EQ(game->phase, Game::kMenu);
+    ASSERT_EQ(game->Showing(), Screen::Kind::kMenu);
     EXPECT_FALSE(panel->renderable->inRenderList);
     EXPECT_FALSE(panel->scroll->renderable->inRenderList);
     // Docked while the menu shows: it still does not open over the menu.

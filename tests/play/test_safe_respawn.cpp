@@ -83,7 +83,7 @@ namespace {
 // changes hands (each loss counted and told), and a hostile ship only when the
 // player's own ball sinks it.
 TEST_F(PlayTest, RecordsCountTowersOnceALevelTheirLossesAndOnlyShipsThePlayerSank) {
-    game->playButton->SetState(MenuButton::kReturning);
+    game->menu().playButton->SetState(MenuButton::kReturning);
     Step();
     game->SkipToLevel(2);
     Frame();
