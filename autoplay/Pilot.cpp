@@ -63,7 +63,7 @@ void Pilot::Think(BotPlatform& hands, Game& game) {
     }
     // Low, or going down ("Tap 'R'!!"): repair while there is gold for it.
     const bool sinking = ship->state == GameObj::kSinking;
-    if (repairs_ && (sinking || ship->health < kRepairBelow * ship->maxHealth) && ship->gold >= 5 &&
+    if (repairs_ && (sinking || ship->health < kRepairBelow * ship->maxHealth) && ship->Gold() >= 5 &&
         repairWait_ == 0 && !charging_) {
         hands.Tap('R');
         repairWait_ = 6;
@@ -82,7 +82,7 @@ void Pilot::Think(BotPlatform& hands, Game& game) {
         if ((*it)->Serial() == restTower_ && (*it)->team == GameObj::kPlayerSide) rest = *it;
     const ShopPrices& prices = game.prices;
     const int32_t cheapest = std::min({prices.gunpower, prices.speed, prices.strength, prices.reload});
-    if (rest && rested_ < kRestSeconds && ship->gold >= cheapest) {
+    if (rest && rested_ < kRestSeconds && ship->Gold() >= cheapest) {
         rested_ += 1.0f / 60.0f;
         hands.Hold('A', false);
         hands.Hold('D', false);
@@ -177,7 +177,7 @@ bool Pilot::Shop(BotPlatform& hands, Game& game, MerchantShip& ship) {
                      {panel->speedButton, game.prices.speed}};
         const Line* best = nullptr;
         for (const Line& line : lines)
-            if (line.button && line.cost <= ship.gold && (!best || line.cost < best->cost)) best = &line;
+            if (line.button && line.cost <= ship.Gold() && (!best || line.cost < best->cost)) best = &line;
         if (!best) return false;
         if (charging_) {
             hands.Hold(0, false);

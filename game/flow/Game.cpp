@@ -8,6 +8,7 @@
 #include "CameraRig.h"
 #include "Culler.h"
 #include "GOManager.h"
+#include "GameEvents.h"
 #include "LifeBar.h"
 #include "MenuButton.h"
 #include "Orlop.h"
@@ -95,6 +96,8 @@ void Game::HidePanels() {
 bool Game::Update(float dt) {
     drawing_ = stack_.back();
     const bool result = drawing_->Update(dt);
+    // What the screen did not take is gone: the world's events are told to play alone.
+    gameEvents.Clear();
     // For the picture of this frame and the next: nothing of the world over a scroll, and
     // a paused game's view standing still (the camera itself moves on as it would).
     const Screen::Kind top = Showing();

@@ -74,7 +74,7 @@ void Hud::ShowShip(const MerchantShip* ship, float dt) {
     AddToRenderList(game_.goldButton->renderable);
     if (ship) {
         char text[32];
-        std::snprintf(text, sizeof text, "Gold %d", static_cast<int>(ship->gold));
+        std::snprintf(text, sizeof text, "Gold %d", static_cast<int>(ship->Gold()));
         game_.goldButton->SetLabel(text);
     }
     game_.lifeBar->Update(dt);

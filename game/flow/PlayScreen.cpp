@@ -5,6 +5,7 @@
 #include "Camera.h"
 #include "CameraRig.h"
 #include "Game.h"
+#include "GameEvents.h"
 #include "MerchantShip.h"
 #include "Orlop.h"
 #include "Random.h"
@@ -21,11 +22,13 @@ bool PlayScreen::Update(float dt) {
     game_.ForgetDeadShip();
     if (!game_.playerShip.Get()) game_.playerShip = game_.RespawnShip();
     MerchantShip* ship = game_.playerShip.Get();
-    // What the world's pass did to the ship: hits, sinking, gold found or spent at a shop.
-    const ShipChange fromWorld = game_.popups_.Watch(ship, true);
+    // What the world's pass did: hits, sinking, gold found or spent at a shop, towers.
+    const std::vector<GameEvent> world = gameEvents.Take();
+    const ShipChange fromWorld = game_.popups_.Hear(world, ship);
     game_.hud_.ShowShip(ship, dt);
 
-    const Chronicle::Events events = game_.chronicle_.Watch(game_.towers, game_.level, ship, fromWorld, dt);
+    game_.chronicle_.Tick(game_.level, dt);
+    const Chronicle::Events events = game_.chronicle_.Hear(world, ship ? ship->Serial() : 0);
     if (events.towerLost) game_.TellTowerLost();
     game_.UpdateLevel();
     game_.levelTime += dt;
@@ -84,8 +87,9 @@ void PlayScreen::Draw() {
 void PlayScreen::HandleShip(MerchantShip& ship, float dt) {
     PlayerInput::Charge(ship, dt);
     // Gold the player took or paid here: 'M' and repairs.
-    const ShipChange byPlayer = game_.popups_.Watch(&ship, false);
-    game_.chronicle_.Gathered(byPlayer.gained);
+    const std::vector<GameEvent> byInput = gameEvents.Take();
+    const ShipChange byPlayer = game_.popups_.Hear(byInput, &ship);
+    game_.chronicle_.Hear(byInput, ship.Serial());
     PostSinking(byPlayer);
     CameraRig::Zoom(ship, PlayerInput::Steering());
     input_.Steer(ship, dt);
@@ -133,7 +137,7 @@ void PlayScreen::ShowAids(float dt, const ShipChange& change, const Chronicle::E
 
     // A hint is done by doing it only once it has been read.
     OptionsScreen& options = game_.optionsScreen;
-    const uint32_t done = hintProgress_.Done(game_.towers, events, input_.HintsDone()) & game_.hints_.Read();
+    const uint32_t done = HintProgress::Done(events, input_.HintsDone()) & game_.hints_.Read();
     const Settings& settings = options.Current();
     if (done & ~settings.hintsDone) {
         Settings next = settings;

@@ -39,7 +39,6 @@ private:
 
     Game& game_;
     PlayerInput input_;
-    HintProgress hintProgress_;
     bool paused_ = false;
     // Whether the frame last updated stood still, for its picture.
     bool stoodStill_ = false;

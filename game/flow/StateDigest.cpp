@@ -64,7 +64,7 @@ uint64_t ComputeStateDigest(const Game* game) {
         if (IsShip(type)) {
             const Ship* ship = static_cast<const Ship*>(o);
             h.AddFloat(ship->health);
-            h.AddInt(ship->gold);
+            h.AddInt(ship->Gold());
         }
     }
     if (game) {

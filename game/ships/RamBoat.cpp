@@ -5,6 +5,7 @@
 
 #include "CannonBall.h"
 #include "GOManager.h"
+#include "GameEvents.h"
 #include "GameObjFactory.h"
 #include "Random.h"
 #include "Renderable.h"
@@ -62,7 +63,11 @@ void RamBoat::Collide(GameObj* other) {
             const float before = health;
             health += realm == kGhostRealm ? hurt : -hurt;  // ghosts feed on shot
             NoteShot(CannonBall::ByPlayer(other), before);
-            if (health <= 0.0f && state == kRammed) SetState(kSinking);
+            if (health <= 0.0f && state == kRammed) {
+                SetState(kSinking);
+                gameEvents.Emit(GameEvent::Kind::kSunk, Serial(), 0,
+                                team != kPlayerSide && sunkByPlayer && realm != kGhostRealm);
+            }
         }
         if (renderable) renderable->rotation += 0.1f;
     }

@@ -14,35 +14,30 @@ const Vec2 kWordScale(0.6f, 0.6f);
 
 }  // namespace
 
-ShipChange Popups::Watch(const MerchantShip* ship, bool fromWorld) {
+ShipChange Popups::Hear(const std::vector<GameEvent>& events, const MerchantShip* ship) {
     ShipChange change;
-    if (!ship) {
-        serial_ = 0;
-        return change;
+    if (!ship) return change;
+    int64_t gained = 0, spent = 0, spilled = 0;
+    for (const GameEvent& event : events) {
+        if (event.subject != ship->Serial()) continue;
+        switch (event.kind) {
+            case GameEvent::Kind::kGoldIn: gained += event.amount; break;
+            case GameEvent::Kind::kGoldOut: spent += event.amount; break;
+            case GameEvent::Kind::kHit: change.hit = true; break;
+            case GameEvent::Kind::kSunk:
+                change.sank = true;
+                spilled += event.amount;
+                break;
+            default: break;
+        }
     }
-    if (ship->Serial() != serial_) {
-        serial_ = ship->Serial();
-        gold_ = ship->gold;
-        state_ = ship->state;
-        health_ = ship->health;
-        return change;
-    }
-    // Widened: a sum near the ends of the range must not wrap.
-    const int64_t delta = static_cast<int64_t>(ship->gold) - gold_;
-    const bool sinking = ship->state == Ship::kSinking && state_ != Ship::kSinking;
-    if (sinking) {
-        change.sank = true;
-        // The chests go overboard as the ship starts to sink.
-        change.spilled = static_cast<int32_t>(std::clamp<int64_t>(-delta, 0, INT32_MAX));
-    } else if (delta > 0) {
-        change.gained = static_cast<int32_t>(std::min<int64_t>(delta, INT32_MAX));
-    } else if (delta < 0) {
-        change.spent = static_cast<int32_t>(std::min<int64_t>(-delta, INT32_MAX));
-    }
-    change.hit = fromWorld && ship->health < health_ && !sinking;
-    gold_ = ship->gold;
-    state_ = ship->state;
-    health_ = ship->health;
+    // One word for the frame: what came in less what went out. The chests that go
+    // overboard as the ship starts to sink make none.
+    const int64_t net = gained - spent;
+    if (change.sank) change.spilled = static_cast<int32_t>(std::min<int64_t>(spilled, INT32_MAX));
+    else if (net > 0) change.gained = static_cast<int32_t>(std::min<int64_t>(net, INT32_MAX));
+    else if (net < 0) change.spent = static_cast<int32_t>(std::min<int64_t>(-net, INT32_MAX));
+    change.hit = change.hit && !change.sank;
 
     if (!ship->renderable) return change;
     const Vec2* hull = ship->renderable->corners;

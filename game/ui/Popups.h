@@ -5,21 +5,22 @@
 #include <vector>
 
 #include "Font.h"
+#include "GameEvent.h"
 #include "Vec2.h"
 
 class MerchantShip;
 
-// What the player's ship gained or lost since the last look.
+// What the player's ship gained or lost, as the world told it.
 struct ShipChange {
     int32_t gained = 0;   // gold come in: chests, lob bonuses, 'M'
     int32_t spent = 0;    // gold gone out: repairs, purchases
     int32_t spilled = 0;  // gold the ship spilled as chests when it sank
-    bool hit = false;     // health lost to the world
+    bool hit = false;     // health lost to a ball, a ram or a mine
     bool sank = false;    // the ship began to sink
 };
 
 // Words over the player's ship: "+N" and "-N" rising from it as gold changes hands. Window
-// pixels, drawn at once; it only looks at the ship.
+// pixels; it only listens to the world's events.
 class Popups {
 public:
     static constexpr float kRiseSeconds = 1.0f;
@@ -28,10 +29,9 @@ public:
     static constexpr size_t kMostWords = 3;
 
     void Init(const Font& font) { font_ = font.Proportional(); }
-    // Compares the ship with the last look. `fromWorld` marks a look after the world's
-    // pass, where lost health is a hit; elsewhere the player paid it (the ghost sea's stir).
-    // A new ship only sets the baseline.
-    ShipChange Watch(const MerchantShip* ship, bool fromWorld);
+    // Hears the events of the player's ship: its gold coming and going rises as words
+    // over it. The other objects' events pass by.
+    ShipChange Hear(const std::vector<GameEvent>& events, const MerchantShip* ship);
     // A stretch of the screen that the words stay below: a plank of the heads-up, a notice.
     struct KeepOut {
         float left, right, bottom;
@@ -59,8 +59,4 @@ public:
 private:
     Font font_;
     std::vector<Word> words_;
-    uint64_t serial_ = 0;
-    int32_t gold_ = 0;
-    int32_t state_ = 0;
-    float health_ = 0.0f;
 };

@@ -73,7 +73,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         // The goal first; a tower taken before it was read leaves it to do.
         if (at == 1 && game->hints().Shown() == Settings::kHintTower) seen.push_back("goal first");
         if (at == 2) tower->team = GameObj::kPlayerSide;
-        if (at == 3) ship->gold = 1234;  // four digits on the plank from here on
+        if (at == 3) ship->AddGold(1234 - ship->Gold());  // four digits on the plank from here on
         if (at == 6 && game->level == 2 && !(game->optionsScreen.Current().hintsDone & 1u << Settings::kHintTower))
             seen.push_back("goal not done unread");
         // Two lines at full size: ink in both halves of the hint's band.
@@ -83,11 +83,11 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
 
         // Gains and losses: three close ones make one sum; never more than three words,
         // and none over a plank even from a ship high in the sky.
-        if (at == 20 || at == 21) ship->gold -= 5;
-        if (at == 22) ship->gold += 50;
+        if (at == 20 || at == 21) ship->AddGold(-5);
+        if (at == 22) ship->AddGold(50);
         if (at == 24 && game->popups().Words().back().text == "+40") seen.push_back("merged");
         if (at == 75) ship->SetPosition(Vec2(ship->GetPosition()->x, -20.0f));
-        if (at == 40 || at == 58 || at == 76) ship->gold += 10 + at;
+        if (at == 40 || at == 58 || at == 76) ship->AddGold(10 + at);
         if (at == 78) {
             const int lowest = static_cast<int>(game->goldButton->renderable->corners[3].y);
             bool below = game->popups().Words().size() == 3 && game->popups().Words()[0].text == "+50";

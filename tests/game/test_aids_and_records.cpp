@@ -176,7 +176,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
             tower->upgrader->Init();
             tower->upgrader->SetPosition(Vec2(400, 300));
             tower->upgrader->Open(ship);
-            ship->gold = 15;
+            ship->AddGold(15 - ship->Gold());
         }
         if (at == 180) p.Click(Vec2(430, 100));  // Gunpower for 10
         if (at == 182 && tower->upgrader->purchases == 1 && game->popups().Words().back().text == "-10") {
@@ -188,7 +188,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
             if (CountPicked(232, 268, 568, 302, Red) > 20) seen.push_back("not enough gold");
             gltest::SaveScreenshot(Shot("screenshot_not_enough_gold.png"));
             tower->upgrader->Hide();
-            ship->gold = 1000;
+            ship->AddGold(1000 - ship->Gold());
             ship->health = -1.0f;
         }
         if (at == 197) {

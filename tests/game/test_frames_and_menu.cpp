@@ -58,7 +58,7 @@ std::vector<float> Figures(bool play) {
         if (PlayHold::KeepsRunning(o->GetType()) == play || !o->renderable) continue;
         f.insert(f.end(), {float(o->state), o->velocity.x, o->velocity.y, o->stateTime, o->renderable->position.x,
                            o->renderable->position.y});
-        if (auto* ship = dynamic_cast<Ship*>(o)) f.insert(f.end(), {ship->health, float(ship->gold)});
+        if (auto* ship = dynamic_cast<Ship*>(o)) f.insert(f.end(), {ship->health, float(ship->Gold())});
         if (auto* tower = dynamic_cast<Tower*>(o)) f.push_back(tower->spawnTimer);
         float slope = 0.0f;
         if (auto* sea = dynamic_cast<Water*>(o)) f.push_back(sea->GetHeight(100.0f, &slope));
@@ -98,9 +98,9 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         const float nails = Plank::EndClear(gold->renderable->scale.x);
         const Vec2 c[4] = {gold->GetCorners()[0] + Vec2(nails, 0), {}, {}, gold->GetCorners()[3] - Vec2(nails, 0)};
         if (at == 2 && InkInside("gold_2_digits", 0, 100, c, gold->faceExtra, Magenta)) seen.push_back("2 digits");
-        if (at == 2) ship->gold = 1015;
+        if (at == 2) ship->AddGold(1015 - ship->Gold());
         if (at == 3 && InkInside("gold_4_digits", 0, 100, c, gold->faceExtra, Magenta)) seen.push_back("4 digits");
-        if (at == 3) ship->gold = INT_MIN;
+        if (at == 3) ship->AddGold(static_cast<double>(INT_MIN) - ship->Gold());
         if (at == 4 && InkInside("gold_10_digits", 0, 100, c, gold->faceExtra, Magenta)) seen.push_back("10 digits");
         // A fight: sail, charge and fire; then a minute of menu.
         p.Hold('D', at > 5 && at < 120);

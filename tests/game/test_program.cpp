@@ -141,7 +141,7 @@ void LetGo(ScriptedPlatform& p) {
 // Under fire the ship is kept afloat with gold ('M') and repairs ('R'), one key a frame.
 bool KeepAfloat(ScriptedPlatform& p, MerchantShip* ship) {
     if (ship->health >= 0.7f * ship->maxHealth) return false;
-    p.Key(ship->gold < 5 ? 'M' : 'R');
+    p.Key(ship->Gold() < 5 ? 'M' : 'R');
     return true;
 }
 
@@ -255,7 +255,7 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
                 } else if (ship->maxSpeed > 200.0f) {
                     gltest::SaveScreenshot(Shot("screenshot_upgrade_panel.png"));
                     enter(kGhostSea, frame, "bought");
-                } else if (ship->gold < 100) {
+                } else if (ship->Gold() < 100) {
                     p.Key('M');
                 } else if (!KeepAfloat(p, ship) && inStage % 30 == 0 && panel->speedButton) {
                     const Vec2* c = panel->speedButton->GetCorners();

@@ -25,33 +25,33 @@ TEST_F(PlayTest, ReleaseEventsRepairGiveGoldDisturbTheGhostSeaFireAndLeave) {
     ship->maxHealth = 100.0f;
 
     // Repair: nothing with 4 gold or at full health; otherwise 10 health for 5 gold.
-    ship->gold = 4;
+    ship->AddGold(4 - ship->Gold());
     ship->health = 95.0f;
     Release('R');
     Step();
-    EXPECT_EQ(ship->gold, 4);
+    EXPECT_EQ(ship->Gold(), 4);
     EXPECT_EQ(ship->health, 95.0f);
-    ship->gold = 10;
+    ship->AddGold(10 - ship->Gold());
     ship->health = 100.0f;
     Release('R');
     Step();
-    EXPECT_EQ(ship->gold, 10);
+    EXPECT_EQ(ship->Gold(), 10);
     ship->health = 95.0f;
     const float vy = ship->velocity.y;
     Release('R');
     Step();
     EXPECT_EQ(ship->health, 100.0f);
-    EXPECT_EQ(ship->gold, 5);
+    EXPECT_EQ(ship->Gold(), 5);
     EXPECT_EQ(ship->velocity.y, vy - 10.0f);
 
     // Gold: 50 a release, stopping at the largest count, shown in full.
     Release('M');
     Step();
-    EXPECT_EQ(ship->gold, 55);
-    ship->gold = INT_MAX - 10;
+    EXPECT_EQ(ship->Gold(), 55);
+    ship->AddGold(static_cast<double>(INT_MAX - 10) - ship->Gold());
     Release('M');
     Step();
-    EXPECT_EQ(ship->gold, INT_MAX);
+    EXPECT_EQ(ship->Gold(), INT_MAX);
     Step();
     EXPECT_EQ(game->goldButton->label, "Gold 2147483647");
     EXPECT_EQ(game->goldButton->renderable->inRenderList, 1);
