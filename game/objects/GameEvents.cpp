@@ -1,4 +1,4 @@
-#include "GameEvents.h"
+#include "objects/GameEvents.h"
 
 #include <utility>
 

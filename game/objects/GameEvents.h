@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "GameEvent.h"
 #include "Singleton.h"
+#include "objects/GameEvent.h"
 
 // The events of the world since the game last took them: objects emit, the game's
 // screen takes them once or twice a frame and hands them to the aids.

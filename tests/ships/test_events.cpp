@@ -2,11 +2,11 @@
 // chest is taken or a ship sinks, and the aids hear only the player's ship.
 #include <vector>
 
-#include "Chronicle.h"
-#include "GameEvents.h"
-#include "Popups.h"
 #include "ShipTestKit.h"
-#include "TreasureChest.h"
+#include "aids/Popups.h"
+#include "objects/GameEvents.h"
+#include "play/Chronicle.h"
+#include "ships/TreasureChest.h"
 
 using namespace shiptest;
 
