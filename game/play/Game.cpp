@@ -49,7 +49,13 @@ void Game::MakeSky() {
     sky->Init();
 }
 
-Game::Game() { stack_.push_back(&menuScreen_); }
+Game::Game()
+    : recordsScreen_(*this, menu_),
+      settings_(*this, menu_, recordsScreen_),
+      play_(*this),
+      menuScreen_(*this, menu_, play_, settings_, recordsScreen_) {
+    stack_.push_back(&menuScreen_);
+}
 
 void Game::SetUp() {
     font = LoadGameFont(kFontImage);
@@ -84,15 +90,6 @@ void Game::SetUp() {
     stack_.assign(1, &menuScreen_);
 }
 
-void Game::DrawLabels() {
-    for (ListNode<GameObj*>* node = goManager.objects.Head(); node; node = node->next)
-        if (auto* button = dynamic_cast<UIButton*>(node->value)) button->DrawLabel();
-}
-
-void Game::HidePanels() {
-    for (auto it = towers.Begin(); !it.AtEnd(); ++it) (*it)->HidePanel();
-}
-
 bool Game::Update(float dt) {
     drawing_ = stack_.back();
     const bool result = drawing_->Update(dt);
@@ -109,102 +106,3 @@ bool Game::Update(float dt) {
 void Game::Draw() {
     if (drawing_) drawing_->Draw();
 }
-
-void Game::Push(Screen& screen) { stack_.push_back(&screen); }
-
-void Game::Pop() {
-    // The menu stays at the bottom.
-    if (stack_.size() < 2) return;
-    stack_.pop_back();
-    stack_.back()->Resume();
-}
-
-void Game::Rumble(float strength, int ms) {
-    if (orlop.platform && optionsScreen.Current().rumble) orlop.platform->Rumble(strength, ms);
-}
-
-void Game::UseRecords(const Records& records, const std::string& path, bool keep) {
-    records_ = records;
-    recordsPath_ = path;
-    keepRecords_ = keep;
-}
-
-void Game::SaveRecords() {
-    if (!keepRecords_ || recordsPath_.empty() || !ThisGame().Played()) return;
-    // Counted from the records read at start, so saving twice counts the game once.
-    Records next = records_;
-    next.Finish(ThisGame());
-    std::string error;
-    // Tried again at every save (the disk may have room by then), told once.
-    if (!next.Save(recordsPath_, error) && !recordsFailed_) Report(error);
-    recordsFailed_ = recordsFailed_ || !error.empty();
-}
-
-std::string Game::BestLine() const {
-    const GameRecord best = records_.best.BestWith(ThisGame());
-    if (!best.Played()) return {};
-    return "Best: level " + std::to_string(best.level) + ", " + std::to_string(best.towers) +
-           (best.towers == 1 ? " tower" : " towers");
-}
-
-void Game::OpenRecords() {
-    Push(recordsScreen_);
-    menu().Hide();
-    recordsScreen_.scroll().Open();
-}
-
-void Game::StandBehindScreens() {
-    ForgetDeadShip();
-    HidePanels();
-    HideAids();
-}
-
-void Game::HideAids() {
-    hud_.HideShip();
-    aids_.Hide();
-    popups_.Clear();
-    notices_.Clear();
-    hints_.Hide();
-}
-
-void Game::ForgetDeadShip() {
-    // The ship lives on while the menu shows, so it may die there as well as in play;
-    // either way a dead or destroyed ship is never used again.
-    MerchantShip* ship = playerShip.Get();
-    if (!ship || ship->state == GameObj::kDead) playerShip.Reset();
-}
-
-MerchantShip* Game::MakePlayerShip() {
-    MerchantShip* ship = static_cast<MerchantShip*>(goManager.Create("MerchantShip"));
-    if (!ship) return nullptr;
-    ship->team = GameObj::kPlayerSide;
-    ship->Init();
-    ship->water = sea;
-    ship->SetPosition(Vec2(450.0f, 0.0f));
-    ship->realm = GameObj::kBothRealms;
-    const float red[4] = {0.8f, 0.0f, 0.0f, 1.0f};
-    std::memcpy(ship->renderable->colour, red, sizeof red);
-    return ship;
-}
-
-MerchantShip* Game::RespawnShip() {
-    MerchantShip* ship = MakePlayerShip();
-    if (ship && safeRespawn) SafeRespawn::Place(*ship, towers);
-    return ship;
-}
-
-void Game::TellTowerLost() { notices_.TowerLost(); }
-
-void Game::ToggleSea() {
-    soundManager.PlaySound(deadSound, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
-    camera.shakeTime = 1.0f;
-    camera.shakeMagnitude = 50.0f;
-    const int32_t next = seaMode == kLivingSea ? GameObj::kToGhostSea : GameObj::kToLivingSea;
-    for (ListNode<GameObj*>* node = goManager.objects.Head(); node; node = node->next) {
-        GameObj* object = node->value;
-        // The dead are on their way out: the toggle must not bring them back.
-        if (object->realm != GameObj::kNoRealm && object->state != GameObj::kDead) object->SetState(next);
-    }
-    seaMode = seaMode == kLivingSea ? kGhostSea : kLivingSea;
-}
-

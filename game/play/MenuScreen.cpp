@@ -2,11 +2,11 @@
 
 #include "Orlop.h"
 #include "Random.h"
-#include "play/Game.h"
+#include "play/GameParts.h"
+#include "play/MainMenu.h"
+#include "play/RecordsScreen.h"
 #include "sea/Water.h"
 #include "ui/MenuButton.h"
-
-MenuScreen::MenuScreen(Game& game) : game_(game), menu_(game) {}
 
 bool MenuScreen::Update(float dt) {
     // The menu owns the screen: no shop shows over it, nor the player's aids.
@@ -16,13 +16,14 @@ bool MenuScreen::Update(float dt) {
     menu_.FollowPad();
     if (orlop.Released(VK_ESCAPE)) return false;
     if (menu_.RecordsClicked()) {
-        game_.OpenRecords();
+        menu_.Hide();
+        records_.Open();
         return true;
     }
     const int32_t optionsBefore = menu_.optionsButton->state;
     menu_.PressClicked();
     if (menu_.playButton->state == MenuButton::kReturning) {
-        game_.Push(game_.play_);
+        game_.Push(play_);
         game_.hold_.Release();
         game_.SpawnTower();
         menu_.Hide();
@@ -30,9 +31,11 @@ bool MenuScreen::Update(float dt) {
     // The scroll opens as the button is pressed; the button's fall goes on unseen.
     if (optionsBefore != MenuButton::kFalling && menu_.optionsButton->state == MenuButton::kFalling &&
         game_.Showing() == Kind::kMenu) {
-        game_.Push(game_.settings_);
+        game_.Push(options_);
         menu_.Hide();
         game_.optionsScreen.Open();
     }
     return menu_.quitButton->state != MenuButton::kReturning;
 }
+
+void MenuScreen::Draw() { menu_.Draw(); }

@@ -8,7 +8,7 @@
 #include "Renderable.h"
 #include "objects/GameEvents.h"
 #include "play/CameraRig.h"
-#include "play/Game.h"
+#include "play/GameParts.h"
 #include "sea/Water.h"
 #include "ships/MerchantShip.h"
 #include "ui/UIButton.h"

@@ -8,7 +8,7 @@
 #include "play/PlayerInput.h"
 #include "play/Screen.h"
 
-class Game;
+class GameParts;
 class MerchantShip;
 
 // Play, over the menu it returns to with Escape, and its pause: while paused the world
@@ -18,7 +18,7 @@ public:
     // The key that pauses and resumes play (Escape resumes too).
     static constexpr uint32_t kPauseKey = 'P';
 
-    explicit PlayScreen(Game& game) : game_(game) {}
+    explicit PlayScreen(GameParts& game) : game_(game) {}
     Kind kind() const override { return Kind::kPlay; }
     bool Update(float dt) override;
     void Draw() override;
@@ -37,7 +37,7 @@ private:
     // The planks the gains and losses keep below.
     std::vector<Popups::KeepOut> Planks() const;
 
-    Game& game_;
+    GameParts& game_;
     PlayerInput input_;
     bool paused_ = false;
     // Whether the frame last updated stood still, for its picture.

@@ -1,6 +1,7 @@
 #include "play/RecordsScreen.h"
 
-#include "play/Game.h"
+#include "play/GameParts.h"
+#include "play/MainMenu.h"
 
 bool RecordsScreen::Update(float) {
     // The world waits behind the scroll as behind the menu; the sea goes on by itself.
@@ -8,8 +9,13 @@ bool RecordsScreen::Update(float) {
     const GameRecord& last = game_.ThisGame().Played() ? game_.ThisGame() : game_.records().last;
     if (!scroll_.Update(last, game_.records().best.BestWith(game_.ThisGame()))) {
         scroll_.Close();
-        game_.menu().ResetFocus();
+        menu_.ResetFocus();
         game_.Pop();
     }
     return true;
+}
+
+void RecordsScreen::Open() {
+    game_.Push(*this);
+    scroll_.Open();
 }

@@ -1,7 +1,9 @@
 #include "play/SettingsScreen.h"
 
 #include "Random.h"
-#include "play/Game.h"
+#include "play/GameParts.h"
+#include "play/MainMenu.h"
+#include "play/RecordsScreen.h"
 #include "sea/Water.h"
 
 bool SettingsScreen::Update(float dt) {
@@ -15,9 +17,9 @@ bool SettingsScreen::Update(float dt) {
     if (options.Current().safeRespawn != safeBefore) game_.safeRespawn = options.Current().safeRespawn;
     if (!open) {
         options.Close();
-        game_.menu().ResetFocus();
+        menu_.ResetFocus();
         // The records come back here when they close.
-        if (options.RecordsAsked()) game_.OpenRecords();
+        if (options.RecordsAsked()) records_.Open();
         else game_.Pop();
     }
     return true;

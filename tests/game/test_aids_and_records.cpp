@@ -169,7 +169,14 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
             keyed = true;
         }
         if (at == 99 && keyed && !orlop.platform->PadLastUsed()) seen.push_back("pad, then keys");
-        if (at == 100) ship->health -= 3.0f;  // a hit, as the world's pass would deal it
+        if (at == 100) {  // a hostile ball's hit, as the world's pass deals it
+            GameObj* ball = goManager.Create("CannonBall");
+            ball->Init();
+            ball->team = GameObj::kHostile;
+            ball->velocity = Vec2(60.0f, 80.0f);
+            ship->Collide(ball);
+            ball->SetState(GameObj::kDead);  // spent
+        }
         if (at == 102 && felt.size() == 1) seen.push_back("short rumble");
         if (at == 110) {
             tower->upgrader = static_cast<Upgrader*>(goManager.Create("Upgrader"));
