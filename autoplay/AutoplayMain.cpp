@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     platform.think = [&](BotPlatform& hands) {
         Game* game = Program::RunningGame();
         if (!game) return;
-        if (game->phase == Game::kPlaying && !game->paused) {
+        if (game->Showing() == Screen::Kind::kPlay && !game->Paused()) {
             // The first frame of play: the level asked for, with its row of towers.
             if (!started && run.level > 1) game->SkipToLevel(run.level);
             started = true;

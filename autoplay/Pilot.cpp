@@ -50,11 +50,11 @@ void Pilot::FitShot(float distance, float& charge, float& elevation) {
 void Pilot::Think(BotPlatform& hands, Game& game) {
     // Input not yet handed over would make the next decision on an old picture.
     if (hands.Waiting() > 2) return;
-    if (game.phase == Game::kMenu) {
+    if (game.Showing() == Screen::Kind::kMenu) {
         if (!played_ || !idle_) PressPlay(hands, game);
         return;
     }
-    if (game.phase != Game::kPlaying) return;
+    if (game.Showing() != Screen::Kind::kPlay) return;
     played_ = true;
     if (idle_) return;
     if (repairWait_ > 0) --repairWait_;
@@ -67,7 +67,7 @@ void Pilot::Think(BotPlatform& hands, Game& game) {
     }
     // Low, or going down ("Tap 'R'!!"): repair while there is gold for it.
     const bool sinking = ship->state == Life::kSinking;
-    if (repairs_ && (sinking || ship->health < kRepairBelow * ship->maxHealth) && ship->gold >= 5 &&
+    if (repairs_ && (sinking || ship->health < kRepairBelow * ship->maxHealth) && ship->Gold() >= 5 &&
         repairWait_ == 0 && !charging_) {
         hands.Tap('R');
         repairWait_ = 6;
@@ -86,7 +86,7 @@ void Pilot::Think(BotPlatform& hands, Game& game) {
         if ((*it)->Serial() == restTower_ && (*it)->team == GameObj::kPlayerSide) rest = *it;
     const ShopPrices& prices = game.prices;
     const int32_t cheapest = std::min({prices.gunpower, prices.speed, prices.strength, prices.reload});
-    if (rest && rested_ < kRestSeconds && ship->gold >= cheapest) {
+    if (rest && rested_ < kRestSeconds && ship->Gold() >= cheapest) {
         rested_ += 1.0f / 60.0f;
         hands.Hold('A', false);
         hands.Hold('D', false);
@@ -108,8 +108,8 @@ void Pilot::PressPlay(BotPlatform& hands, Game& game) {
         --menuWait_;
         return;
     }
-    if (!game.playButton || game.playButton->state != Life::kNormal) return;
-    hands.cursor = Centre(game.playButton->GetCorners());
+    if (!game.menu().playButton || game.menu().playButton->state != Life::kNormal) return;
+    hands.cursor = Centre(game.menu().playButton->GetCorners());
     hands.Click();
     menuWait_ = 120;
 }
@@ -181,7 +181,7 @@ bool Pilot::Shop(BotPlatform& hands, Game& game, MerchantShip& ship) {
                      {panel->speedButton, game.prices.speed}};
         const Line* best = nullptr;
         for (const Line& line : lines)
-            if (line.button && line.cost <= ship.gold && (!best || line.cost < best->cost)) best = &line;
+            if (line.button && line.cost <= ship.Gold() && (!best || line.cost < best->cost)) best = &line;
         if (!best) return false;
         if (charging_) {
             hands.Hold(0, false);

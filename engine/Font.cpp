@@ -63,7 +63,7 @@ Vec2 Font::FitScale(const char* text, Vec2 scale, float maxWidth) const {
 }
 
 TextCorners Font::DrawText(int x, int y, float z, const char* text, const float colour[4],
-                           Vec2 scale) {
+                           Vec2 scale) const {
     const int perRow = CellsAlong(textureWidth, glyphWidth);
     const int rows = CellsAlong(textureHeight, glyphHeight);
     // Both are far below 2^31 for any image GL can hold, but stay in range regardless.

@@ -35,7 +35,7 @@ struct Font {
     // with alpha testing. Call inside a frame. The returned box is in unscaled glyph
     // units added to (x, y). Characters outside the grid advance but draw nothing.
     TextCorners DrawText(int x, int y, float z, const char* text, const float colour[4],
-                         Vec2 scale);
+                         Vec2 scale) const;
 
     // Window pixels from the text's left end to the right end of its last glyph's ink,
     // at this scale. The game's font images keep each glyph's ink within its advance at

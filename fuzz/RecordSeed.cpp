@@ -26,7 +26,7 @@ private:
     }
     void Step(int frame) {
         if (!Program::RunningGame()) return;
-        if (Program::RunningGame()->phase == Game::kMenu) {
+        if (Program::RunningGame()->Showing() == Screen::Kind::kMenu) {
             if (frame % 30 == 0) {  // "Play!"
                 cursor = Vec2(200, 200);
                 Post(WM_LBUTTONDOWN);

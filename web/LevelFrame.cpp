@@ -65,6 +65,7 @@ void Frame(Game& game, bool drawn) {
     camera.Update(kFrameStep);
     PlayerFires(game);
     game.Update(kFrameStep);
+    game.Draw();
     goManager.Update(kFrameStep);
     soundManager.Update();
     if (drawn) culler.Render();
@@ -96,7 +97,7 @@ int main() {
     camera = Camera();
     camera.SetView(Vec2(400.0f, 300.0f), Vec2(800.0f, 600.0f));
     game.SetUp();
-    game.playButton->SetState(MenuButton::Phase::kReturning);
+    game.menu().playButton->SetState(MenuButton::Phase::kReturning);
     game.Update(kFrameStep);
     game.level = kLevel - 1;
     for (auto it = game.towers.Begin(); !it.AtEnd(); ++it) (*it)->team = 1;

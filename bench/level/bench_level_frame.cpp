@@ -73,6 +73,7 @@ void SetFires() {
 __attribute__((noinline)) void SimulationStep(Game& game) {
     PlayerFires(game);
     game.Update(kFrameStep);
+    game.Draw();
     goManager.Update(kFrameStep);
     soundManager.Update();
 }
@@ -102,7 +103,7 @@ void BuildLevel(Game& game, int level) {
     camera = Camera();
     camera.SetView(Vec2(400.0f, 300.0f), Vec2(800.0f, 600.0f));
     game.SetUp();
-    game.playButton->SetState(MenuButton::Phase::kReturning);
+    game.menu().playButton->SetState(MenuButton::Phase::kReturning);
     game.Update(kFrameStep);
     game.SkipToLevel(level);
     for (int i = 0; i < kWarmUpFrames; ++i) {

@@ -115,13 +115,22 @@ int HintBook::Show(bool show, uint32_t due, const Settings& settings, bool pad, 
     shade_->position = Vec2(orlop.width * 0.5f, top + height * 0.5f);
     shade_->UpdateCorners();
     AddToRenderList(shade_);
-    const float light[4] = {1.0f, 0.95f, 0.7f, 1.0f};
-    for (int i = 0; i < lines_; ++i) {
-        const float lineWidth = font_.InkWidth(lines[i].c_str(), scale);
-        font_.DrawText(static_cast<int>((orlop.width - lineWidth) * 0.5f), static_cast<int>(top + lineHeight * i), 1.0f,
-                       lines[i].c_str(), light, scale);
-    }
+    text_[0] = lines[0];
+    text_[1] = lines[1];
+    scale_ = scale;
+    top_ = top;
     return shown_;
+}
+
+void HintBook::Draw() const {
+    if (shown_ < 0 || !font_.texture || !shade_) return;
+    const float light[4] = {1.0f, 0.95f, 0.7f, 1.0f};
+    const float lineHeight = font_.InkHeight(scale_);
+    for (int i = 0; i < lines_; ++i) {
+        const float lineWidth = font_.InkWidth(text_[i].c_str(), scale_);
+        font_.DrawText(static_cast<int>((orlop.width - lineWidth) * 0.5f), static_cast<int>(top_ + lineHeight * i), 1.0f,
+                       text_[i].c_str(), light, scale_);
+    }
 }
 
 void HintBook::Hide() {

@@ -27,13 +27,14 @@ public:
 
     // Shows the first hint not done whose moment has come (`due` has its bit), unless
     // `show` is off, counting `dt` to its time on the screen; returns it, or -1 when
-    // none shows.
+    // none shows. Draw writes it.
     int Show(bool show, uint32_t due, const Settings& settings, bool pad, float dt);
+    void Draw() const;
     void Hide();
     int Shown() const { return shown_; }
     // The hints on the screen long enough to be read: only those can be done.
     uint32_t Read() const;
-    // The lines of the hint showing (one or two), as last drawn.
+    // The lines of the hint showing (one or two), as last placed.
     int Lines() const { return lines_; }
     // The order hints take: the goal first until it has been read a while, then the
     // controls before it.
@@ -54,5 +55,8 @@ private:
     uint32_t done_ = 0;
     int shown_ = -1;
     int lines_ = 0;
+    std::string text_[2];
+    Vec2 scale_;
+    float top_ = 0.0f;
     float seconds_[Settings::kHintCount] = {};
 };

@@ -30,7 +30,7 @@ void NoticeBoard::Clear() {
     showing_.clear();
 }
 
-void NoticeBoard::Draw(float dt, bool paused, float top) {
+void NoticeBoard::Update(float dt, bool paused, float top) {
     showing_.clear();
     if (!paused && !queue_.empty()) {
         queue_.front().age += dt;
@@ -46,11 +46,16 @@ void NoticeBoard::Draw(float dt, bool paused, float top) {
     // A notice fades over its last half second.
     const float alpha = paused ? 1.0f : std::min(1.0f, (notice->seconds - notice->age) * 2.0f);
     const float red[4] = {0.75f, 0.08f, 0.06f, alpha};
+    std::copy(paused ? yellow : red, (paused ? yellow : red) + 4, colour_);
+    scale_ = scale;
     const float left = (orlop.width - width) * 0.5f;
     drawn_[0] = left;
     drawn_[1] = top;
     drawn_[2] = left + width;
     drawn_[3] = top + font_.InkHeight(scale);
-    if (!font_.texture) return;
-    font_.DrawText(static_cast<int>(left), static_cast<int>(top), 1.0f, showing_.c_str(), paused ? yellow : red, scale);
+}
+
+void NoticeBoard::Draw() const {
+    if (showing_.empty() || !font_.texture) return;
+    font_.DrawText(static_cast<int>(drawn_[0]), static_cast<int>(drawn_[1]), 1.0f, showing_.c_str(), colour_, scale_);
 }

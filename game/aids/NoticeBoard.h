@@ -20,14 +20,16 @@ public:
     // already showing or waiting takes that one's place, so the words stay current.
     void Post(Kind kind, const std::string& text, float seconds = kSeconds);
     void TowerLost() { Post(Kind::kTowerLost, "Tower lost!"); }
-    // Ages the notice showing by `dt` and draws it with its top at `top`. While paused
+    // Ages the notice showing by `dt` and places it with its top at `top`. While paused
     // "Paused" holds the place and the notices wait, their time standing still.
-    void Draw(float dt, bool paused, float top);
+    void Update(float dt, bool paused, float top);
+    // The words placed by the last Update.
+    void Draw() const;
     void Clear();
 
-    // The words in the place at the last Draw, or empty.
+    // The words in the place at the last Update, or empty.
     const std::string& Showing() const { return showing_; }
-    // Window box of the words at the last Draw (left, top, right, bottom), or null.
+    // Window box of the words at the last Update (left, top, right, bottom), or null.
     const float* Drawn() const { return showing_.empty() ? nullptr : drawn_; }
     // How many notices wait behind the one showing.
     size_t Waiting() const { return queue_.empty() ? 0 : queue_.size() - 1; }
@@ -43,4 +45,6 @@ private:
     std::deque<Notice> queue_;  // the front one shows
     std::string showing_;
     float drawn_[4] = {};
+    float colour_[4] = {};
+    Vec2 scale_;
 };

@@ -129,6 +129,7 @@ void PlayerAids::Hide() {
         if (sprite) RemoveFromRenderList(sprite);
     if (tailOf_) tailOf_->faceExtra = 0.0f;
     out_[0] = out_[1] = 0;
+    lifeText_.clear();
 }
 
 void PlayerAids::Update(const MerchantShip* ship, bool charging, List<Tower*>& towers) {
@@ -197,10 +198,9 @@ void PlayerAids::ShowMarkers(List<Tower*>& towers) {
         AddToRenderList(plank);
         AddToRenderList(icon);
     }
-    DrawMarkerTexts();
 }
 
-void PlayerAids::DrawMarkerTexts() {
+void PlayerAids::DrawMarkerTexts() const {
     if (!font_.texture) return;
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const Vec2 scale(kReadableScale, kReadableScale);
@@ -228,6 +228,7 @@ void PlayerAids::DrawMarkerTexts() {
 }
 
 void PlayerAids::ShowLife(LifeBar& bar, const MerchantShip* ship) {
+    lifeText_.clear();
     if (!lifeFrame_ || !lifeMark_) return;
     Sprite* full = static_cast<Sprite*>(bar.renderable);
     if (!ship || !full || !full->inRenderList || !(ship->maxHealth > 0.0f)) {
@@ -255,7 +256,13 @@ void PlayerAids::ShowLife(LifeBar& bar, const MerchantShip* ship) {
     const Vec2 scale =
         Plank::FitText(font_, text, Vec2(kReadableScale, kReadableScale), width * 0.5f - Plank::EndClear(1.0f));
     const float inkWidth = font_.InkWidth(text, scale);
+    lifeText_ = text;
+    lifeAt_ = Vec2(right - inkWidth, bar.anchor.y - font_.InkHeight(scale) * 0.5f);
+    lifeScale_ = scale;
+}
+
+void PlayerAids::DrawLifeFigures() const {
+    if (lifeText_.empty() || !font_.texture) return;
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    font_.DrawText(static_cast<int>(right - inkWidth), static_cast<int>(bar.anchor.y - font_.InkHeight(scale) * 0.5f),
-                   1.0f, text, white, scale);
+    font_.DrawText(static_cast<int>(lifeAt_.x), static_cast<int>(lifeAt_.y), 1.0f, lifeText_.c_str(), white, lifeScale_);
 }

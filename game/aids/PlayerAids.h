@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "Font.h"
@@ -29,9 +30,10 @@ public:
     // One frame of play, after the camera has moved.
     void Update(const MerchantShip* ship, bool charging, List<Tower*>& towers);
     // Frames the life bar (dark behind both its parts, so either sea shows it), marks
-    // where its full part ends and writes the health as figures; follows the bar's
-    // visibility.
+    // where its full part ends and places the health as figures (DrawLifeFigures);
+    // follows the bar's visibility.
     void ShowLife(LifeBar& bar, const MerchantShip* ship);
+    void DrawLifeFigures() const;
     // Lengthens a fitted label's plank while its label would otherwise shrink below a
     // readable size (a long sum of gold): the plank's right half is laid over it again
     // further right, the grain between drawn out, so it reads as one longer board with
@@ -39,8 +41,8 @@ public:
     void ShowPlankTail(UIButton& button);
     static constexpr float kReadableScale = Plank::kSmallestText;
     void Hide();
-    // Draws the markers' arrows and counts again where they stand (a paused frame).
-    void DrawMarkerTexts();
+    // Draws the markers' arrows and counts where they stand.
+    void DrawMarkerTexts() const;
     // Every plank the aids show now, for the words that must keep below them.
     void AddPlanks(std::vector<Popups::KeepOut>& planks) const;
 
@@ -76,4 +78,8 @@ private:
     Sprite* plankMiddle_ = nullptr;
     Sprite* plankEnd_ = nullptr;
     UIButton* tailOf_ = nullptr;
+    // The health as figures, where ShowLife placed them; empty while hidden.
+    std::string lifeText_;
+    Vec2 lifeAt_;
+    Vec2 lifeScale_;
 };

@@ -15,35 +15,30 @@ const Vec2 kWordScale(0.6f, 0.6f);
 
 }  // namespace
 
-ShipChange Popups::Watch(const MerchantShip* ship, bool fromWorld) {
+ShipChange Popups::Hear(const std::vector<GameEvent>& events, const MerchantShip* ship) {
     ShipChange change;
-    if (!ship) {
-        serial_ = 0;
-        return change;
+    if (!ship) return change;
+    int64_t gained = 0, spent = 0, spilled = 0;
+    for (const GameEvent& event : events) {
+        if (event.subject != ship->Serial()) continue;
+        switch (event.kind) {
+            case GameEvent::Kind::kGoldIn: gained += event.amount; break;
+            case GameEvent::Kind::kGoldOut: spent += event.amount; break;
+            case GameEvent::Kind::kHit: change.hit = true; break;
+            case GameEvent::Kind::kSunk:
+                change.sank = true;
+                spilled += event.amount;
+                break;
+            default: break;
+        }
     }
-    if (ship->Serial() != serial_) {
-        serial_ = ship->Serial();
-        gold_ = ship->gold;
-        state_ = ship->state;
-        health_ = ship->health;
-        return change;
-    }
-    // Widened: a sum near the ends of the range must not wrap.
-    const int64_t delta = static_cast<int64_t>(ship->gold) - gold_;
-    const bool sinking = ship->state == Life::kSinking && state_ != Life::kSinking;
-    if (sinking) {
-        change.sank = true;
-        // The chests go overboard as the ship starts to sink.
-        change.spilled = static_cast<int32_t>(std::clamp<int64_t>(-delta, 0, INT32_MAX));
-    } else if (delta > 0) {
-        change.gained = static_cast<int32_t>(std::min<int64_t>(delta, INT32_MAX));
-    } else if (delta < 0) {
-        change.spent = static_cast<int32_t>(std::min<int64_t>(-delta, INT32_MAX));
-    }
-    change.hit = fromWorld && ship->health < health_ && !sinking;
-    gold_ = ship->gold;
-    state_ = ship->state;
-    health_ = ship->health;
+    // One word for the frame: what came in less what went out. The chests that go
+    // overboard as the ship starts to sink make none.
+    const int64_t net = gained - spent;
+    if (change.sank) change.spilled = static_cast<int32_t>(std::min<int64_t>(spilled, INT32_MAX));
+    else if (net > 0) change.gained = static_cast<int32_t>(std::min<int64_t>(net, INT32_MAX));
+    else if (net < 0) change.spent = static_cast<int32_t>(std::min<int64_t>(-net, INT32_MAX));
+    change.hit = change.hit && !change.sank;
 
     if (!ship->renderable) return change;
     const Vec2* hull = ship->renderable->corners;
@@ -65,7 +60,7 @@ void Popups::Add(int64_t change, Vec2 at) {
     word.text = (word.sum < 0 ? "-" : "+") + std::to_string(word.sum < 0 ? -word.sum : word.sum);
 }
 
-void Popups::Draw(float dt, const std::vector<KeepOut>& planks) {
+void Popups::Update(float dt, const std::vector<KeepOut>& planks) {
     for (Word& word : words_) word.age += dt;
     words_.erase(std::remove_if(words_.begin(), words_.end(), [](const Word& w) { return w.age >= kRiseSeconds; }),
                  words_.end());
@@ -90,8 +85,12 @@ void Popups::Draw(float dt, const std::vector<KeepOut>& planks) {
                 lowest = std::max(lowest, plank.bottom + 4.0f);
         push = std::max(push, lowest - word.drawn.y);
     }
-    for (Word& word : words_) {
-        word.drawn.y += push;
+    for (Word& word : words_) word.drawn.y += push;
+}
+
+void Popups::Draw() const {
+    if (!font_.texture) return;
+    for (const Word& word : words_) {
         const float alpha = 1.0f - word.age / kRiseSeconds;
         const float gold[4] = {1.0f, 0.85f, 0.2f, alpha};
         const float red[4] = {0.85f, 0.12f, 0.1f, alpha};

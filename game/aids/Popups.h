@@ -6,21 +6,21 @@
 
 #include "Font.h"
 #include "Vec2.h"
-#include "objects/ObjState.h"
+#include "objects/GameEvent.h"
 
 class MerchantShip;
 
-// What the player's ship gained or lost since the last look.
+// What the player's ship gained or lost, as the world told it.
 struct ShipChange {
     int32_t gained = 0;   // gold come in: chests, lob bonuses, 'M'
     int32_t spent = 0;    // gold gone out: repairs, purchases
     int32_t spilled = 0;  // gold the ship spilled as chests when it sank
-    bool hit = false;     // health lost to the world
+    bool hit = false;     // health lost to a ball, a ram or a mine
     bool sank = false;    // the ship began to sink
 };
 
 // Words over the player's ship: "+N" and "-N" rising from it as gold changes hands. Window
-// pixels, drawn at once; it only looks at the ship.
+// pixels; it only listens to the world's events.
 class Popups {
 public:
     static constexpr float kRiseSeconds = 1.0f;
@@ -29,16 +29,17 @@ public:
     static constexpr size_t kMostWords = 3;
 
     void Init(const Font& font) { font_ = font.Proportional(); }
-    // Compares the ship with the last look. `fromWorld` marks a look after the world's
-    // pass, where lost health is a hit; elsewhere the player paid it (the ghost sea's stir).
-    // A new ship only sets the baseline.
-    ShipChange Watch(const MerchantShip* ship, bool fromWorld);
+    // Hears the events of the player's ship: its gold coming and going rises as words
+    // over it. The other objects' events pass by.
+    ShipChange Hear(const std::vector<GameEvent>& events, const MerchantShip* ship);
     // A stretch of the screen that the words stay below: a plank of the heads-up, a notice.
     struct KeepOut {
         float left, right, bottom;
     };
-    // Moves and draws every word, none over a keep-out; `dt` 0 draws them where they stand.
-    void Draw(float dt, const std::vector<KeepOut>& planks);
+    // Ages and places every word, none over a keep-out; `dt` 0 leaves them where they stand.
+    void Update(float dt, const std::vector<KeepOut>& planks);
+    // The words where the last Update placed them.
+    void Draw() const;
     void Clear();
 
     // A change of gold seen at a window point: a new word rising and fading there, or a
@@ -50,7 +51,7 @@ public:
         Vec2 at;
         float age = 0.0f;
         int64_t sum = 0;
-        // Window pixels of the word's top left at the last Draw.
+        // Window pixels of the word's top left at the last Update.
         Vec2 drawn;
     };
     const std::vector<Word>& Words() const { return words_; }
@@ -58,8 +59,4 @@ public:
 private:
     Font font_;
     std::vector<Word> words_;
-    uint64_t serial_ = 0;
-    int32_t gold_ = 0;
-    ObjState state_ = Life::kNormal;
-    float health_ = 0.0f;
 };

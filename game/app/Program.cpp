@@ -54,10 +54,10 @@ int32_t Program::Frame(float dt) { return running_->Step(dt); }
 int32_t Program::Step(float dt) {
     // Decided at the frame's start: the frame that pauses still runs whole, the one that
     // resumes still stands.
-    const bool standing = game_->paused;
+    const bool standing = game_->Paused();
     bool result = game_->Update(dt);
-    if (standing) game_->DrawLabels();
-    else goManager.Update(dt);
+    game_->Draw();
+    if (!standing) goManager.Update(dt);
     soundManager.Update();
     // Under the mouse in the view drawn, which a paused game holds.
     cursor_->position = orlop.mousePosition + camera.shown.topLeft;

@@ -12,6 +12,7 @@
 #include "Sprite.h"
 #include "defences/Upgrader.h"
 #include "objects/GOManager.h"
+#include "objects/GameEvents.h"
 #include "objects/GameObjFactory.h"
 #include "sea/Water.h"
 #include "ships/Cannon.h"
@@ -202,14 +203,21 @@ void Tower::Capture(GameObj* ship) {
     flag->position = Vec2(x, y0 - speed * lastStep);
     flag->UpdateCorners();
     if (flag->corners[kBottomRight].y - 20.0f < top) {
-        team = ship->team;
-        if (team == kPlayerSide) takenByPlayer = 1;
-        // The gun changes sides with the tower, or its balls would harm nobody.
-        if (cannon) cannon->team = team;
+        ChangeSides(ship->team);
         capturer.Reset();
         flagLowered = 0;
         target.Reset();
     }
+}
+
+void Tower::ChangeSides(int32_t side) {
+    const int32_t was = team;
+    team = side;
+    if (team == kPlayerSide) takenByPlayer = 1;
+    if (team == kPlayerSide && was != kPlayerSide) gameEvents.Emit(GameEvent::Kind::kTowerTaken, Serial());
+    if (team != kPlayerSide && was == kPlayerSide) gameEvents.Emit(GameEvent::Kind::kTowerLost, Serial());
+    // The gun changes sides with the tower, or its balls would harm nobody.
+    if (cannon) cannon->team = team;
 }
 
 void Tower::Kill() {

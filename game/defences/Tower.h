@@ -33,6 +33,8 @@ public:
     int ShipsAfloat();
     // Closes the panel at once (the menu is about to show over it).
     void HidePanel();
+    // The tower goes over to `side` as a finished capture leaves it, and says so.
+    void ChangeSides(int32_t side);
 
     ObjRef<Water> water;
     ObjRef<GameObj> target;

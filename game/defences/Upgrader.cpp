@@ -12,6 +12,7 @@
 #include "Sprite.h"
 #include "defences/UpgradeButton.h"
 #include "objects/GOManager.h"
+#include "objects/GameEvents.h"
 #include "objects/GameObjFactory.h"
 #include "ships/Cannon.h"
 #include "ships/MerchantShip.h"
@@ -116,7 +117,7 @@ void Upgrader::Open(Ship* buyer) {
 bool Upgrader::Buy(Ship* buyer, int line) {
     int32_t& cost = Cost(line);
     if (cost >= INT32_MAX) return false;
-    if (buyer->gold < cost) {
+    if (buyer->Gold() < cost) {
         refusedAge = 0.0f;
         return false;
     }
@@ -141,7 +142,8 @@ bool Upgrader::Buy(Ship* buyer, int line) {
             if (gun->reloadTime < 0.01f) gun->reloadTime = 0.01f;
             break;
     }
-    buyer->gold -= cost;
+    buyer->Spend(cost);
+    gameEvents.Emit(GameEvent::Kind::kPurchase, buyer->Serial(), cost);
     ++purchases;
     boughtLine = line;
     boughtCost = cost;

@@ -11,23 +11,15 @@
 #include "ui/OptionsScreen.h"
 
 class LifeBar;
-class MenuButton;
 class Tower;
 class UIButton;
 class Water;
 class World;
 
-// The game flow's state and its (non-owning) pointers to the key objects: the record the
-// game's parts (the menu, the heads-up, the level director) read and change.
+// The state of play and its (non-owning) pointers to the key objects: the record the
+// game's parts (the heads-up, the level director, the screens) read and change.
 class GameFields {
 public:
-    static constexpr int32_t kPlaying = 0;
-    static constexpr int32_t kMenu = 1;
-    // The options screen, opened from the menu.
-    static constexpr int32_t kOptions = 2;
-    // The records scroll, opened from the menu or the options.
-    static constexpr int32_t kRecords = 3;
-
     // The wood of the game's buttons and its lettering.
     static constexpr const char* kFontImage = "images\\caribbeanfont_wood.tga";
     static constexpr const char* kButtonImage = "images\\ui_button_wood.tga";
@@ -36,7 +28,6 @@ public:
     // ship wraps around (SeaBounds::kWrapX), so every tower can be reached and taken.
     static constexpr int32_t kTowerReach = 4300;
 
-    int32_t phase = kPlaying;
     World* world = nullptr;
     Water* sea = nullptr;
     Water* secondSea = nullptr;
@@ -45,9 +36,6 @@ public:
     UIButton* goldButton = nullptr;
     Sea seaMode = Sea::kLiving;
     ObjRef<MerchantShip> playerShip;  // none while a new one is due
-    MenuButton* playButton = nullptr;
-    MenuButton* quitButton = nullptr;
-    MenuButton* optionsButton = nullptr;
     int32_t leftmostTowerX = -50;
     int32_t rightmostTowerX = 50;
     List<Tower*> towers;

@@ -1,20 +1,15 @@
 #include "play/HintProgress.h"
 
 #include "defences/Tower.h"
-#include "defences/Upgrader.h"
 #include "objects/GOManager.h"
 #include "ships/TreasureChest.h"
 #include "store/Settings.h"
 
-uint32_t HintProgress::Done(const List<Tower*>& towers, const Chronicle::Events& events, uint32_t byInput) {
-    int32_t purchases = 0;
-    for (auto it = towers.Begin(); !it.AtEnd(); ++it)
-        if ((*it)->upgrader) purchases += (*it)->upgrader->purchases;
+uint32_t HintProgress::Done(const Chronicle::Events& events, uint32_t byInput) {
     uint32_t done = byInput;
     if (events.towerTaken) done |= 1u << Settings::kHintTower;
     if (events.chestTaken) done |= 1u << Settings::kHintChest;
-    if (purchases > purchasesSeen_) done |= 1u << Settings::kHintBuy;
-    purchasesSeen_ = purchases;
+    if (events.bought) done |= 1u << Settings::kHintBuy;
     return done;
 }
 

@@ -12,11 +12,8 @@ class Tower;
 class HintProgress {
 public:
     // What this frame shows done: the input's own (`byInput`), a tower or chest taken,
-    // a new purchase at a tower.
-    uint32_t Done(const List<Tower*>& towers, const Chronicle::Events& events, uint32_t byInput);
+    // a purchase at a tower.
+    static uint32_t Done(const Chronicle::Events& events, uint32_t byInput);
     // The hints that apply to the world as it stands.
     static uint32_t Due(const List<Tower*>& towers, int hostileTowers);
-
-private:
-    int32_t purchasesSeen_ = 0;
 };

@@ -17,6 +17,13 @@
 #include "ui/Plank.h"
 #include "ui/UIButton.h"
 
+namespace {
+
+constexpr int kPromptX = 10, kPromptY = 70;
+const Vec2 kPromptScale(0.6f, 0.6f);
+
+}  // namespace
+
 LifeBar* Hud::MakeLifeBar() {
     LifeBar* bar = static_cast<LifeBar*>(goManager.Create("LifeBar"));
     bar->Init();
@@ -58,7 +65,7 @@ void Hud::InitTowerCount(const Font& font) {
     towersPlank_.reactive = false;
 }
 
-void Hud::DrawLifeLabel() {
+void Hud::DrawLifeLabel() const {
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     game_.font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
 }
@@ -68,10 +75,9 @@ void Hud::ShowShip(const MerchantShip* ship, float dt) {
     AddToRenderList(game_.goldButton->renderable);
     if (ship) {
         char text[32];
-        std::snprintf(text, sizeof text, "Gold %d", static_cast<int>(ship->gold));
+        std::snprintf(text, sizeof text, "Gold %d", static_cast<int>(ship->Gold()));
         game_.goldButton->SetLabel(text);
     }
-    DrawLifeLabel();
     game_.lifeBar->Update(dt);
     if (ship) game_.lifeBar->SetValue(ship->health, ship->maxHealth);
 }
@@ -89,28 +95,28 @@ void Hud::ShowTowerCount() {
     towersPlank_.MoveTo(Vec2(gold[kBottomRight].x + goldButton->faceExtra + 6.0f + half,
                              (gold[kTopLeft].y + gold[kBottomRight].y) * 0.5f));
     towersPlank_.Show();
-    towersPlank_.Draw();
 }
 
-void Hud::DrawRepairPrompt() {
-    const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
+void Hud::ShowRepairPrompt(bool due) {
+    prompt_.clear();
+    if (!due) return;
     // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
-    const std::string tap =
-        game_.PadUsed() ? std::string("Tap X!!")
-                        : "Tap '" + KeyNames::Name(game_.optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
-    constexpr int kX = 10, kY = 70;
-    const Vec2 scale(0.6f, 0.6f);
-    Font& font = game_.font;
-    int y = kY;
+    prompt_ = game_.PadUsed() ? std::string("Tap X!!")
+                              : "Tap '" + KeyNames::Name(game_.optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
+    promptY_ = kPromptY;
     // A panel's scroll reaches across its place: the prompt moves just below the scroll.
     if (const Vec2* scroll = game_.ShownPanelScroll()) {
-        const float right = static_cast<float>(kX) + font.InkWidth(tap.c_str(), scale);
-        const float bottom = static_cast<float>(kY) + font.InkHeight(scale);
-        if (right >= scroll[kTopLeft].x && bottom >= scroll[kTopLeft].y &&
-            static_cast<float>(kY) <= scroll[kBottomRight].y)
-            y = static_cast<int>(scroll[kBottomRight].y) + 6;
+        const float right = static_cast<float>(kPromptX) + game_.font.InkWidth(prompt_.c_str(), kPromptScale);
+        const float bottom = static_cast<float>(kPromptY) + game_.font.InkHeight(kPromptScale);
+        if (right >= scroll[kTopLeft].x && bottom >= scroll[kTopLeft].y && static_cast<float>(kPromptY) <= scroll[kBottomRight].y)
+            promptY_ = static_cast<int>(scroll[kBottomRight].y) + 6;
     }
-    font.DrawText(kX, y, 1.0f, tap.c_str(), red, scale);
+}
+
+void Hud::DrawRepairPrompt() const {
+    if (prompt_.empty()) return;
+    const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
+    game_.font.DrawText(kPromptX, promptY_, 1.0f, prompt_.c_str(), red, kPromptScale);
 }
 
 void Hud::Tint(MerchantShip& ship) {

@@ -25,16 +25,17 @@ public:
     void InitTowerCount(const Font& font);
 
     // "Life" over the bar.
-    void DrawLifeLabel();
+    void DrawLifeLabel() const;
     // Shows the bar and the gold plank with the ship's health and gold.
     void ShowShip(const MerchantShip* ship, float dt);
     // "Towers 2/3" on its plank right of the gold's.
     void ShowTowerCount();
     void DrawTowerCount() { towersPlank_.Draw(); }
     const std::string& TowerCount() const { return towersPlank_.label; }
-    // Draws "Tap 'R'!!" (with the chosen repair key, or a pad's button) clear of any
-    // panel on the screen.
-    void DrawRepairPrompt();
+    // "Tap 'R'!!" (with the chosen repair key, or a pad's button) while `due`, placed
+    // clear of any panel on the screen; drawn by DrawRepairPrompt.
+    void ShowRepairPrompt(bool due);
+    void DrawRepairPrompt() const;
     // The health plank darkens as the ship loses health; the ship is drawn in its own red.
     void Tint(MerchantShip& ship);
     // Where the notices stand: below the level's banner, and below a shop on the screen.
@@ -47,5 +48,7 @@ public:
 private:
     GameFields& game_;
     ScreenButton towersPlank_;  // "Towers 2/3" beside the gold
+    std::string prompt_;        // the repair prompt while it shows, else empty
+    int promptY_ = 0;
     static constexpr float kTowersScaleX = 0.9f;
 };

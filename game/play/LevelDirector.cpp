@@ -98,10 +98,11 @@ void LevelDirector::UpdateLevel() {
             game_.levelTime = 0.0f;
         }
     }
-    if (game_.levelTime < 3.0f) DrawBanner();
+    banner_ = game_.levelTime < 3.0f;
 }
 
-void LevelDirector::DrawBanner() {
+void LevelDirector::DrawBanner() const {
+    if (!banner_) return;
     char text[32];
     std::snprintf(text, sizeof text, "Level %d", static_cast<int>(game_.level));
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};

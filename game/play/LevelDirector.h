@@ -13,7 +13,11 @@ public:
     explicit LevelDirector(GameFields& game) : game_(game) {}
 
     void SpawnTower();
+    // Starts the next level once no hostile tower is left; the banner shows a level's
+    // first seconds.
     void UpdateLevel();
+    // "Level N" while it shows.
+    void DrawBanner() const;
     int32_t NextTowerX();
     void StartRow();
     // Makes the next frame of play begin `level` with its own row of towers, as if every
@@ -24,8 +28,8 @@ private:
     // Raises the island under a tower until its footing meets the ground.
     void SettleOnIsland(Tower* tower);
     int32_t WidestGapX() const;
-    void DrawBanner();
 
     GameFields& game_;
     std::vector<int32_t> rowX_;  // x of every tower placed in this level
+    bool banner_ = false;
 };

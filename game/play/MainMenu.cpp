@@ -19,12 +19,12 @@ MenuButton* MainMenu::MakeButton(const char* label, float y) {
 }
 
 void MainMenu::MakeButtons() {
-    game_.playButton = MakeButton("Play!", 200.0f);
+    playButton = MakeButton("Play!", 200.0f);
     // Between the other two, which moves "Quit" one step lower.
-    game_.optionsButton = MakeButton("Options", 270.0f);
-    game_.quitButton = MakeButton("Quit", 340.0f);
+    optionsButton = MakeButton("Options", 270.0f);
+    quitButton = MakeButton("Quit", 340.0f);
     // Null: the records button, which is no object of the game.
-    focus_.SetRows({{game_.playButton}, {game_.optionsButton}, {game_.quitButton}, {nullptr}});
+    focus_.SetRows({{playButton}, {optionsButton}, {quitButton}, {nullptr}});
 }
 
 void MainMenu::InitPlanks(const Font& font) {
@@ -37,13 +37,10 @@ void MainMenu::InitPlanks(const Font& font) {
 }
 
 void MainMenu::Show(const std::string& bestLine) {
-    AddToRenderList(game_.playButton->renderable);
-    AddToRenderList(game_.optionsButton->renderable);
-    AddToRenderList(game_.quitButton->renderable);
-    const float titleColour[4] = {0.9f, 0.9f, 0.5f, 1.0f};
-    game_.font.DrawText(50, 75, 1.0f, "Brinegate", titleColour, Vec2(1.3f, 1.3f));
+    AddToRenderList(playButton->renderable);
+    AddToRenderList(optionsButton->renderable);
+    AddToRenderList(quitButton->renderable);
     recordsButton_.Show();
-    recordsButton_.Draw();
     bestPlank_.label = bestLine;
     if (bestPlank_.label.empty()) {
         bestPlank_.Hide();
@@ -54,14 +51,20 @@ void MainMenu::Show(const std::string& bestLine) {
         const float half = (bestPlank_.Corners()[kBottomRight].x - bestPlank_.Corners()[kTopLeft].x) * 0.5f;
         bestPlank_.MoveTo(Vec2(left + half, bestPlank_.Centre().y));
         bestPlank_.Show();
-        bestPlank_.Draw();
     }
 }
 
+void MainMenu::Draw() {
+    const float titleColour[4] = {0.9f, 0.9f, 0.5f, 1.0f};
+    game_.font.DrawText(50, 75, 1.0f, "Brinegate", titleColour, Vec2(1.3f, 1.3f));
+    recordsButton_.Draw();
+    bestPlank_.Draw();
+}
+
 void MainMenu::Hide() {
-    RemoveFromRenderList(game_.playButton->renderable);
-    RemoveFromRenderList(game_.optionsButton->renderable);
-    RemoveFromRenderList(game_.quitButton->renderable);
+    RemoveFromRenderList(playButton->renderable);
+    RemoveFromRenderList(optionsButton->renderable);
+    RemoveFromRenderList(quitButton->renderable);
     recordsButton_.Hide();
     bestPlank_.Hide();
 }
@@ -71,7 +74,7 @@ void MainMenu::FollowPad() {
 }
 
 void MainMenu::PressClicked() {
-    for (MenuButton* button : {game_.playButton, game_.optionsButton, game_.quitButton}) {
+    for (MenuButton* button : {playButton, optionsButton, quitButton}) {
         if (orlop.Released(MouseButton::kLeft) && BoxContains(button->GetCorners(), orlop.mousePosition))
             button->SetState(MenuButton::Phase::kFalling);
     }

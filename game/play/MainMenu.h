@@ -9,16 +9,17 @@ class Font;
 class GameFields;
 class MenuButton;
 
-// The menu's pieces: the title, the Play!, Options and Quit buttons (kept in the game's
-// fields), the records button and the best line, and a pad's focus among them.
+// The menu's pieces: the title, the Play!, Options and Quit buttons, the records button
+// and the best line, and a pad's focus among them.
 class MainMenu {
 public:
     explicit MainMenu(GameFields& game) : game_(game) {}
 
-    // Makes the three buttons into the game's fields.
     void MakeButtons();
     void InitPlanks(const Font& font);
     void Show(const std::string& bestLine);
+    // The title, and the labels of the records button and the best line.
+    void Draw();
     void Hide();
     // A pad's d-pad puts the cursor on a button; its A then presses it like a click.
     void FollowPad();
@@ -26,6 +27,11 @@ public:
     bool RecordsClicked() const { return recordsButton_.Clicked(); }
     // A click on a button sets it falling; it acts once it returns.
     void PressClicked();
+
+    // Objects of the game, made by MakeButtons.
+    MenuButton* playButton = nullptr;
+    MenuButton* optionsButton = nullptr;
+    MenuButton* quitButton = nullptr;
 
 private:
     MenuButton* MakeButton(const char* label, float y);

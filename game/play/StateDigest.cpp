@@ -19,6 +19,17 @@ bool IsShip(const char* type) {
     return false;
 }
 
+// The screen on top, numbered as the game has always counted it.
+int32_t PhaseNumber(Screen::Kind screen) {
+    switch (screen) {
+        case Screen::Kind::kPlay: return 0;
+        case Screen::Kind::kMenu: return 1;
+        case Screen::Kind::kOptions: return 2;
+        case Screen::Kind::kRecords: return 3;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void Fnv1a::Add(const void* bytes, size_t count) {
@@ -53,12 +64,12 @@ uint64_t ComputeStateDigest(const Game* game) {
         if (IsShip(type)) {
             const Ship* ship = static_cast<const Ship*>(o);
             h.AddFloat(ship->health);
-            h.AddInt(ship->gold);
+            h.AddInt(ship->Gold());
         }
     }
     if (game) {
         h.AddInt(game->level);
-        h.AddInt(game->phase);
+        h.AddInt(PhaseNumber(game->Showing()));
         h.AddInt(static_cast<int32_t>(game->seaMode));
         if (game->safeRespawn) h.AddInt(1);
     }

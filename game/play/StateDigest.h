@@ -21,8 +21,8 @@ private:
 };
 
 // A digest of the whole game state: every object's type, state, position, velocity and
-// difficulty (and health and gold for ships), the game record's level and phase, and
-// the random generator's state. Two runs that played alike give the same digest.
+// difficulty (and health and gold for ships), the game record's level and the screen on
+// top, and the random generator's state. Two runs that played alike give the same digest.
 uint64_t ComputeStateDigest(const Game* game);
 
 // "digest " and sixteen hex digits.

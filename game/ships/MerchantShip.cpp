@@ -9,6 +9,7 @@
 #include "Random.h"
 #include "Renderable.h"
 #include "objects/GOManager.h"
+#include "objects/GameEvents.h"
 #include "objects/GameObjFactory.h"
 #include "sea/Water.h"
 #include "ships/Cannon.h"
@@ -129,8 +130,12 @@ void MerchantShip::Collide(GameObj* other) {
             if (std::fabs(other->velocity.x) > 0.0f) {
                 const float before = health;
                 // Shot passes through a ghost and feeds it.
-                if (realm == kGhostRealm) health += speed / 40.0f;
-                else health -= speed / 40.0f;
+                if (realm == kGhostRealm) {
+                    health += speed / 40.0f;
+                } else {
+                    health -= speed / 40.0f;
+                    gameEvents.Emit(GameEvent::Kind::kHit, Serial());
+                }
                 NoteShot(CannonBall::ByPlayer(other), before);
             }
             renderable->rotation += 0.1f;
@@ -149,18 +154,24 @@ void MerchantShip::Collide(GameObj* other) {
             const float speed = Length(other->velocity);
             if (realm != kGhostRealm) velocity.x = -other->velocity.x;
             health -= speed / 50.0f;
+            gameEvents.Emit(GameEvent::Kind::kHit, Serial());
             if (team == kPlayerSide) Shake(speed);
         }
     } else if (Is(type, "TreasureChest")) {
         auto* chest = dynamic_cast<TreasureChest*>(other);
         if (chest && chest->state != Life::kSinking && state != Life::kSinking && state != Life::kDead) {
+            const int32_t before = Gold();
             AddGold(chest->value);
             chest->value = 0.0f;
+            if (Gold() > before) gameEvents.Emit(GameEvent::Kind::kChestTaken, Serial());
         }
     } else if (Is(type, "Mine")) {
         if (!other->frozen) {
             if (InGrace()) return;
-            if (other->team != team && other->state != Mine::Phase::kExploding) health -= 20.0f;
+            if (other->team != team && other->state != Mine::Phase::kExploding) {
+                health -= 20.0f;
+                gameEvents.Emit(GameEvent::Kind::kHit, Serial());
+            }
             if (team == kPlayerSide) Shake(100.0f);
         }
     }

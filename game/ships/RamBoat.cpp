@@ -6,6 +6,7 @@
 #include "Random.h"
 #include "Renderable.h"
 #include "objects/GOManager.h"
+#include "objects/GameEvents.h"
 #include "objects/GameObjFactory.h"
 #include "ships/CannonBall.h"
 
@@ -62,7 +63,11 @@ void RamBoat::Collide(GameObj* other) {
             const float before = health;
             health += realm == kGhostRealm ? hurt : -hurt;  // ghosts feed on shot
             NoteShot(CannonBall::ByPlayer(other), before);
-            if (health <= 0.0f && state == Floater::Phase::kRammed) SetState(Life::kSinking);
+            if (health <= 0.0f && state == Floater::Phase::kRammed) {
+                SetState(Life::kSinking);
+                gameEvents.Emit(GameEvent::Kind::kSunk, Serial(), 0,
+                                team != kPlayerSide && sunkByPlayer && realm != kGhostRealm);
+            }
         }
         if (renderable) renderable->rotation += 0.1f;
     }

@@ -10,6 +10,7 @@
 #include "Renderable.h"
 #include "Sprite.h"
 #include "objects/GOManager.h"
+#include "objects/GameEvents.h"
 #include "sea/Fire.h"
 #include "sea/ParticleObj.h"
 #include "sea/Water.h"
@@ -183,19 +184,23 @@ int32_t Ship::TreasureStep(int32_t amount) {
 }
 
 void Ship::DropTreasure() {
-    const int32_t step = TreasureStep(gold);
-    const int32_t half = gold / 2;
+    const int32_t before = gold_;
+    const int32_t step = TreasureStep(gold_);
+    const int32_t half = gold_ / 2;
     const Vec2 at = renderable ? renderable->position : Vec2();
-    while (gold > 0) {
-        if (gold < half && team == kPlayerSide) break;
+    while (gold_ > 0) {
+        if (gold_ < half && team == kPlayerSide) break;
         if (auto* chest = static_cast<TreasureChest*>(goManager.Create("TreasureChest"))) {
             chest->value = static_cast<float>(step);
             chest->water = water.Get();
             chest->Init();
             chest->SetPosition(at);
         }
-        gold -= step;
+        gold_ -= step;
     }
+    // A ghost healed out of the sea is no loss to anyone.
+    gameEvents.Emit(GameEvent::Kind::kSunk, Serial(), static_cast<int64_t>(before) - gold_,
+                    team != kPlayerSide && sunkByPlayer && realm != kGhostRealm);
 }
 
 void Ship::Collide(GameObj* other) {
@@ -235,18 +240,29 @@ void Ship::AddHealth(float amount) {
 }
 
 void Ship::Repair() {
-    if (gold < 5 || !(health < maxHealth)) return;
+    if (gold_ < 5 || !(health < maxHealth)) return;
     health = std::fmin(health + 10.0f, maxHealth);
     velocity.y -= 10.0f;
-    gold -= 5;
+    Spend(5);
 }
 
 void Ship::AddGold(double amount) {
-    const double sum = static_cast<double>(gold) + std::trunc(amount);
+    const double sum = static_cast<double>(gold_) + std::trunc(amount);
     if (std::isnan(sum)) return;
-    if (sum >= static_cast<double>(INT32_MAX)) gold = INT32_MAX;
-    else if (sum <= static_cast<double>(INT32_MIN)) gold = INT32_MIN;
-    else gold = static_cast<int32_t>(sum);
+    const int32_t before = gold_;
+    if (sum >= static_cast<double>(INT32_MAX)) gold_ = INT32_MAX;
+    else if (sum <= static_cast<double>(INT32_MIN)) gold_ = INT32_MIN;
+    else gold_ = static_cast<int32_t>(sum);
+    const int64_t change = static_cast<int64_t>(gold_) - before;
+    if (change > 0) gameEvents.Emit(GameEvent::Kind::kGoldIn, Serial(), change);
+    else if (change < 0) gameEvents.Emit(GameEvent::Kind::kGoldOut, Serial(), -change);
+}
+
+bool Ship::Spend(int32_t amount) {
+    if (amount < 0 || gold_ < amount) return false;
+    gold_ -= amount;
+    if (amount > 0) gameEvents.Emit(GameEvent::Kind::kGoldOut, Serial(), amount);
+    return true;
 }
 
 void Ship::NoteShot(bool byPlayer, float before) {

@@ -33,11 +33,15 @@ public:
     void AddHealth(float amount);
     // 10 health for 5 gold, with a small kick upwards.
     void Repair();
+    int32_t Gold() const { return gold_; }
     // gold += amount (truncated toward zero), saturating at the ends of the int range,
-    // so neither a huge chest nor a purse already in debt can wrap it round.
+    // so neither a huge chest nor a purse already in debt can wrap it round. Tells the
+    // gold that came or went.
     void AddGold(double amount);
+    // Pays `amount` when the purse holds it; false, paying nothing, when it does not or
+    // the amount is below 0.
+    bool Spend(int32_t amount);
 
-    int32_t gold = 10;
     float health = 30.0f;
     ParticleObj* wake = nullptr;  // owned through the manager, released by Kill
     uint8_t aiControlled = 0;
@@ -54,7 +58,8 @@ protected:
     // The live prey held in target, searching for the last merchant ship of another
     // team when there is none; a prey that is sinking or dead is dropped (null).
     GameObj* SeekPrey(ObjRef<GameObj>& target);
-    // Drops the gold as treasure chests (the player's ship keeps the lower half).
+    // Drops the gold as treasure chests (the player's ship keeps the lower half) and
+    // tells the sinking.
     void DropTreasure();
     // Gold per chest for a hoard: a multiple of 10, so that at most 21 chests are thrown.
     static int32_t TreasureStep(int32_t amount);
@@ -65,4 +70,6 @@ private:
     // A wreck raised from the living sea: tinted, larger, rising to the surface.
     void MakeGhost();
     void RiseGhost(float dt);
+
+    int32_t gold_ = 10;
 };

@@ -273,7 +273,7 @@ Vec2 OptionsScreen::FocusPoint(int row, int column) const {
 
 const Renderable* OptionsScreen::Scroll() const { return scroll_ ? scroll_->renderable : nullptr; }
 
-void OptionsScreen::DrawTexts() {
+void OptionsScreen::DrawTexts() const {
     // Centred left of the Records button, well clear of it.
     const char* title = "Options";
     const Vec2 titleScale(1.0f, 1.0f);
@@ -309,6 +309,12 @@ void OptionsScreen::DrawTexts() {
     }
 }
 
+void OptionsScreen::Draw() {
+    if (!open_) return;
+    DrawTexts();
+    for (ScreenButton* button : {&hints_, &rumble_, &records_, &safeRespawn_}) button->Draw();
+}
+
 bool OptionsScreen::Update() {
     if (!open_) return false;
     // The cursor's button is lit, the others plain.
@@ -318,9 +324,6 @@ bool OptionsScreen::Update() {
             const bool lit = BoxContains(button->GetCorners(), orlop.mousePosition);
             std::memcpy(button->renderable->colour, lit ? kLit : kPlain, sizeof kPlain);
         }
-    DrawTexts();
-    for (ScreenButton* button : {&hints_, &rumble_, &records_, &safeRespawn_}) button->Draw();
-
     focus_.Follow([this](int row, int column) { return FocusPoint(row, column); });
 
     if (capturing_ >= 0) {

@@ -35,6 +35,8 @@ public:
     // One frame of the open screen; false once the player backs out (Back, Escape) or
     // asks for the records (RecordsAsked).
     bool Update();
+    // The open screen's texts and the labels of its buttons.
+    void Draw();
     bool RecordsAsked() const { return recordsAsked_; }
     // Puts settings into effect and keeps them, as a change on the screen does.
     void Keep(const Settings& next) { Change(next); }
@@ -60,7 +62,7 @@ private:
     void WriteLabels();
     // Room for a button's label between its nails.
     static float LabelRoom(const UIButton* button);
-    void DrawTexts();
+    void DrawTexts() const;
     UIButton* MakeButton(const char* label, Vec2 position, Vec2 scale, UIButton* unmanaged = nullptr);
     // Where a pad's d-pad puts the cursor for a null place of the rows.
     Vec2 FocusPoint(int row, int column) const;

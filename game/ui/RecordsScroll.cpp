@@ -64,7 +64,7 @@ std::string RecordsScroll::Clock(int64_t seconds) {
     return h > 0 ? std::to_string(h) + ":" + two(m) + ":" + two(s) : std::to_string(m) + ":" + two(s);
 }
 
-void RecordsScroll::DrawTexts(const GameRecord& last, const GameRecord& best) {
+void RecordsScroll::DrawTexts(const GameRecord& last, const GameRecord& best) const {
     const Vec2 titleScale(1.0f, 1.0f);
     wood_.DrawText(static_cast<int>(400.0f - wood_.InkWidth("Records", titleScale) * 0.5f), 50, 1.0f, "Records", kInk,
                    titleScale);
@@ -106,8 +106,14 @@ void RecordsScroll::DrawTexts(const GameRecord& last, const GameRecord& best) {
 
 bool RecordsScroll::Update(const GameRecord& last, const GameRecord& best) {
     if (!open_) return false;
-    DrawTexts(last, best);
-    back_.Draw();
+    last_ = last;
+    best_ = best;
     if (orlop.Released(VK_ESCAPE) || back_.Clicked()) return false;
     return true;
+}
+
+void RecordsScroll::Draw() {
+    if (!open_) return;
+    DrawTexts(last_, best_);
+    back_.Draw();
 }

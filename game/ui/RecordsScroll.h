@@ -20,19 +20,24 @@ public:
     void Open();
     void Close();
     bool IsOpen() const { return open_; }
-    // One frame of the open scroll; false once the player backs out (Back, Escape).
+    // One frame of the open scroll showing these games; false once the player backs out
+    // (Back, Escape).
     bool Update(const GameRecord& last, const GameRecord& best);
+    // The games the last Update showed, and the Back button's label.
+    void Draw();
     const Vec2* Paper() const;
 
     // "1:02:03" or "4:05": a time played.
     static std::string Clock(int64_t seconds);
 
 private:
-    void DrawTexts(const GameRecord& last, const GameRecord& best);
+    void DrawTexts(const GameRecord& last, const GameRecord& best) const;
 
     Font ink_;
     Font wood_;
     Sprite* scroll_ = nullptr;
     ScreenButton back_;
     bool open_ = false;
+    GameRecord last_;
+    GameRecord best_;
 };

@@ -109,19 +109,20 @@ TEST_F(Defences, SteepLobsThatHitAnEnemyShipPayTheOwnerWhileItExists) {
         Payee* owner = new Payee;
         CannonBall* b = Ball(Vec2(0, 50), 1, owner, elevations[k]);
         b->Collide(&prey);
-        EXPECT_EQ(owner->gold, 10 + pay[k]) << elevations[k];
+        EXPECT_EQ(owner->Gold(), 10 + pay[k]) << elevations[k];
         EXPECT_EQ(b->velocity.y, 60);
     }
     Payee* owner = new Payee;
-    owner->gold = INT32_MAX - 5;
+    owner->AddGold(static_cast<double>(INT32_MAX - 5) - owner->Gold());
     Ball(Vec2(0, 50), 1, owner, 90)->Collide(&prey);
-    EXPECT_EQ(owner->gold, INT32_MAX);
-    owner->gold = -5;  // a sunk ship's last chest can leave its purse in debt
+    EXPECT_EQ(owner->Gold(), INT32_MAX);
+    owner->AddGold(-5.0 - owner->Gold());  // a sunk ship's last chest can leave its purse in debt
     Ball(Vec2(0, 50), 1, owner, 90)->Collide(&prey);
-    EXPECT_EQ(owner->gold, 61);
+    EXPECT_EQ(owner->Gold(), 61);
 
     // No hit on its own ship, a friend, a frozen or dead ship, nor when already spent.
-    owner->gold = 0, owner->team = -1;
+    owner->AddGold(-owner->Gold());
+    owner->team = -1;
     watertest::Thing friendShip("MerchantShip"), frozen("MerchantShip"), wreck("MerchantShip");
     friendShip.team = 1, frozen.frozen = 1, wreck.state = Life::kDead;
     CannonBall* spent = Ball(Vec2(0, 50), 1, owner, 90);
@@ -132,7 +133,7 @@ TEST_F(Defences, SteepLobsThatHitAnEnemyShipPayTheOwnerWhileItExists) {
         b->Collide(o);
         EXPECT_EQ(b->velocity.y, 50);
     }
-    EXPECT_EQ(owner->gold, 0);
+    EXPECT_EQ(owner->Gold(), 0);
 
     CannonBall* late = Ball(Vec2(0, 50), 1, owner, 90);
     goManager.QueueForDeletion(owner);

@@ -177,7 +177,7 @@ TEST(KeptRuns, TwoRunsInOneProcessEachStartTheShopAtItsOwnPricesAndAHangUpKeepsT
             if (frame == 5) p.Click(Vec2(200, 200));  // "Play!"
             if (frame > 600) p.Post(WM_CLOSE);
             if (seenAt > 0 && frame == seenAt + 60) run == 0 ? p.Post(WM_CLOSE) : (void)raise(SIGHUP);
-            if (seenAtStart[run] >= 0 || game->phase != Game::kPlaying || game->towers.Empty()) return;
+            if (seenAtStart[run] >= 0 || game->Showing() != Screen::Kind::kPlay || game->towers.Empty()) return;
             seenAtStart[run] = game->prices.speed;
             seenAt = frame;
             for (auto it = game->towers.Begin(); !it.AtEnd(); ++it) EXPECT_EQ((*it)->prices, &game->prices);

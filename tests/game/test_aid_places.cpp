@@ -66,14 +66,14 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         Game* game = Program::RunningGame();
         MerchantShip* ship = game->playerShip.Get();
         if (frame == 5) p.Click(Vec2(200, 200));
-        if (!playing && game->phase == Game::kPlaying && ship) playing = frame;
+        if (!playing && game->Showing() == Screen::Kind::kPlay && ship) playing = frame;
         const int at = playing ? frame - playing : -1;
         Tower* tower = game->towers.Empty() ? nullptr : *game->towers.Begin();
 
         // The goal first; a tower taken before it was read leaves it to do.
         if (at == 1 && game->hints().Shown() == Settings::kHintTower) seen.push_back("goal first");
         if (at == 2) tower->team = GameObj::kPlayerSide;
-        if (at == 3) ship->gold = 1234;  // four digits on the plank from here on
+        if (at == 3) ship->AddGold(1234 - ship->Gold());  // four digits on the plank from here on
         if (at == 6 && game->level == 2 && !(game->optionsScreen.Current().hintsDone & 1u << Settings::kHintTower))
             seen.push_back("goal not done unread");
         // Two lines at full size: ink in both halves of the hint's band.
@@ -83,11 +83,11 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
 
         // Gains and losses: three close ones make one sum; never more than three words,
         // and none over a plank even from a ship high in the sky.
-        if (at == 20 || at == 21) ship->gold -= 5;
-        if (at == 22) ship->gold += 50;
+        if (at == 20 || at == 21) ship->AddGold(-5);
+        if (at == 22) ship->AddGold(50);
         if (at == 24 && game->popups().Words().back().text == "+40") seen.push_back("merged");
         if (at == 75) ship->SetPosition(Vec2(ship->GetPosition()->x, -20.0f));
-        if (at == 40 || at == 58 || at == 76) ship->gold += 10 + at;
+        if (at == 40 || at == 58 || at == 76) ship->AddGold(10 + at);
         if (at == 78) {
             const int lowest = static_cast<int>(game->goldButton->renderable->corners[kBottomRight].y);
             bool below = game->popups().Words().size() == 3 && game->popups().Words()[0].text == "+50";
@@ -102,33 +102,33 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         if (at == 140) ship->SetPosition(Vec2(3600.0f, ship->GetPosition()->y));
         if (at == 150) ship->health = -1.0f;
         if (at == 153 && game->notices().Showing().rfind("Sunk!", 0) == 0) seen.push_back("sunk");
-        if (at == 154) p.Key(Game::kPauseKey);
+        if (at == 154) p.Key(PlayScreen::kPauseKey);
         if (at == 156) {
             heldView = camera.shown.topLeft;
             loggedView = camera.corners[kTopLeft];
             const Vec2* m = game->aids().MarkerBox(0);
-            if (game->paused && game->notices().Showing() == "Paused" && Count(0, 250, 800, 300, Red) == 0 &&
+            if (game->Paused() && game->notices().Showing() == "Paused" && Count(0, 250, 800, 300, Red) == 0 &&
                 Count(0, 250, 800, 300, Yellow) > 100 && m &&
                 Count(int(m[0].x), int(m[0].y), int(m[3].x), int(m[3].y), Light) > 10)
                 seen.push_back("paused over the sinking");
             gltest::SaveScreenshot(Shot("paused_with_sinking"));
         }
         if (at == 176) {
-            if (camera.shown.topLeft == heldView && !(camera.corners[kTopLeft] == loggedView)) seen.push_back("view held");
-            p.Key(Game::kPauseKey);
+            if (camera.shown.topLeft == heldView && !(camera.corners[0] == loggedView)) seen.push_back("view held");
+            p.Key(PlayScreen::kPauseKey);
         }
         if (at == 180 && game->notices().Showing().rfind("Sunk!", 0) == 0) seen.push_back("sunk again");
 
         // Escape: the frame that leaves still shows the planks its texts were drawn on.
         if (at == 184) p.Key(VK_ESCAPE);
-        if (at == 185 && game->phase == Game::kMenu && game->lifeBar->renderable->inRenderList)
+        if (at == 185 && game->Showing() == Screen::Kind::kMenu && game->lifeBar->renderable->inRenderList)
             seen.push_back("planks kept on the last frame");
         if (at == 186 && !game->lifeBar->renderable->inRenderList) seen.push_back("then gone");
 
         // Options open at the click; a refused key's message goes with a cancel; Page Down
         // binds and fits its button.
         if (at == 190) p.Click(Vec2(200, 270));
-        if (at == 191 && game->phase == Game::kOptions && culler.worldBehindScreen) seen.push_back("options at once");
+        if (at == 191 && game->Showing() == Screen::Kind::kOptions && culler.worldBehindScreen) seen.push_back("options at once");
         if (at == 194) p.Click(Vec2(540, 246));
         if (at == 196) p.Key('D');
         if (at == 198 && game->optionsScreen.Message() == "D is taken by Steer right") seen.push_back("refused");

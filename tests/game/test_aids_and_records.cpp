@@ -141,7 +141,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
         MerchantShip* ship = game->playerShip.Get();
         if (frame == 2) pad = virtualpad::Plug(CountRumble, &felt);
         if (frame == 5) p.Click(Vec2(200, 200));
-        if (!playing && game->phase == Game::kPlaying && ship) playing = frame;
+        if (!playing && game->Showing() == Screen::Kind::kPlay && ship) playing = frame;
         const int at = playing ? frame - playing : -1;
         Tower* tower = FirstTower(game);
         if (at == 3) {
@@ -169,14 +169,21 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
             keyed = true;
         }
         if (at == 99 && keyed && !orlop.platform->PadLastUsed()) seen.push_back("pad, then keys");
-        if (at == 100) ship->health -= 3.0f;  // a hit, as the world's pass would deal it
+        if (at == 100) {  // a hostile ball's hit, as the world's pass deals it
+            GameObj* ball = goManager.Create("CannonBall");
+            ball->Init();
+            ball->team = GameObj::kHostile;
+            ball->velocity = Vec2(60.0f, 80.0f);
+            ship->Collide(ball);
+            ball->SetState(Life::kDead);  // spent
+        }
         if (at == 102 && felt.size() == 1) seen.push_back("short rumble");
         if (at == 110) {
             tower->upgrader = static_cast<Upgrader*>(goManager.Create("Upgrader"));
             tower->upgrader->Init();
             tower->upgrader->SetPosition(Vec2(400, 300));
             tower->upgrader->Open(ship);
-            ship->gold = 15;
+            ship->AddGold(15 - ship->Gold());
         }
         if (at == 180) p.Click(Vec2(430, 100));  // Gunpower for 10
         if (at == 182 && tower->upgrader->purchases == 1 && game->popups().Words().back().text == "-10") {
@@ -188,7 +195,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
             if (CountPicked(232, 268, 568, 302, Red) > 20) seen.push_back("not enough gold");
             gltest::SaveScreenshot(Shot("screenshot_not_enough_gold.png"));
             tower->upgrader->Hide();
-            ship->gold = 1000;
+            ship->AddGold(1000 - ship->Gold());
             ship->health = -1.0f;
         }
         if (at == 197) {
@@ -203,7 +210,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
         if (at == 200) p.Key(VK_ESCAPE);
         if (at == 205 && game->BestLine() == "Best: level 1, 0 towers") seen.push_back("best of this game");
         if (at == 210) p.Click(Vec2(200, 410));  // Records
-        if (at == 215 && game->phase == Game::kRecords) {
+        if (at == 215 && game->Showing() == Screen::Kind::kRecords) {
             seen.push_back("records");
             gltest::SaveScreenshot(Shot("screenshot_records.png"));
         }
@@ -230,7 +237,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
     second.step = [&](ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
         if (frame == 5) p.Click(Vec2(200, 200));
-        if (!playing && game->phase == Game::kPlaying && game->playerShip.Get()) playing = frame;
+        if (!playing && game->Showing() == Screen::Kind::kPlay && game->playerShip.Get()) playing = frame;
         const int at = playing ? frame - playing : -1;
         // The clicks on the shop fired the cannon too.
         if (at == 3 && game->hints().Shown() == Settings::kHintSea) seen.push_back("steering and firing stay done");
@@ -240,7 +247,7 @@ TEST(AidsAndRecords, APlayedGameShowsItsAidsAndItsRecordsOutliveTheProgram) {
             gltest::SaveScreenshot(Shot("screenshot_menu_best.png"));
         }
         if (at == 12) p.Click(Vec2(200, 270));  // Options
-        if (at > 12 && game->phase == Game::kOptions && seen.size() == 2) {
+        if (at > 12 && game->Showing() == Screen::Kind::kOptions && seen.size() == 2) {
             p.Click(Vec2(200, 520));  // Hints On -> Off
             seen.push_back("options");
         }

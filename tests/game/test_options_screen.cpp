@@ -45,7 +45,7 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
         Game* game = Program::RunningGame();
         if (frame > 2000) return p.Post(WM_CLOSE);
         if (frame == 20) p.Click(kOptionsButton);
-        if (game->phase == Game::kOptions && opened == 0) opened = frame;
+        if (game->Showing() == Screen::Kind::kOptions && opened == 0) opened = frame;
         if (opened == 0) return;
         const OptionsScreen& screen = game->optionsScreen;
         const int at = frame - opened;
@@ -60,7 +60,7 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
         if (at == 16) p.Key('J');
         if (at == 18 && screen.Current().keys[0] == 'J' && screen.Capturing() < 0) seen.push_back("bound");
         if (at == 20) p.Key(VK_ESCAPE);
-        if (at == 22 && game->phase == Game::kMenu) seen.push_back("menu");
+        if (at == 22 && game->Showing() == Screen::Kind::kMenu) seen.push_back("menu");
         if (at == 30) p.Click(kQuitButton);
     };
     EXPECT_EQ(Program(first, options).Run(), 0);
@@ -79,7 +79,7 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
         Game* game = Program::RunningGame();
         if (frame == 5) {
             if (soundManager.MusicVolume() == 0.1f) seen.push_back("music kept");
-            game->phase = Game::kPlaying;
+            game->menu().playButton->SetState(MenuButton::Phase::kReturning);
         }
         MerchantShip* ship = game->playerShip.Get();
         if (frame == 60 && ship) startX = ship->GetPosition()->x;

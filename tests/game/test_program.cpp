@@ -71,7 +71,7 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
                 break;
             case kPressedPlay:
                 if (frame == stageStart + 30) gltest::SaveScreenshot(Shot("screenshot_menu_falling.png"));
-                if (game->phase == Game::kPlaying) {
+                if (game->Showing() == Screen::Kind::kPlay) {
                     seen.push_back("playing");
                     stage = kPlaying;
                     stageStart = frame;
@@ -79,10 +79,10 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
                 break;
             case kPlaying:
                 if (frame == stageStart + 20) {
-                    if (game->playButton->renderable->inRenderList) seen.push_back("menu shown in play");
+                    if (game->menu().playButton->renderable->inRenderList) seen.push_back("menu shown in play");
                     p.Key(VK_ESCAPE);
                 }
-                if (game->phase == Game::kMenu) {
+                if (game->Showing() == Screen::Kind::kMenu) {
                     seen.push_back("menu");
                     stage = kBackInMenu;
                     stageStart = frame;
@@ -90,13 +90,13 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
                 break;
             case kBackInMenu:
                 if (frame == stageStart + 20) {
-                    if (!game->quitButton->renderable->inRenderList) seen.push_back("quit hidden");
+                    if (!game->menu().quitButton->renderable->inRenderList) seen.push_back("quit hidden");
                     p.Click(Vec2(200, 340));
                     stage = kPressedQuit;
                 }
                 break;
             case kPressedQuit:
-                if (game->quitButton->state == MenuButton::Phase::kReturning) seen.push_back("quit pressed");
+                if (game->menu().quitButton->state == MenuButton::Phase::kReturning) seen.push_back("quit pressed");
                 break;
         }
     };
@@ -141,7 +141,7 @@ void LetGo(ScriptedPlatform& p) {
 // Under fire the ship is kept afloat with gold ('M') and repairs ('R'), one key a frame.
 bool KeepAfloat(ScriptedPlatform& p, MerchantShip* ship) {
     if (ship->health >= 0.7f * ship->maxHealth) return false;
-    p.Key(ship->gold < 5 ? 'M' : 'R');
+    p.Key(ship->Gold() < 5 ? 'M' : 'R');
     return true;
 }
 
@@ -202,7 +202,7 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
                 }
                 break;
             case kFirstPlay:
-                if (game->phase == Game::kPlaying && ship) enter(kLevelOne, frame, "playing");
+                if (game->Showing() == Screen::Kind::kPlay && ship) enter(kLevelOne, frame, "playing");
                 break;
             case kLevelOne:
                 // A shot towards the upper right, while the level banner shows.
@@ -215,11 +215,11 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
                     gltest::SaveScreenshot(Shot("screenshot_play_level1.png"));
                     p.Key(VK_ESCAPE);
                 }
-                if (inStage > 40 && game->phase == Game::kMenu) enter(kBackInMenu, frame, "menu");
+                if (inStage > 40 && game->Showing() == Screen::Kind::kMenu) enter(kBackInMenu, frame, "menu");
                 break;
             case kBackInMenu:
                 if (inStage == 20) p.Click(Vec2(200, 200));
-                if (game->phase == Game::kPlaying) {
+                if (game->Showing() == Screen::Kind::kPlay) {
                     if (game->towers.Count() == 2) seen.push_back("second tower");
                     first = game->towers.Head()->value;
                     enter(kTakeFirst, frame, "playing again");
@@ -255,7 +255,7 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
                 } else if (ship->maxSpeed > 200.0f) {
                     gltest::SaveScreenshot(Shot("screenshot_upgrade_panel.png"));
                     enter(kGhostSea, frame, "bought");
-                } else if (ship->gold < 100) {
+                } else if (ship->Gold() < 100) {
                     p.Key('M');
                 } else if (!KeepAfloat(p, ship) && inStage % 30 == 0 && panel->speedButton) {
                     const Vec2* c = panel->speedButton->GetCorners();
@@ -289,7 +289,7 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
                     if (game->towers.Count() == 3) seen.push_back("three towers");
                     p.Key(VK_ESCAPE);
                 }
-                if (inStage > 30 && game->phase == Game::kMenu) enter(kQuitting, frame, "menu");
+                if (inStage > 30 && game->Showing() == Screen::Kind::kMenu) enter(kQuitting, frame, "menu");
                 break;
             case kQuitting:
                 if (inStage == 10) p.Key(VK_ESCAPE);
@@ -389,25 +389,25 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
     EXPECT_EQ(*ship->GetPosition(), Vec2(450, 0));
     EXPECT_TRUE(ship->water.Is(game.sea));
     EXPECT_EQ(Vec2(ship->renderable->colour[0], ship->renderable->colour[1]), Vec2(0.8f, 0.0f));
-    EXPECT_EQ(game.phase, Game::kMenu);
+    EXPECT_EQ(game.Showing(), Screen::Kind::kMenu);
     EXPECT_EQ(game.seaMode, Sea::kLiving);
     EXPECT_EQ(game.secondSea->noCollide, 1);
     EXPECT_EQ(game.sea->noCollide, 0);
     EXPECT_FLOAT_EQ(game.sea->renderable->GetDepth(), 0.7f);
     EXPECT_FLOAT_EQ(game.secondSea->renderable->GetDepth(), 0.1f);
-    EXPECT_EQ(game.playButton->renderable->inRenderList, 1);
-    EXPECT_EQ(game.quitButton->renderable->inRenderList, 1);
-    EXPECT_EQ(game.optionsButton->renderable->inRenderList, 1);
-    EXPECT_EQ(game.optionsButton->GetPosition()->y, 270.0f);
-    EXPECT_EQ(game.quitButton->GetPosition()->y, 340.0f) << "one step lower, below Options";
+    EXPECT_EQ(game.menu().playButton->renderable->inRenderList, 1);
+    EXPECT_EQ(game.menu().quitButton->renderable->inRenderList, 1);
+    EXPECT_EQ(game.menu().optionsButton->renderable->inRenderList, 1);
+    EXPECT_EQ(game.menu().optionsButton->GetPosition()->y, 270.0f);
+    EXPECT_EQ(game.menu().quitButton->GetPosition()->y, 340.0f) << "one step lower, below Options";
     EXPECT_EQ(game.goldButton->renderable->inRenderList, 0);
     EXPECT_EQ(game.healthButton->renderable->inRenderList, 0);
     EXPECT_EQ(game.lifeBar->renderable->inRenderList, 0);
     EXPECT_EQ(game.healthButton->renderable->scale, Vec2(2, 2));
     EXPECT_EQ(game.goldButton->textScale, Vec2(0.6f, 0.6f));
-    EXPECT_EQ(game.playButton->label, "Play!");
-    EXPECT_EQ(game.quitButton->label, "Quit");
-    EXPECT_EQ(game.optionsButton->label, "Options");
+    EXPECT_EQ(game.menu().playButton->label, "Play!");
+    EXPECT_EQ(game.menu().quitButton->label, "Quit");
+    EXPECT_EQ(game.menu().optionsButton->label, "Options");
     EXPECT_FLOAT_EQ(game.font.glyphWidth, 63.0f);
     EXPECT_FALSE(game.font.texture->placeholder) << "the generated font was found";
 

@@ -112,6 +112,7 @@ TEST_F(PlayTest, LevelLadderReplacesTakenTowersWithMoreAndStrongerOnes) {
 int DarkPixelsUnderBanner(Game& game) {
     gltest::BeginFrame();
     game.UpdateLevel();
+    game.Draw();
     gltest::RenderList();
     int dark = 0;
     for (int y = 200; y < 245; y += 2)

@@ -65,7 +65,7 @@ TEST_F(PlayTest, ShortcutsKeepTheMenuAndABattleAsDrawnTheLongWay) {
 
     // Level 10: fifteen hostile towers launching for ten seconds, the player firing, and
     // every other enemy ship burning (smoke and flames).
-    game->playButton->SetState(MenuButton::Phase::kReturning);
+    game->menu().playButton->SetState(MenuButton::Phase::kReturning);
     Step();
     game->level = 9;
     CaptureAll();

@@ -25,33 +25,33 @@ TEST_F(PlayTest, ReleaseEventsRepairGiveGoldDisturbTheGhostSeaFireAndLeave) {
     ship->maxHealth = 100.0f;
 
     // Repair: nothing with 4 gold or at full health; otherwise 10 health for 5 gold.
-    ship->gold = 4;
+    ship->AddGold(4 - ship->Gold());
     ship->health = 95.0f;
     Release('R');
     Step();
-    EXPECT_EQ(ship->gold, 4);
+    EXPECT_EQ(ship->Gold(), 4);
     EXPECT_EQ(ship->health, 95.0f);
-    ship->gold = 10;
+    ship->AddGold(10 - ship->Gold());
     ship->health = 100.0f;
     Release('R');
     Step();
-    EXPECT_EQ(ship->gold, 10);
+    EXPECT_EQ(ship->Gold(), 10);
     ship->health = 95.0f;
     const float vy = ship->velocity.y;
     Release('R');
     Step();
     EXPECT_EQ(ship->health, 100.0f);
-    EXPECT_EQ(ship->gold, 5);
+    EXPECT_EQ(ship->Gold(), 5);
     EXPECT_EQ(ship->velocity.y, vy - 10.0f);
 
     // Gold: 50 a release, stopping at the largest count, shown in full.
     Release('M');
     Step();
-    EXPECT_EQ(ship->gold, 55);
-    ship->gold = INT_MAX - 10;
+    EXPECT_EQ(ship->Gold(), 55);
+    ship->AddGold(static_cast<double>(INT_MAX - 10) - ship->Gold());
     Release('M');
     Step();
-    EXPECT_EQ(ship->gold, INT_MAX);
+    EXPECT_EQ(ship->Gold(), INT_MAX);
     Step();
     EXPECT_EQ(game->goldButton->label, "Gold 2147483647");
     EXPECT_EQ(game->goldButton->renderable->inRenderList, 1);
@@ -85,7 +85,7 @@ TEST_F(PlayTest, ReleaseEventsRepairGiveGoldDisturbTheGhostSeaFireAndLeave) {
     // Escape: back to the menu, the gold hidden, the game kept.
     Release(VK_ESCAPE);
     EXPECT_TRUE(Step());
-    EXPECT_EQ(game->phase, Game::kMenu);
+    EXPECT_EQ(game->Showing(), Screen::Kind::kMenu);
     EXPECT_EQ(game->goldButton->renderable->inRenderList, 0);
     EXPECT_EQ(game->towers.Count(), 1);
 }
@@ -202,7 +202,7 @@ TEST_F(PlayTest, AShipLostWhileTheMenuShowsIsForgottenAndReplacedOnPlay) {
     ASSERT_NE(first, nullptr);
     Release(VK_ESCAPE);
     Frame();
-    ASSERT_EQ(game->phase, Game::kMenu);
+    ASSERT_EQ(game->Showing(), Screen::Kind::kMenu);
 
     // It sinks to the bottom in the menu and the manager destroys it.
     first->SetState(Life::kDead);
@@ -283,9 +283,9 @@ TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight
     far->team = -1;
 
     // Paused: the world stands, "Paused" shows; Escape resumes rather than leaving.
-    Release(Game::kPauseKey);
+    Release(PlayScreen::kPauseKey);
     Step();
-    ASSERT_TRUE(game->paused);
+    ASSERT_TRUE(game->Paused());
     const Vec2 at = *ship->GetPosition();
     Release(VK_SPACE);
     Step();
@@ -293,8 +293,8 @@ TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight
     EXPECT_EQ(*ship->GetPosition(), at);
     Release(VK_ESCAPE);
     Step();
-    EXPECT_FALSE(game->paused);
-    EXPECT_EQ(game->phase, Game::kPlaying);
+    EXPECT_FALSE(game->Paused());
+    EXPECT_EQ(game->Showing(), Screen::Kind::kPlay);
 }
 
 TEST_F(PlayTest, NoPanelOutlivesTheMenuOrShowsOverIt) {
@@ -310,7 +310,7 @@ TEST_F(PlayTest, NoPanelOutlivesTheMenuOrShowsOverIt) {
     ASSERT_TRUE(panel->renderable->inRenderList);
     Release(VK_ESCAPE);
     Frame();
-    ASSERT_EQ(game->phase, Game::kMenu);
+    ASSERT_EQ(game->Showing(), Screen::Kind::kMenu);
     EXPECT_FALSE(panel->renderable->inRenderList);
     EXPECT_FALSE(panel->scroll->renderable->inRenderList);
     // Docked while the menu shows: it still does not open over the menu.

@@ -83,7 +83,7 @@ namespace {
 // changes hands (each loss counted and told), and a hostile ship only when the
 // player's own ball sinks it.
 TEST_F(PlayTest, RecordsCountTowersOnceALevelTheirLossesAndOnlyShipsThePlayerSank) {
-    game->playButton->SetState(MenuButton::Phase::kReturning);
+    game->menu().playButton->SetState(MenuButton::Phase::kReturning);
     Step();
     game->SkipToLevel(2);
     Frame();
@@ -92,10 +92,9 @@ TEST_F(PlayTest, RecordsCountTowersOnceALevelTheirLossesAndOnlyShipsThePlayerSan
     EXPECT_EQ(game->ThisGame().towers, 0) << "towers handed over by a skip are no one's doing";
     Tower* tower = LastTower();
     for (int hands = 0; hands < 3; ++hands) {
-        tower->team = GameObj::kPlayerSide;  // as a finished capture by the player's ship leaves it
-        tower->takenByPlayer = 1;
+        tower->ChangeSides(GameObj::kPlayerSide);  // as a capture by the player's ship ends
         Frame();
-        tower->team = GameObj::kHostile;
+        tower->ChangeSides(GameObj::kHostile);
         Frame();
     }
     EXPECT_EQ(game->ThisGame().towers, 1);

@@ -17,7 +17,7 @@
 struct GoldenPlayer {
     void operator()(ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
-        if (game->phase != Game::kPlaying) {
+        if (game->Showing() != Screen::Kind::kPlay) {
             noise.Release(p);
             Steer(p, 0);
             if (frame % 60 == 0) {  // "Play!"

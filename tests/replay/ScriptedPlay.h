@@ -43,7 +43,7 @@ public:
 // and now and then goes back to the menu with Escape.
 struct RandomPlayer {
     void operator()(ScriptedPlatform& p, int frame) {
-        if (Program::RunningGame()->phase == Game::kMenu) {
+        if (Program::RunningGame()->Showing() == Screen::Kind::kMenu) {
             Release(p);
             if (frame % 60 == 0) {  // "Play!" (Escape would quit from here)
                 p.cursor = Vec2(200, 200);

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     int ghostFrames = 0;
     platform.step = [&](ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
-        const bool playing = game->phase == Game::kPlaying && !game->paused && game->playerShip.Get();
+        const bool playing = game->Showing() == Screen::Kind::kPlay && !game->Paused() && game->playerShip.Get();
         ghostFrames = playing && game->seaMode == Sea::kGhost ? ghostFrames + 1 : 0;
         if (!play && playing && frame > 1500 && game->seaMode == Sea::kLiving && game->HostileTowers() > 0)
             play = gltest::SaveScreenshot(out + "play.png");

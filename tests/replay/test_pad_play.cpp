@@ -60,10 +60,10 @@ TEST(PadPlay, APadAloneStartsPlaysAndLeavesAGameThatReplaysToTheSameState) {
         if (frame == 2) pad = Plug();
         if (frame == 10) button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
         if (frame == 12) button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
-        if (frame == 14 && BoxContains(game->playButton->GetCorners(), orlop.mousePosition)) seen.push_back("on Play!");
+        if (frame == 14 && BoxContains(game->menu().playButton->GetCorners(), orlop.mousePosition)) seen.push_back("on Play!");
         if (frame == 16) button(SDL_CONTROLLER_BUTTON_A, true);
         if (frame == 18) button(SDL_CONTROLLER_BUTTON_A, false);
-        if (playing == 0 && game->phase == Game::kPlaying) {
+        if (playing == 0 && game->Showing() == Screen::Kind::kPlay) {
             playing = frame;
             seen.push_back("playing");
         }
@@ -109,7 +109,7 @@ TEST(PadPlay, APadAloneStartsPlaysAndLeavesAGameThatReplaysToTheSameState) {
         // B goes back to the menu, and there, as Escape, quits.
         if (at == levelAt + 10 || at == levelAt + 20) button(SDL_CONTROLLER_BUTTON_B, true);
         if (at == levelAt + 12 || at == levelAt + 22) button(SDL_CONTROLLER_BUTTON_B, false);
-        if (at == levelAt + 14 && game->phase == Game::kMenu) seen.push_back("menu");
+        if (at == levelAt + 14 && game->Showing() == Screen::Kind::kMenu) seen.push_back("menu");
     };
     int status = -1;
     const std::string recorded = Digest(record, live, status);

@@ -54,11 +54,11 @@ TEST(Replay, ReplayReachesTheRecordedStateAndAnotherSeedDoesNot) {
     bool stoodStill = false;
     live.step = [&](ScriptedPlatform& p, int frame) {
         if (frame >= 2000 && frame < 2200) {
-            if (frame == 2000) p.Key(Game::kPauseKey);
+            if (frame == 2000) p.Key(PlayScreen::kPauseKey);
             if (frame == 2100) pausedAt = ComputeStateDigest(Program::RunningGame());
             if (frame == 2199) {
-                stoodStill = Program::RunningGame()->paused && ComputeStateDigest(Program::RunningGame()) == pausedAt;
-                p.Key(Game::kPauseKey);
+                stoodStill = Program::RunningGame()->Paused() && ComputeStateDigest(Program::RunningGame()) == pausedAt;
+                p.Key(PlayScreen::kPauseKey);
             }
             return;
         }
@@ -128,7 +128,7 @@ TEST(Replay, TheSafeRespawnTravelsWithTheRecording) {
     bool spared = false;
     live.step = [&](ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
-        if (game->phase == Game::kMenu) return menu(p, frame);
+        if (game->Showing() == Screen::Kind::kMenu) return menu(p, frame);
         if (const MerchantShip* ship = game->playerShip.Get()) spared = spared || ship->InGrace();
         // Into the ghost sea, 40 stirs at a cost of 1 health each, and back.
         const int stir = frame % 1000;

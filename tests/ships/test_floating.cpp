@@ -76,12 +76,12 @@ TEST_F(ShipsTest, ASinkingShipLeavesItsGoldInChestsAndThePlayerKeepsHalf) {
                          Case{-1, 450, 15, 30, 0}, Case{1, 100, 6, 10, 40}}) {
         const int before = CountOfType("TreasureChest");
         MerchantShip* ship = Launch(c.team, 0.0f);
-        ship->gold = c.gold;
+        ship->AddGold(static_cast<double>(c.gold) - ship->Gold());
         ship->health = -0.5f;
         ship->Update(kStep);
         EXPECT_EQ(ship->state, Life::kSinking);
         EXPECT_EQ(CountOfType("TreasureChest") - before, c.chests) << c.gold;
-        EXPECT_EQ(ship->gold, c.left);
+        EXPECT_EQ(ship->Gold(), c.left);
         auto* last = static_cast<TreasureChest*>(LastOfType("TreasureChest"));
         EXPECT_EQ(last->value, static_cast<float>(c.step));
         EXPECT_TRUE(last->water.Is(sea));
@@ -89,14 +89,14 @@ TEST_F(ShipsTest, ASinkingShipLeavesItsGoldInChestsAndThePlayerKeepsHalf) {
     // A hoard at the top of int: at most 21 chests, and no wrap-around on the way.
     const int before = CountOfType("TreasureChest");
     MerchantShip* rich = Launch(-1, 0.0f);
-    rich->gold = INT32_MAX;
+    rich->AddGold(static_cast<double>(INT32_MAX) - rich->Gold());
     rich->health = -1.0f;
     rich->Update(kStep);
     const float step = static_cast<TreasureChest*>(LastOfType("TreasureChest"))->value;
     EXPECT_GE(CountOfType("TreasureChest") - before, 20);
     EXPECT_LE(CountOfType("TreasureChest") - before, 21);
-    EXPECT_LE(rich->gold, 0);
-    EXPECT_GT(rich->gold, -step);
+    EXPECT_LE(rich->Gold(), 0);
+    EXPECT_GT(rich->Gold(), -step);
 
     MerchantShip* scraped = Launch(-1, 50.0f);
     scraped->health = 0.0f;

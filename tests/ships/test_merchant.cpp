@@ -71,7 +71,7 @@ TEST_F(ShipsTest, AChestGoesToTheFirstShipAfloatThatTouchesIt) {
     chest->Collide(ship);
     EXPECT_NE(chest->state, Life::kDead) << "still full when it touches first";
     ship->Collide(chest);
-    EXPECT_EQ(ship->gold, 35);
+    EXPECT_EQ(ship->Gold(), 35);
     chest->Collide(ship);
     chest->Collide(sea);
     EXPECT_EQ(chest->state, Life::kDead) << "emptied, it goes at the next touch";
@@ -81,9 +81,9 @@ TEST_F(ShipsTest, AChestGoesToTheFirstShipAfloatThatTouchesIt) {
     ship->Collide(full);
     EXPECT_EQ(full->value, 10.0f) << "a sinking ship takes nothing";
     ship->SetState(Life::kNormal);
-    ship->gold = INT32_MAX - 5;
+    ship->AddGold(static_cast<double>(INT32_MAX - 5) - ship->Gold());
     ship->Collide(full);
-    EXPECT_EQ(ship->gold, INT32_MAX);
+    EXPECT_EQ(ship->Gold(), INT32_MAX);
 }
 
 TEST_F(ShipsTest, ThePlayerAimsAtTheMouseAndRecoilsFromEveryPull) {
@@ -145,7 +145,8 @@ TEST_F(ShipsTest, TwoComputerShipsFightUntilOneSinksAndTheOtherTakesItsGold) {
     ObjRef<MerchantShip> loser = Launch(2, 150.0f);
     winner->AddMaxHealth(30.0f);
     winner->AddHealth(30.0f);
-    winner->gold = loser.Get()->gold = 60;
+    winner->AddGold(60 - winner->Gold());
+    loser.Get()->AddGold(60 - loser.Get()->Gold());
     int balls = 0, chests = 0;
     for (int frame = 0; frame < 6000 && (loser || CountOfType("TreasureChest") > 0); ++frame) {
         balls = std::max(balls, CountOfType("CannonBall"));
@@ -162,5 +163,5 @@ TEST_F(ShipsTest, TwoComputerShipsFightUntilOneSinksAndTheOtherTakesItsGold) {
     EXPECT_EQ(chests, 6);
     EXPECT_EQ(winner->state, Life::kNormal);
     EXPECT_EQ(CountOfType("TreasureChest"), 0);
-    EXPECT_EQ(winner->gold, 120) << "its own gold and all of the loser's";
+    EXPECT_EQ(winner->Gold(), 120) << "its own gold and all of the loser's";
 }

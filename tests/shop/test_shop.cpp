@@ -37,7 +37,7 @@ protected:
         s->team = 1;
         s->water = sea;
         s->Init();
-        s->gold = 1000000;
+        s->AddGold(1000000 - s->Gold());
         return s;
     }
     // The left button released over a price line, as one panel update sees it.
@@ -63,25 +63,25 @@ protected:
 
 TEST_F(Shop, PricesRiseByThePowerRuleAndTheTopPriceIsNotSold) {
     const float speed = ship->maxSpeed;
-    const int32_t gold = ship->gold;
+    const int32_t gold = ship->Gold();
     int32_t paid = 0;
     for (int32_t price : {10, 12, 15, 19, 25, 34, 48, 70, 107, 170, 284, 499, 928, 1837, 3895, 8903}) {
         EXPECT_EQ(prices.speed, price);
         Click(panel->speedButton);
         paid += price;
     }
-    EXPECT_EQ(ship->gold, gold - paid);
+    EXPECT_EQ(ship->Gold(), gold - paid);
     EXPECT_EQ(ship->maxSpeed, speed + 16 * 50.0f);
     EXPECT_EQ(panel->speedButton->label, "Speed:" + std::to_string(prices.speed));
 
     prices.reload = 2000000000;
-    ship->gold = INT32_MAX;
+    ship->AddGold(static_cast<double>(INT32_MAX) - ship->Gold());
     Click(panel->reloadButton);
-    EXPECT_EQ(ship->gold, INT32_MAX - 2000000000);
+    EXPECT_EQ(ship->Gold(), INT32_MAX - 2000000000);
     EXPECT_EQ(panel->reloadButton->label, "Reload Rate:2147483647");
-    ship->gold = INT32_MAX;
+    ship->AddGold(static_cast<double>(INT32_MAX) - ship->Gold());
     Click(panel->reloadButton);
-    EXPECT_EQ(ship->gold, INT32_MAX);
+    EXPECT_EQ(ship->Gold(), INT32_MAX);
 }
 
 TEST_F(Shop, EachLineImprovesItsOwnPartWithinItsLimits) {
@@ -91,17 +91,17 @@ TEST_F(Shop, EachLineImprovesItsOwnPartWithinItsLimits) {
     EXPECT_EQ(ship->maxHealth, maxHealth + 40.0f);
     EXPECT_EQ(ship->health, health);
     for (int i = 0; i < 2; ++i) {
-        const int32_t gold = ship->gold;
+        const int32_t gold = ship->Gold();
         Click(panel->gunpowerButton);
         EXPECT_EQ(gun->charge, gun->maxCharge);
         Click(panel->reloadButton);
         EXPECT_EQ(gun->reloadTime, 0.01f);
-        EXPECT_EQ(ship->gold, gold - 2 * (i ? 12 : 10)) << "paid even when nothing more changes";
+        EXPECT_EQ(ship->Gold(), gold - 2 * (i ? 12 : 10)) << "paid even when nothing more changes";
     }
-    ship->gold = prices.speed - 1;
+    ship->AddGold(static_cast<double>(prices.speed - 1) - ship->Gold());
     panel->speedButton->SetLabel("");
     Click(panel->speedButton);
-    EXPECT_EQ(ship->gold, prices.speed - 1);
+    EXPECT_EQ(ship->Gold(), prices.speed - 1);
     EXPECT_EQ(panel->speedButton->label, "Speed:10");
 }
 
@@ -142,10 +142,10 @@ TEST_F(Shop, FadesInStaysAndClosesAfterHalfASecondOfNetSteering) {
 }
 
 TEST_F(Shop, ClicksAreIgnoredWhileTheBuyerSinksOrIsGone) {
-    const int32_t gold = ship->gold;
+    const int32_t gold = ship->Gold();
     ship->SetState(Life::kSinking);
     Click(panel->speedButton);
-    EXPECT_EQ(ship->gold, gold);
+    EXPECT_EQ(ship->Gold(), gold);
     EXPECT_NE(panel->state, Upgrader::Phase::kOpening) << "a panel without a buyer fades out";
     ship->SetState(Life::kDead);
     goManager.Update(dt);  // destroys the ship
@@ -156,7 +156,7 @@ TEST_F(Shop, ClicksAreIgnoredWhileTheBuyerSinksOrIsGone) {
     MerchantShip* next = MakeShip();
     panel->Open(next);
     Click(panel->speedButton);
-    EXPECT_EQ(next->gold, gold - 10);
+    EXPECT_EQ(next->Gold(), gold - 10);
 }
 
 }  // namespace

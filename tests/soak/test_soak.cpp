@@ -54,7 +54,7 @@ TEST(Soak, AnIdlePlayerDoesNotFaceAnEverLargerFleet) {
     ObjectCount count{"idle"};
     platform.step = [&](ScriptedPlatform& p, int frame) {
         count(frame);
-        if (Program::RunningGame()->phase == Game::kMenu && frame % 60 == 0) {
+        if (Program::RunningGame()->Showing() == Screen::Kind::kMenu && frame % 60 == 0) {
             p.cursor = Vec2(200, 200);  // "Play!", then nothing but the odd turn of the helm
             p.Post(WM_LBUTTONDOWN);
             p.Post(WM_LBUTTONUP);
@@ -78,14 +78,15 @@ TEST(Soak, LongRandomGameStaysBoundedAndEndsCleanly) {
     ScriptedPlatform platform;
     RandomPlayer player{2024, 3000};
     ObjectCount count{"fighting"};
-    int playFrames = 0, returnsToMenu = 0, lastPhase = Game::kMenu;
+    int playFrames = 0, returnsToMenu = 0;
+    Screen::Kind lastScreen = Screen::Kind::kMenu;
     long residentEarly = 0, residentLate = 0;
     platform.step = [&](ScriptedPlatform& p, int frame) {
-        const int phase = Program::RunningGame()->phase;
+        const Screen::Kind screen = Program::RunningGame()->Showing();
         count(frame);
-        playFrames += phase == Game::kPlaying;
-        returnsToMenu += phase == Game::kMenu && lastPhase == Game::kPlaying;
-        lastPhase = phase;
+        playFrames += screen == Screen::Kind::kPlay;
+        returnsToMenu += screen == Screen::Kind::kMenu && lastScreen == Screen::Kind::kPlay;
+        lastScreen = screen;
         if (frame == 5000) residentEarly = ResidentBytes();
         if (frame == frames) residentLate = ResidentBytes();
         player(p, frame);

@@ -174,10 +174,10 @@ TEST_F(Towers, AFullSeaSinksItsOldestUncollectedChestForEachNewOne) {
     EXPECT_EQ(chests[3]->state, Floater::Phase::kFlying);
     // Sinking, it is out of reach: no ship takes it, the sea does not lift it, and it goes.
     MerchantShip* ship = MakeShip(0, 1);
-    const int32_t gold = ship->gold;
+    const int32_t gold = ship->Gold();
     ship->Collide(chests[1]);
     chests[1]->Collide(sea);
-    EXPECT_EQ(ship->gold, gold);
+    EXPECT_EQ(ship->Gold(), gold);
     EXPECT_EQ(chests[1]->state, Life::kSinking);
     for (int i = 0; i < 70; ++i) chests[1]->Update(dt);
     EXPECT_EQ(chests[1]->state, Life::kDead);
