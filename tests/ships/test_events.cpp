@@ -89,3 +89,15 @@ TEST_F(ShipsTest, HitsChestsAndSinkingsAreToldAndTheAidsHearTheirShipAlone) {
     chronicle.Hear(events, player->Serial());
     EXPECT_EQ(chronicle.Record().ships, 1);
 }
+
+// Nobody takes the events when the world runs without a game: the queue stays bounded
+// and keeps the newest.
+TEST(GameEventQueue, StaysBoundedWhenNobodyTakesThem) {
+    gameEvents.Clear();
+    for (uint64_t i = 0; i < 3 * GameEvents::kMaxQueued; ++i) gameEvents.Emit(GameEvent::Kind::kHit, i);
+    const std::vector<GameEvent> taken = gameEvents.Take();
+    ASSERT_FALSE(taken.empty());
+    EXPECT_LE(taken.size(), GameEvents::kMaxQueued);
+    EXPECT_EQ(taken.back().subject, 3 * GameEvents::kMaxQueued - 1);
+    EXPECT_TRUE(gameEvents.Take().empty());
+}
