@@ -24,9 +24,10 @@ if [ "${#need[@]}" -gt 0 ]; then
   $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
 fi
 # puppeteer-core drives the installed Chromium and never downloads a browser.
+# The lock file it was installed from is kept beside it, so a changed lock installs again.
 if [ ! -f web/node_modules/puppeteer-core/package.json ] ||
-   ! cmp -s web/package-lock.json web/node_modules/.package-lock.json 2>/dev/null; then
-  (cd web && npm ci --no-audit --no-fund --loglevel=error)
+   ! cmp -s web/package-lock.json web/node_modules/.installed-from-lock.json 2>/dev/null; then
+  (cd web && npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.installed-from-lock.json)
 fi
 [ "${1:-}" = "--tools-only" ] && exit 0
 
