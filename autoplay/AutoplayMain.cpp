@@ -10,17 +10,17 @@
 
 #include "BotPlatform.h"
 #include "FileResolver.h"
-#include "GOManager.h"
-#include "Game.h"
-#include "LogLocation.h"
 #include "Orlop.h"
 #include "Pilot.h"
-#include "Program.h"
 #include "RespawnWatch.h"
-#include "Settings.h"
-#include "ShopPrices.h"
-#include "Upgrader.h"
-#include "WholeNumber.h"
+#include "app/LogLocation.h"
+#include "app/Program.h"
+#include "defences/ShopPrices.h"
+#include "defences/Upgrader.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "store/Settings.h"
+#include "store/WholeNumber.h"
 
 namespace {
 

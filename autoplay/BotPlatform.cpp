@@ -1,6 +1,6 @@
 #include "BotPlatform.h"
 
-#include "Recording.h"
+#include "store/Recording.h"
 
 bool BotPlatform::CreateMainWindow(const std::string& title, int width, int height, bool windowed, int bits) {
     // A quarter of the picture a side: the smallest window the game allows, and the

@@ -6,14 +6,14 @@
 
 #include "BotPlatform.h"
 #include "Camera.h"
-#include "Cannon.h"
-#include "GOManager.h"
-#include "Game.h"
-#include "MenuButton.h"
-#include "MerchantShip.h"
-#include "Tower.h"
-#include "Upgrader.h"
-#include "UpgradeButton.h"
+#include "defences/Tower.h"
+#include "defences/UpgradeButton.h"
+#include "defences/Upgrader.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "ships/Cannon.h"
+#include "ships/MerchantShip.h"
+#include "ui/MenuButton.h"
 
 namespace {
 

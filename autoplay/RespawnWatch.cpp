@@ -1,7 +1,7 @@
 #include "RespawnWatch.h"
 
-#include "Game.h"
-#include "MerchantShip.h"
+#include "play/Game.h"
+#include "ships/MerchantShip.h"
 
 void RespawnWatch::Watch(const Game& game) {
     ++frames_;

@@ -7,8 +7,8 @@
 #include "FakePlatform.h"
 #include "FileResolver.h"
 #include "FuzzSupport.h"
-#include "GOManager.h"
-#include "LogLocation.h"
+#include "app/LogLocation.h"
+#include "objects/GOManager.h"
 
 namespace fuzz {
 

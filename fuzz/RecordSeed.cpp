@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "Game.h"
 #include "Headless.h"
-#include "Options.h"
-#include "Program.h"
+#include "app/Options.h"
+#include "app/Program.h"
+#include "play/Game.h"
 
 namespace {
 

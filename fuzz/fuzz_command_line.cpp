@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "Options.h"
+#include "app/Options.h"
 
 namespace {
 

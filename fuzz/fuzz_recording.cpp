@@ -8,9 +8,9 @@
 #include <string>
 
 #include "Headless.h"
-#include "Options.h"
-#include "Program.h"
-#include "Recording.h"
+#include "app/Options.h"
+#include "app/Program.h"
+#include "store/Recording.h"
 
 namespace {
 

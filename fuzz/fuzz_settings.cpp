@@ -7,7 +7,7 @@
 
 #include "FuzzSupport.h"
 #include "Report.h"
-#include "Settings.h"
+#include "store/Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = fuzz::WriteScratch("settings.ini", data, size);

@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "GOManager.h"
-#include "Game.h"
-#include "LogLocation.h"
-#include "Options.h"
-#include "Program.h"
-#include "MerchantShip.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "app/LogLocation.h"
+#include "app/Options.h"
+#include "app/Program.h"
+#include "ships/MerchantShip.h"
 #include "WebPlatform.h"
 
 // Where the player's ship is across the sea while the game is played, for the page's

@@ -11,18 +11,18 @@
 #include <memory>
 
 #include "Camera.h"
-#include "Cannon.h"
 #include "FileResolver.h"
-#include "GOManager.h"
-#include "Game.h"
-#include "MerchantShip.h"
-#include "MineLayer.h"
 #include "Orlop.h"
 #include "ParticleSystem.h"
 #include "Random.h"
-#include "RamBoat.h"
 #include "SoundManager.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "sea/Water.h"
+#include "ships/Cannon.h"
+#include "ships/MerchantShip.h"
+#include "ships/MineLayer.h"
+#include "ships/RamBoat.h"
 
 class BattleScene {
 public:

@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "BattleScene.h"
+#include "BenchWindow.h"
 #include "Culler.h"
 #include "GL.h"
 #include "Renderer.h"
-#include "BenchWindow.h"
 
 namespace {
 

@@ -16,21 +16,21 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchLayers.h"
+#include "BenchWindow.h"
 #include "Camera.h"
 #include "Culler.h"
 #include "FileResolver.h"
 #include "GL.h"
-#include "GOManager.h"
-#include "Game.h"
-#include "MenuButton.h"
-#include "MerchantShip.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderer.h"
-#include "BenchLayers.h"
-#include "BenchWindow.h"
 #include "SoundManager.h"
-#include "Tower.h"
+#include "defences/Tower.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "ships/MerchantShip.h"
+#include "ui/MenuButton.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "Box.h"
-#include "GOManager.h"
-#include "GameObj.h"
 #include "Renderable.h"
+#include "objects/GOManager.h"
+#include "objects/GameObj.h"
 
 namespace {
 

@@ -7,17 +7,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "BenchLayers.h"
+#include "BenchWindow.h"
 #include "Camera.h"
 #include "Culler.h"
 #include "FileResolver.h"
 #include "GL.h"
-#include "GOManager.h"
-#include "Game.h"
 #include "Orlop.h"
 #include "Renderer.h"
-#include "BenchLayers.h"
-#include "BenchWindow.h"
 #include "SoundManager.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // game keeps stirring it, and the height query every floater makes each frame.
 #include <benchmark/benchmark.h>
 
-#include "GOManager.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "sea/Water.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "FireBall.h"
+#include "defences/FireBall.h"
 
-#include "Fire.h"
-#include "GOManager.h"
-#include "GameObjFactory.h"
 #include "Renderable.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "sea/Fire.h"
 
 void FireBall::Init() {
     MakeSprite("images\\fireball.tga");

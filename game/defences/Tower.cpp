@@ -1,20 +1,20 @@
-#include "Tower.h"
+#include "defences/Tower.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
 
-#include "Cannon.h"
-#include "GOManager.h"
-#include "GameObjFactory.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
-#include "Ship.h"
 #include "Sprite.h"
-#include "Upgrader.h"
-#include "Water.h"
+#include "defences/Upgrader.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "sea/Water.h"
+#include "ships/Cannon.h"
+#include "ships/Ship.h"
 
 namespace {
 

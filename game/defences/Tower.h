@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "GameObj.h"
-#include "ObjRef.h"
+#include "objects/GameObj.h"
+#include "objects/ObjRef.h"
 
 class Cannon;
 class Ship;

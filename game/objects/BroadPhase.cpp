@@ -1,8 +1,8 @@
-#include "BroadPhase.h"
+#include "objects/BroadPhase.h"
 
 #include <algorithm>
 
-#include "GameObj.h"
+#include "objects/GameObj.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "GOManager.h"
+#include "objects/GOManager.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "GameObj.h"
-#include "GameObjFactory.h"
+#include "objects/GameObj.h"
+#include "objects/GameObjFactory.h"
 
 GOManager goManager;
 

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string>
 
-#include "BroadPhase.h"
 #include "List.h"
-#include "TraceLog.h"
 #include "Singleton.h"
 #include "Vec2.h"
+#include "objects/BroadPhase.h"
+#include "objects/TraceLog.h"
 
 class GameObj;
 

@@ -1,4 +1,4 @@
-#include "GameObj.h"
+#include "objects/GameObj.h"
 
 #include <unordered_set>
 

@@ -1,8 +1,8 @@
-#include "GameObjFactory.h"
+#include "objects/GameObjFactory.h"
 
 #include <new>
 
-#include "GameObj.h"
+#include "objects/GameObj.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "GameObj.h"
+#include "objects/GameObj.h"
 
 // A non-owning reference to a game object that reads as null once the object has been
 // destroyed. It remembers the object's serial number, which is never reused, so an

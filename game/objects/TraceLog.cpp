@@ -1,4 +1,4 @@
-#include "TraceLog.h"
+#include "objects/TraceLog.h"
 
 #include <fcntl.h>
 #include <signal.h>

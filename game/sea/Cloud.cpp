@@ -1,13 +1,13 @@
-#include "Cloud.h"
+#include "sea/Cloud.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "GOManager.h"
-#include "GameObjFactory.h"
-#include "Rain.h"
 #include "Random.h"
 #include "Renderable.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "sea/Rain.h"
 
 Cloud::~Cloud() {
     if (rain && rain->heldBy == &rain) rain->heldBy = nullptr;

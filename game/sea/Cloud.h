@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "GameObj.h"
+#include "objects/GameObj.h"
 
 class Rain;
 

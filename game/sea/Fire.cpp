@@ -1,9 +1,9 @@
-#include "Fire.h"
+#include "sea/Fire.h"
 
 #include <cstring>
 
-#include "GameObjFactory.h"
 #include "ParticleSystem.h"
+#include "objects/GameObjFactory.h"
 
 Fire::~Fire() { delete smoke; }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParticleObj.h"
+#include "sea/ParticleObj.h"
 
 class ParticleSystem;
 

@@ -1,8 +1,8 @@
-#include "ParticleObj.h"
+#include "sea/ParticleObj.h"
 
 #include "Box.h"
-#include "GameObjFactory.h"
 #include "ParticleSystem.h"
+#include "objects/GameObjFactory.h"
 
 ParticleObj::ParticleObj() {
     BoxSet(settings.emitterBox, 0.0f, 0.0f, 1.0f, 1.0f);

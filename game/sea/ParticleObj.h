@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "GameObj.h"
 #include "ParticleSettings.h"
+#include "objects/GameObj.h"
 
 class ParticleSystem;
 

@@ -1,6 +1,6 @@
-#include "Rain.h"
+#include "sea/Rain.h"
 
-#include "GameObjFactory.h"
+#include "objects/GameObjFactory.h"
 
 Rain::~Rain() {
     if (heldBy && *heldBy == this) *heldBy = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParticleObj.h"
+#include "sea/ParticleObj.h"
 
 // Drops falling from a raining cloud; only clouds make it, and the cloud disposes of it.
 class Rain : public ParticleObj {

@@ -1,10 +1,10 @@
-#include "Sky.h"
+#include "sea/Sky.h"
 
 #include "CachedBackdrop.h"
 #include "ComplexSprite.h"
-#include "GameObjFactory.h"
 #include "Sprite.h"
 #include "TextureManager.h"
+#include "objects/GameObjFactory.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GameObj.h"
+#include "objects/GameObj.h"
 
 class ComplexSprite;
 class Sprite;

@@ -1,16 +1,16 @@
-#include "Water.h"
+#include "sea/Water.h"
 
 #include <cmath>
 #include <cstring>
 
 #include "ComplexSprite.h"
 #include "GL.h"
-#include "GOManager.h"
-#include "GameObjFactory.h"
-#include "ParticleObj.h"
 #include "Renderer.h"
 #include "SoundManager.h"
 #include "TextureManager.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "sea/ParticleObj.h"
 
 namespace {
 

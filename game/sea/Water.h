@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GameObj.h"
-#include "WaveSim.h"
+#include "objects/GameObj.h"
+#include "sea/WaveSim.h"
 
 class ComplexSprite;
 

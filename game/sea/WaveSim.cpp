@@ -1,4 +1,4 @@
-#include "WaveSim.h"
+#include "sea/WaveSim.h"
 
 #include <cmath>
 

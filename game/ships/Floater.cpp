@@ -1,11 +1,11 @@
-#include "Floater.h"
+#include "ships/Floater.h"
 
 #include "Random.h"
 
 #include <cmath>
 
 #include "Renderable.h"
-#include "Water.h"
+#include "sea/Water.h"
 
 namespace {
 

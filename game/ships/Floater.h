@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GameObj.h"
-#include "ObjRef.h"
+#include "objects/GameObj.h"
+#include "objects/ObjRef.h"
 
 class Water;
 

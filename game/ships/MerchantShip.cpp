@@ -1,20 +1,20 @@
-#include "MerchantShip.h"
+#include "ships/MerchantShip.h"
 
 #include <climits>
 #include <cmath>
 #include <cstring>
 
-#include "CannonBall.h"
 #include "Camera.h"
-#include "Cannon.h"
-#include "GOManager.h"
-#include "GameObjFactory.h"
-#include "Mine.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
-#include "TreasureChest.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "sea/Water.h"
+#include "ships/Cannon.h"
+#include "ships/CannonBall.h"
+#include "ships/Mine.h"
+#include "ships/TreasureChest.h"
 
 namespace {
 

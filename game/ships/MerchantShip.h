@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ObjRef.h"
-#include "Ship.h"
+#include "objects/ObjRef.h"
+#include "ships/Ship.h"
 
 class Cannon;
 

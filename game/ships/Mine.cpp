@@ -1,14 +1,14 @@
-#include "Mine.h"
+#include "ships/Mine.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "GOManager.h"
-#include "GameObjFactory.h"
-#include "ParticleObj.h"
 #include "Random.h"
 #include "Renderable.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "sea/ParticleObj.h"
+#include "sea/Water.h"
 
 namespace {
 

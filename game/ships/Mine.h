@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "Floater.h"
+#include "ships/Floater.h"
 
 // Thrown into the air, lands and floats, explodes after three seconds afloat or on touch.
 // States: flying, normal (floating), exploding (one update), dead.

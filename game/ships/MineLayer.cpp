@@ -1,15 +1,15 @@
-#include "MineLayer.h"
+#include "ships/MineLayer.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "CannonBall.h"
-#include "GOManager.h"
-#include "GameObjFactory.h"
-#include "Mine.h"
 #include "Random.h"
 #include "Renderable.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "sea/Water.h"
+#include "ships/CannonBall.h"
+#include "ships/Mine.h"
 
 void MineLayer::Init() {
     MakeSprite("images//minelayer.tga");

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ObjRef.h"
-#include "Ship.h"
+#include "objects/ObjRef.h"
+#include "ships/Ship.h"
 
 // Keeps a distance from its prey and drops a mine every two seconds (the first after three).
 class MineLayer : public Ship {

@@ -1,13 +1,13 @@
-#include "RamBoat.h"
+#include "ships/RamBoat.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "CannonBall.h"
-#include "GOManager.h"
-#include "GameObjFactory.h"
 #include "Random.h"
 #include "Renderable.h"
+#include "objects/GOManager.h"
+#include "objects/GameObjFactory.h"
+#include "ships/CannonBall.h"
 
 void RamBoat::Init() {
     MakeSprite("images//ramboat.tga");

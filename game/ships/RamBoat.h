@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "ObjRef.h"
-#include "Ship.h"
+#include "objects/ObjRef.h"
+#include "ships/Ship.h"
 
 // Cruises towards its prey, charges when close, backs off after a hit.
 class RamBoat : public Ship {

@@ -1,18 +1,18 @@
-#include "Ship.h"
+#include "ships/Ship.h"
 
 #include <algorithm>
 
 #include <cmath>
 #include <cstring>
 
-#include "Fire.h"
-#include "GOManager.h"
-#include "ParticleObj.h"
 #include "Random.h"
 #include "Renderable.h"
 #include "Sprite.h"
-#include "TreasureChest.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "sea/Fire.h"
+#include "sea/ParticleObj.h"
+#include "sea/Water.h"
+#include "ships/TreasureChest.h"
 
 namespace {
 

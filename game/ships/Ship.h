@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "Floater.h"
+#include "ships/Floater.h"
 
 class Fire;
 class ParticleObj;

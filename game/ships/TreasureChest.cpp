@@ -1,12 +1,12 @@
-#include "TreasureChest.h"
+#include "ships/TreasureChest.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "GameObjFactory.h"
 #include "Random.h"
 #include "Renderable.h"
-#include "Water.h"
+#include "objects/GameObjFactory.h"
+#include "sea/Water.h"
 
 std::deque<ObjRef<TreasureChest>> TreasureChest::made_;
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <deque>
 
-#include "Floater.h"
-#include "ObjRef.h"
+#include "objects/ObjRef.h"
+#include "ships/Floater.h"
 
 // Gold left by a sunk ship: thrown up, floats, taken by the first merchant ship to touch it.
 // States: flying, normal (floating), the sea toggle, sinking out of reach, dead.

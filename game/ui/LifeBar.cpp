@@ -1,7 +1,7 @@
-#include "LifeBar.h"
+#include "ui/LifeBar.h"
 
-#include "GameObjFactory.h"
 #include "Sprite.h"
+#include "objects/GameObjFactory.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "MenuButton.h"
+#include "ui/MenuButton.h"
 
 #include <cmath>
 #include <cstring>
 
 #include "Box.h"
 #include "Camera.h"
-#include "GameObjFactory.h"
 #include "Orlop.h"
 #include "Renderable.h"
-#include "Water.h"
+#include "objects/GameObjFactory.h"
+#include "sea/Water.h"
 
 void MenuButton::Update(float dt) {
     UIButton::Update(dt);

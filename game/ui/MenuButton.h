@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UIButton.h"
+#include "ui/UIButton.h"
 
 class Water;
 

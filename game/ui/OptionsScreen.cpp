@@ -1,4 +1,4 @@
-#include "OptionsScreen.h"
+#include "ui/OptionsScreen.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,14 +6,14 @@
 
 #include "Box.h"
 #include "Culler.h"
-#include "GOManager.h"
 #include "KeyNames.h"
 #include "Orlop.h"
-#include "Plank.h"
 #include "Renderable.h"
 #include "Report.h"
-#include "SettingsApplier.h"
-#include "UIButton.h"
+#include "objects/GOManager.h"
+#include "store/SettingsApplier.h"
+#include "ui/Plank.h"
+#include "ui/UIButton.h"
 
 namespace {
 

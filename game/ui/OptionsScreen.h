@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "Font.h"
-#include "PadFocus.h"
-#include "ScreenButton.h"
-#include "Settings.h"
 #include "Vec2.h"
+#include "store/Settings.h"
+#include "ui/PadFocus.h"
+#include "ui/ScreenButton.h"
 
 class Renderable;
 class UIButton;

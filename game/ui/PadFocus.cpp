@@ -1,10 +1,10 @@
-#include "PadFocus.h"
+#include "ui/PadFocus.h"
 
 #include <algorithm>
 
 #include "Box.h"
 #include "Orlop.h"
-#include "UIButton.h"
+#include "ui/UIButton.h"
 
 bool PadFocus::Step(uint32_t code) {
     const int count = static_cast<int>(rows_.size());

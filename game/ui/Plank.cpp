@@ -1,4 +1,4 @@
-#include "Plank.h"
+#include "ui/Plank.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "RecordsScroll.h"
+#include "ui/RecordsScroll.h"
 
 #include <string>
 
 #include "Culler.h"
 #include "Orlop.h"
-#include "Plank.h"
 #include "Sprite.h"
-#include "UIButton.h"
+#include "ui/Plank.h"
+#include "ui/UIButton.h"
 
 namespace {
 

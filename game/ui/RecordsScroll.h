@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Font.h"
-#include "Records.h"
-#include "ScreenButton.h"
+#include "store/Records.h"
+#include "ui/ScreenButton.h"
 
 class Sprite;
 

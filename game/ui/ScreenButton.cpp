@@ -1,11 +1,11 @@
-#include "ScreenButton.h"
+#include "ui/ScreenButton.h"
 
 #include <cstring>
 
 #include "Box.h"
 #include "Orlop.h"
-#include "Plank.h"
 #include "Sprite.h"
+#include "ui/Plank.h"
 
 ScreenButton::~ScreenButton() { delete face_; }
 

@@ -1,9 +1,9 @@
-#include "UIButton.h"
+#include "ui/UIButton.h"
 
-#include "GameObjFactory.h"
 #include "Renderable.h"
 #include "Texture.h"
 #include "TextureManager.h"
+#include "objects/GameObjFactory.h"
 
 Font LoadGameFont(const std::string& imageName) {
     Font font;

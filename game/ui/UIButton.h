@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Font.h"
-#include "GameObj.h"
+#include "objects/GameObj.h"
 
 // A window-pixel face (the renderable, made by the creator with MakeSprite) with a
 // one-line label centred on it, drawn at once during the update.

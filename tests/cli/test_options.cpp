@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Options.h"
+#include "app/Options.h"
 
 namespace {
 

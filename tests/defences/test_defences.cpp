@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "../water/WaterTestKit.h"
-#include "Cannon.h"
-#include "CannonBall.h"
 #include "GlTestContext.h"
 #include "Orlop.h"
-#include "Ship.h"
+#include "ships/Cannon.h"
+#include "ships/CannonBall.h"
+#include "ships/Ship.h"
 
 using watertest::CountOfType;
 using watertest::LastOfType;

@@ -12,15 +12,15 @@
 #include <sstream>
 
 #include "FakePlatform.h"
-#include "GOManager.h"
-#include "Game.h"
 #include "GlTestContext.h"
-#include "LogLocation.h"
-#include "Program.h"
-#include "Records.h"
 #include "ScriptedPlatform.h"
-#include "Settings.h"
-#include "Tower.h"
+#include "app/LogLocation.h"
+#include "app/Program.h"
+#include "defences/Tower.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "store/Records.h"
+#include "store/Settings.h"
 
 namespace fs = std::filesystem;
 

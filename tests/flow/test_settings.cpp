@@ -14,7 +14,7 @@
 
 #include "KeyNames.h"
 #include "PrivateDirectory.h"
-#include "Settings.h"
+#include "store/Settings.h"
 
 namespace fs = std::filesystem;
 

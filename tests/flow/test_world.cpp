@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "ComplexSprite.h"
-#include "GOManager.h"
-#include "World.h"
+#include "objects/GOManager.h"
+#include "sea/World.h"
 
 namespace {
 

@@ -12,15 +12,15 @@
 #include "Camera.h"
 #include "Culler.h"
 #include "GL.h"
-#include "Game.h"
 #include "GlTestContext.h"
-#include "LifeBar.h"
-#include "MerchantShip.h"
-#include "Program.h"
 #include "Renderable.h"
-#include "UIButton.h"
 #include "ScriptedPlatform.h"
-#include "Tower.h"
+#include "app/Program.h"
+#include "defences/Tower.h"
+#include "play/Game.h"
+#include "ships/MerchantShip.h"
+#include "ui/LifeBar.h"
+#include "ui/UIButton.h"
 
 namespace {
 

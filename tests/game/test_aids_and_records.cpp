@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "GL.h"
-#include "GOManager.h"
-#include "Game.h"
-#include "GlTestContext.h"
-#include "MerchantShip.h"
-#include "Orlop.h"
 #include "DigestRun.h"
-#include "Program.h"
-#include "Records.h"
+#include "GL.h"
+#include "GlTestContext.h"
+#include "Orlop.h"
 #include "ScriptedPlatform.h"
-#include "Tower.h"
-#include "Upgrader.h"
 #include "VirtualPad.h"
+#include "app/Program.h"
+#include "defences/Tower.h"
+#include "defences/Upgrader.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "ships/MerchantShip.h"
+#include "store/Records.h"
 
 namespace {
 

@@ -9,18 +9,18 @@
 
 #include "Camera.h"
 #include "GL.h"
-#include "GOManager.h"
-#include "Game.h"
 #include "GlTestContext.h"
-#include "LifeBar.h"
-#include "Program.h"
 #include "Renderable.h"
 #include "ScriptedPlatform.h"
-#include "Tower.h"
-#include "Plank.h"
-#include "UIButton.h"
-#include "Upgrader.h"
-#include "Water.h"
+#include "app/Program.h"
+#include "defences/Tower.h"
+#include "defences/Upgrader.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "sea/Water.h"
+#include "ui/LifeBar.h"
+#include "ui/Plank.h"
+#include "ui/UIButton.h"
 
 namespace {
 

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "Game.h"
 #include "GlTestContext.h"
 #include "KeyNames.h"
-#include "MenuButton.h"
-#include "MerchantShip.h"
 #include "Orlop.h"
-#include "Program.h"
 #include "ScriptedPlatform.h"
-#include "Settings.h"
 #include "SoundManager.h"
+#include "app/Program.h"
+#include "play/Game.h"
+#include "ships/MerchantShip.h"
+#include "store/Settings.h"
+#include "ui/MenuButton.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Orlop.h"
-#include "PadFocus.h"
+#include "ui/PadFocus.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "GlTestContext.h"
-#include "Program.h"
 #include "ScriptedPlatform.h"
-#include "Settings.h"
+#include "app/Program.h"
+#include "store/Settings.h"
 
 TEST(WindowKept, SizeAndFullScreenOpenTheNextStartAndASizeTooLargeIsShrunk) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";

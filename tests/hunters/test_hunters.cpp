@@ -3,10 +3,10 @@
 
 #include "../water/WaterTestKit.h"
 #include "GlTestContext.h"
-#include "Mine.h"
-#include "MineLayer.h"
 #include "Orlop.h"
-#include "RamBoat.h"
+#include "ships/Mine.h"
+#include "ships/MineLayer.h"
+#include "ships/RamBoat.h"
 
 using watertest::CountOfType;
 using watertest::Thing;

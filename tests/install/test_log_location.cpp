@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "GOManager.h"
-#include "LogLocation.h"
+#include "app/LogLocation.h"
+#include "objects/GOManager.h"
 
 namespace fs = std::filesystem;
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "GOManager.h"
-#include "GameObj.h"
 #include "Renderable.h"
+#include "objects/GOManager.h"
+#include "objects/GameObj.h"
 
 namespace {
 

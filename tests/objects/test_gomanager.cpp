@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "Box.h"
-#include "GOManager.h"
-#include "GameObj.h"
-#include "ObjRef.h"
 #include "Renderable.h"
-#include "TraceLog.h"
+#include "objects/GOManager.h"
+#include "objects/GameObj.h"
+#include "objects/ObjRef.h"
+#include "objects/TraceLog.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 
 #include "../water/WaterTestKit.h"
 #include "Camera.h"
-#include "GOManager.h"
-#include "Game.h"
 #include "GlTestContext.h"
-#include "MenuButton.h"
-#include "MerchantShip.h"
 #include "Orlop.h"
 #include "Random.h"
-#include "Tower.h"
+#include "defences/Tower.h"
+#include "objects/GOManager.h"
+#include "play/Game.h"
+#include "ships/MerchantShip.h"
+#include "ui/MenuButton.h"
 
 namespace playtest {
 

@@ -2,7 +2,7 @@
 // every pair and once through the manager's index of boxes with each of its answers
 // checked against every pair: the game ends in the same state.
 #include "PlayTestKit.h"
-#include "StateDigest.h"
+#include "play/StateDigest.h"
 
 namespace {
 

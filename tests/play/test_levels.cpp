@@ -7,7 +7,7 @@
 
 #include "PlayTestKit.h"
 #include "Renderable.h"
-#include "World.h"
+#include "sea/World.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "GL.h"
 #include "PlayTestKit.h"
 #include "Renderer.h"
-#include "Ship.h"
 #include "Texture.h"
 #include "TextureManager.h"
+#include "ships/Ship.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <map>
 #include <vector>
 
-#include "Cannon.h"
-#include "LifeBar.h"
 #include "PlayTestKit.h"
 #include "Renderable.h"
-#include "UIButton.h"
-#include "Upgrader.h"
-#include "Water.h"
+#include "defences/Upgrader.h"
+#include "sea/Water.h"
+#include "ships/Cannon.h"
+#include "ui/LifeBar.h"
+#include "ui/UIButton.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The safe respawn: without it a sunk ship comes back at the usual place; with it,
 // where no enemy is near, or with no such place where the enemy is farthest, and there
 // no hunter aims at it and no shot harms it for its grace, which its own shot ends.
-#include "Cannon.h"
-#include "CannonBall.h"
 #include "PlayTestKit.h"
-#include "SafeRespawn.h"
+#include "play/SafeRespawn.h"
+#include "ships/Cannon.h"
+#include "ships/CannonBall.h"
 
 namespace playtest {
 namespace {

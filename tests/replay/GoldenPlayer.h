@@ -7,12 +7,12 @@
 #include <cmath>
 #include <cstdint>
 
-#include "GameObj.h"
 #include "Renderable.h"
 #include "ScriptedPlay.h"
-#include "Tower.h"
-#include "UpgradeButton.h"
-#include "Upgrader.h"
+#include "defences/Tower.h"
+#include "defences/UpgradeButton.h"
+#include "defences/Upgrader.h"
+#include "objects/GameObj.h"
 
 struct GoldenPlayer {
     void operator()(ScriptedPlatform& p, int frame) {

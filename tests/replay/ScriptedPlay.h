@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
-#include "Game.h"
-#include "Program.h"
 #include "SdlPlatform.h"
+#include "app/Program.h"
+#include "play/Game.h"
 
 class ScriptedPlatform : public SdlPlatform {
 public:

@@ -11,9 +11,9 @@
 
 #include "GlTestContext.h"
 #include "GoldenPlayer.h"
-#include "Options.h"
-#include "Program.h"
-#include "StateDigest.h"
+#include "app/Options.h"
+#include "app/Program.h"
+#include "play/StateDigest.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

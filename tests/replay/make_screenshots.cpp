@@ -7,8 +7,8 @@
 
 #include "GlTestContext.h"
 #include "ScriptedPlay.h"
-#include "Tower.h"
-#include "Upgrader.h"
+#include "defences/Tower.h"
+#include "defences/Upgrader.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "DigestRun.h"
 #include "GlTestContext.h"
 #include "ScriptedPlay.h"
-#include "StateDigest.h"
+#include "play/StateDigest.h"
 
 namespace {
 

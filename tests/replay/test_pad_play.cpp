@@ -11,17 +11,17 @@
 #include <vector>
 
 #include "Box.h"
-#include "Cannon.h"
-#include "Game.h"
-#include "GlTestContext.h"
-#include "MenuButton.h"
-#include "MerchantShip.h"
-#include "Orlop.h"
 #include "DigestRun.h"
-#include "Program.h"
+#include "GlTestContext.h"
+#include "Orlop.h"
 #include "SdlPlatform.h"
-#include "Tower.h"
 #include "VirtualPad.h"
+#include "app/Program.h"
+#include "defences/Tower.h"
+#include "play/Game.h"
+#include "ships/Cannon.h"
+#include "ships/MerchantShip.h"
+#include "ui/MenuButton.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include "DigestRun.h"
 #include "FakePlatform.h"
 #include "GlTestContext.h"
-#include "Recording.h"
 #include "ScriptedPlay.h"
 #include "SoundManager.h"
-#include "Settings.h"
-#include "StateDigest.h"
+#include "play/StateDigest.h"
+#include "store/Recording.h"
+#include "store/Settings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "../water/WaterTestKit.h"
 #include "Camera.h"
 #include "GlTestContext.h"
-#include "MerchantShip.h"
 #include "Random.h"
+#include "ships/MerchantShip.h"
 
 namespace shiptest {
 

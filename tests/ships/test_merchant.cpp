@@ -3,10 +3,10 @@
 #include <climits>
 #include <cmath>
 
-#include "Cannon.h"
 #include "Orlop.h"
 #include "ShipTestKit.h"
-#include "TreasureChest.h"
+#include "ships/Cannon.h"
+#include "ships/TreasureChest.h"
 
 using namespace shiptest;
 

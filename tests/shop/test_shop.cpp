@@ -4,14 +4,14 @@
 
 #include <climits>
 
-#include "Cannon.h"
 #include "GlTestContext.h"
-#include "MerchantShip.h"
 #include "Orlop.h"
 #include "Renderable.h"
-#include "UpgradeButton.h"
-#include "Upgrader.h"
 #include "WaterTestKit.h"
+#include "defences/UpgradeButton.h"
+#include "defences/Upgrader.h"
+#include "ships/Cannon.h"
+#include "ships/MerchantShip.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "GOManager.h"
 #include "GlTestContext.h"
 #include "ScriptedPlay.h"
+#include "objects/GOManager.h"
 
 namespace {
 

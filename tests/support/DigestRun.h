@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "Options.h"
 #include "Platform.h"
-#include "Program.h"
+#include "app/Options.h"
+#include "app/Program.h"
 
 inline std::string Digest(Options options, Platform& platform, int& status) {
     options.unpaced = options.printDigest = true;

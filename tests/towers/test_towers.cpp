@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "Cannon.h"
 #include "GlTestContext.h"
-#include "MerchantShip.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Sprite.h"
-#include "Tower.h"
-#include "TreasureChest.h"
-#include "Upgrader.h"
 #include "WaterTestKit.h"
+#include "defences/Tower.h"
+#include "defences/Upgrader.h"
+#include "ships/Cannon.h"
+#include "ships/MerchantShip.h"
+#include "ships/TreasureChest.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <cmath>
 
 #include "Camera.h"
-#include "GOManager.h"
-#include "MenuButton.h"
 #include "Orlop.h"
 #include "Renderable.h"
 #include "TestImages.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "sea/Water.h"
+#include "ui/MenuButton.h"
 
 namespace {
 

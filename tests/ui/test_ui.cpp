@@ -4,13 +4,13 @@
 
 #include <sys/stat.h>
 
-#include "GOManager.h"
-#include "LifeBar.h"
 #include "Orlop.h"
 #include "Sprite.h"
 #include "TestImages.h"
-#include "UIButton.h"
-#include "UpgradeButton.h"
+#include "defences/UpgradeButton.h"
+#include "objects/GOManager.h"
+#include "ui/LifeBar.h"
+#include "ui/UIButton.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include "Box.h"
 #include "ComplexSprite.h"
-#include "GOManager.h"
-#include "GameObj.h"
 #include "Renderable.h"
-#include "Water.h"
+#include "objects/GOManager.h"
+#include "objects/GameObj.h"
+#include "sea/Water.h"
 
 namespace watertest {
 

@@ -1,10 +1,10 @@
 // Cannon balls falling into the sea: which ones splash, and what a splash does.
 #include <gtest/gtest.h>
 
-#include "ParticleObj.h"
 #include "ParticleSystem.h"
 #include "Texture.h"
 #include "WaterTestKit.h"
+#include "sea/ParticleObj.h"
 
 using namespace watertest;
 

@@ -6,12 +6,12 @@
 #include <limits>
 #include <string>
 
-#include "ParticleObj.h"
 #include "ParticleSystem.h"
 #include "Random.h"
 #include "SoundManager.h"
 #include "Texture.h"
 #include "WaterTestKit.h"
+#include "sea/ParticleObj.h"
 
 using namespace watertest;
 

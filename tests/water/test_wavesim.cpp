@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "WaveSim.h"
+#include "sea/WaveSim.h"
 
 namespace {
 

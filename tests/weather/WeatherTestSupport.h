@@ -7,11 +7,11 @@
 #include <string>
 
 #include "Box.h"
-#include "GOManager.h"
-#include "GameObj.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
+#include "objects/GOManager.h"
+#include "objects/GameObj.h"
 
 namespace weather {
 

@@ -4,10 +4,10 @@
 
 #include <climits>
 
-#include "Cloud.h"
 #include "ParticleSystem.h"
-#include "Rain.h"
 #include "WeatherTestSupport.h"
+#include "sea/Cloud.h"
+#include "sea/Rain.h"
 
 using namespace weather;
 

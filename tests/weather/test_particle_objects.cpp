@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "Fire.h"
-#include "ParticleObj.h"
 #include "ParticleSystem.h"
-#include "Rain.h"
 #include "Texture.h"
 #include "WeatherTestSupport.h"
+#include "sea/Fire.h"
+#include "sea/ParticleObj.h"
+#include "sea/Rain.h"
 
 using namespace weather;
 

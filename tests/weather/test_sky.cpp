@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "ComplexSprite.h"
-#include "Sky.h"
 #include "Sprite.h"
 #include "WeatherTestSupport.h"
+#include "sea/Sky.h"
 
 using namespace weather;
 

@@ -4,19 +4,19 @@
 
 #include <sys/stat.h>
 
+#include "Box.h"
 #include "Camera.h"
 #include "ComplexSprite.h"
-#include "GOManager.h"
 #include "GlTestContext.h"
 #include "Orlop.h"
-#include "ParticleObj.h"
 #include "ParticleSystem.h"
 #include "Sprite.h"
-#include "TextureManager.h"
-#include "Box.h"
-#include "Sky.h"
 #include "TestImages.h"
 #include "Texture.h"
+#include "TextureManager.h"
+#include "objects/GOManager.h"
+#include "sea/ParticleObj.h"
+#include "sea/Sky.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include "FileResolver.h"
 #include "GL.h"
-#include "Options.h"
-#include "Program.h"
 #include "SdlPlatform.h"
+#include "app/Options.h"
+#include "app/Program.h"
 
 namespace {
 

@@ -1,0 +1,147 @@
+#include "play/Hud.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "KeyNames.h"
+#include "Renderable.h"
+#include "aids/NoticeBoard.h"
+#include "aids/Popups.h"
+#include "objects/GOManager.h"
+#include "play/GameFields.h"
+#include "ships/MerchantShip.h"
+#include "ui/LifeBar.h"
+#include "ui/Plank.h"
+#include "ui/UIButton.h"
+
+LifeBar* Hud::MakeLifeBar() {
+    LifeBar* bar = static_cast<LifeBar*>(goManager.Create("LifeBar"));
+    bar->Init();
+    RemoveFromRenderList(bar->renderable);
+    return bar;
+}
+
+UIButton* Hud::MakeGoldButton() {
+    UIButton* gold = static_cast<UIButton*>(goManager.Create("UIButton"));
+    gold->MakeSprite(GameFields::kButtonImage);
+    gold->SetPosition(Vec2(100.0f, 50.0f));
+    gold->font = LoadGameFont(GameFields::kFontImage);
+    gold->renderable->scale = Vec2(0.7f, 0.7f);
+    gold->renderable->UpdateCorners();
+    gold->textScale = Vec2(0.6f, 0.6f);
+    // Any gold a ship can hold stays on the plank, clear of its nailed ends.
+    gold->fitMargin = Plank::EndClear(gold->renderable->scale.x);
+    gold->Init();
+    RemoveFromRenderList(gold->renderable);
+    return gold;
+}
+
+UIButton* Hud::MakeHealthButton() {
+    UIButton* health = static_cast<UIButton*>(goManager.Create("UIButton"));
+    health->MakeSprite("images\\ui_health.tga");
+    health->SetPosition(Vec2(50.0f, 50.0f));
+    health->font = LoadGameFont(GameFields::kFontImage);
+    health->textScale = Vec2(0.1f, 0.1f);
+    health->SetLabel("Health");
+    health->renderable->scale = Vec2(health->renderable->scale.x + 1.0f, health->renderable->scale.y + 1.0f);
+    health->renderable->UpdateCorners();
+    health->Init();
+    RemoveFromRenderList(health->renderable);
+    return health;
+}
+
+void Hud::InitTowerCount(const Font& font) {
+    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(kTowersScaleX, 0.7f), Vec2(0.5f, 0.5f));
+    towersPlank_.reactive = false;
+}
+
+void Hud::DrawLifeLabel() {
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    game_.font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
+}
+
+void Hud::ShowShip(const MerchantShip* ship, float dt) {
+    AddToRenderList(game_.lifeBar->renderable);
+    AddToRenderList(game_.goldButton->renderable);
+    if (ship) {
+        char text[32];
+        std::snprintf(text, sizeof text, "Gold %d", static_cast<int>(ship->gold));
+        game_.goldButton->SetLabel(text);
+    }
+    DrawLifeLabel();
+    game_.lifeBar->Update(dt);
+    if (ship) game_.lifeBar->SetValue(ship->health, ship->maxHealth);
+}
+
+void Hud::ShowTowerCount() {
+    char count[32];
+    std::snprintf(count, sizeof count, "Towers %d/%d", game_.HostileTowers(), game_.towers.Count());
+    towersPlank_.label = count;
+    // Long enough for the count at its size, clear of the nails.
+    towersPlank_.FitFace(kTowersScaleX);
+    // However long the gold's plank is.
+    const UIButton* goldButton = game_.goldButton;
+    const Vec2* gold = goldButton->renderable->corners;
+    const float half = (towersPlank_.Corners()[3].x - towersPlank_.Corners()[0].x) * 0.5f;
+    towersPlank_.MoveTo(Vec2(gold[3].x + goldButton->faceExtra + 6.0f + half, (gold[0].y + gold[3].y) * 0.5f));
+    towersPlank_.Show();
+    towersPlank_.Draw();
+}
+
+void Hud::DrawRepairPrompt() {
+    const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
+    // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
+    const std::string tap =
+        game_.PadUsed() ? std::string("Tap X!!")
+                        : "Tap '" + KeyNames::Name(game_.optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
+    constexpr int kX = 10, kY = 70;
+    const Vec2 scale(0.6f, 0.6f);
+    Font& font = game_.font;
+    int y = kY;
+    // A panel's scroll reaches across its place: the prompt moves just below the scroll.
+    if (const Vec2* scroll = game_.ShownPanelScroll()) {
+        const float right = static_cast<float>(kX) + font.InkWidth(tap.c_str(), scale);
+        const float bottom = static_cast<float>(kY) + font.InkHeight(scale);
+        if (right >= scroll[0].x && bottom >= scroll[0].y && static_cast<float>(kY) <= scroll[3].y)
+            y = static_cast<int>(scroll[3].y) + 6;
+    }
+    font.DrawText(kX, y, 1.0f, tap.c_str(), red, scale);
+}
+
+void Hud::Tint(MerchantShip& ship) {
+    const float f = 1.0f - ship.health / ship.maxHealth;
+    const float tint[4] = {0.74f - 0.34f * f, 0.6f - 0.6f * f, 0.44f - 0.44f * f, 1.0f};
+    std::memcpy(game_.healthButton->renderable->colour, tint, sizeof tint);
+
+    const float shipColour[4] = {1.0f, 0.5f, 0.5f, 1.0f};
+    std::memcpy(ship.renderable->colour, shipColour, sizeof shipColour);
+    // A ship in its grace blinks, four times a second; only while afloat, where nothing
+    // of the ship's own reads its alpha.
+    if (ship.InGrace() && ship.state == GameObj::kNormal && std::fmod(ship.graceTime, 0.25f) < 0.125f)
+        ship.renderable->colour[3] = 0.3f;
+}
+
+float Hud::NoticeTop() {
+    // A shop on the screen (fading out as its buyer sinks) keeps the notices below it, and
+    // below the prompt that moves there too.
+    const Vec2* scroll = game_.ShownPanelScroll();
+    return scroll ? std::max(NoticeBoard::kTop, scroll[3].y + 40.0f) : NoticeBoard::kTop;
+}
+
+void Hud::HideShip() {
+    RemoveFromRenderList(game_.goldButton->renderable);
+    // The bar goes with its label; its background follows at its next update.
+    RemoveFromRenderList(game_.lifeBar->renderable);
+    towersPlank_.Hide();
+}
+
+void Hud::AddPlanks(std::vector<Popups::KeepOut>& planks) const {
+    for (const Renderable* face : {game_.lifeBar->renderable, game_.goldButton->renderable})
+        if (face->inRenderList) planks.push_back({face->corners[0].x, face->corners[3].x, face->corners[3].y});
+    if (towersPlank_.Shown()) {
+        const Vec2* c = towersPlank_.Corners();
+        planks.push_back({c[0].x, c[3].x, c[3].y});
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "aids/Popups.h"
+#include "ui/ScreenButton.h"
+
+class Font;
+class GameFields;
+class LifeBar;
+class MerchantShip;
+class UIButton;
+
+// The heads-up pieces of play: the life bar and its label, the gold and health planks,
+// the tower count, the repair prompt and the ship's tints. The pieces that are objects
+// of the game stay in the game's fields; the count's plank is the heads-up's own.
+class Hud {
+public:
+    explicit Hud(GameFields& game) : game_(game) {}
+
+    LifeBar* MakeLifeBar();
+    UIButton* MakeGoldButton();
+    UIButton* MakeHealthButton();
+    void InitTowerCount(const Font& font);
+
+    // "Life" over the bar.
+    void DrawLifeLabel();
+    // Shows the bar and the gold plank with the ship's health and gold.
+    void ShowShip(const MerchantShip* ship, float dt);
+    // "Towers 2/3" on its plank right of the gold's.
+    void ShowTowerCount();
+    void DrawTowerCount() { towersPlank_.Draw(); }
+    const std::string& TowerCount() const { return towersPlank_.label; }
+    // Draws "Tap 'R'!!" (with the chosen repair key, or a pad's button) clear of any
+    // panel on the screen.
+    void DrawRepairPrompt();
+    // The health plank darkens as the ship loses health; the ship is drawn in its own red.
+    void Tint(MerchantShip& ship);
+    // Where the notices stand: below the level's banner, and below a shop on the screen.
+    float NoticeTop();
+    // Takes the bar, the gold and the count off the screen.
+    void HideShip();
+    // The heads-up planks on the screen now, which the gains and losses keep below.
+    void AddPlanks(std::vector<Popups::KeepOut>& planks) const;
+
+private:
+    GameFields& game_;
+    ScreenButton towersPlank_;  // "Towers 2/3" beside the gold
+    static constexpr float kTowersScaleX = 0.9f;
+};
