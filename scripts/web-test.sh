@@ -32,8 +32,11 @@ fi
 [ "${1:-}" = "--tools-only" ] && exit 0
 
 ./scripts/web-build.sh
-HOST=build-web/host
+# The desktop build the page's data came from (BRINEGATE_WEB_HOST, else build-web/host)
+# draws the desktop's side of the picture; sanitized, as in CI, with the suite's settings.
+HOST=$(realpath "${BRINEGATE_WEB_HOST:-build-web/host}")
 cmake --build "$HOST" -j2 --target web_frame_shot
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$ROOT/tests/lsan.supp:print_suppressions=0}
 
 # The recording: a desktop game of a few thousand frames with play, purchases and
 # sinkings, one of those the desktop's own tests keep.
@@ -47,7 +50,7 @@ trap '[ -n "$PID" ] && kill "$PID" 2>/dev/null; rm -rf "$WORK"' EXIT
 export BRINEGATE_NO_SOUND=1 LIBGL_ALWAYS_SOFTWARE=1
 # The digest the desktop recorded (the desktop's own tests replay the kept recordings to it).
 DIGEST=$(grep '^digest ' "$RECORDING" | tail -1)
-(cd "$WORK" && xvfb-run -a -s "-screen 0 1024x768x24" "$ROOT/$HOST/tests/web/web_frame_shot" \
+(cd "$WORK" && xvfb-run -a -s "-screen 0 1024x768x24" "$HOST/tests/web/web_frame_shot" \
   "$SHOT_FRAME" "$WORK/desktop.png" --replay "$ROOT/$RECORDING" --unpaced --config "$WORK/settings.ini")
 [ -n "${BRINEGATE_DESKTOP_SHOT:-}" ] && cp "$WORK/desktop.png" "$BRINEGATE_DESKTOP_SHOT"
 

@@ -1,6 +1,7 @@
 // Drives the page in Debian's Chromium (headless, WebGL on SwiftShader).
 //   node test.js test BASE_URL DESKTOP_SHOT.png SHOT_FRAME RECORDING DIGEST
 //   node test.js replay BASE_URL NAME        (a recording served under extra/)
+//   node test.js bench BASE_URL              (README's level-10 frame, bench/bench.html)
 // `test` runs the page's tests and prints "N passed, N failed"; `replay` prints the
 // page's digest line and exits with the status the game ended with.
 'use strict';
@@ -44,7 +45,7 @@ async function open(context, url, size = { width: 800, height: 600 }) {
     if (m.type() === 'error') log.errors.push(m.text());
   });
   page.on('pageerror', (e) => log.errors.push(String(e)));
-  await page.goto(url);
+  await page.goto(url, { timeout: kFrameTimeout });
   return { page, log };
 }
 
@@ -270,7 +271,7 @@ async function runTests(base, desktopShot, shotFrame, recording, expected) {
       return { settings: text(files[0]), records: text(files[1]) };
     }, [kSettings, kRecords]);
     const before = await read();
-    await page.reload();
+    await page.reload({ timeout: kFrameTimeout });
     await frames(page, 30);
     const after = await read();
     await shot(page, 'kept-6-reloaded');
@@ -307,7 +308,18 @@ async function main() {
     if (r.digest) console.log(r.digest);
     return r.status;
   }
-  console.error('usage: node test.js test|replay BASE_URL ...');
+  if (command === 'bench') {
+    // README's level-10 frame: the page bench/bench.html prints its states and its time.
+    const browser = await launch();
+    const context = await browser.createBrowserContext();
+    const { page, log } = await open(context, `${base}bench/bench.html`);
+    const done = () => log.lines.some((l) => /^level \d+ frame:/.test(l)) || log.errors.length > 0;
+    for (let waited = 0; !done() && waited < 1800; ++waited) await sleep(1000);
+    await browser.close();
+    for (const line of log.lines) console.log(line);
+    return log.lines.some((l) => /^level \d+ frame:/.test(l)) ? 0 : 1;
+  }
+  console.error('usage: node test.js test|replay|bench BASE_URL ...');
   return 2;
 }
 
