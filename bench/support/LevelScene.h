@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "Camera.h"
+#include "FrameStep.h"
+#include "Orlop.h"
 #include "Random.h"
 #include "SoundManager.h"
 #include "objects/GOManager.h"
