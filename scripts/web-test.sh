@@ -34,7 +34,7 @@ fi
 ./scripts/web-build.sh
 # The desktop build the page's data came from (BRINEGATE_WEB_HOST, else build-web/host)
 # draws the desktop's side of the picture; sanitized, as in CI, with the suite's settings.
-HOST=$(realpath "${BRINEGATE_WEB_HOST:-build-web/host}")
+HOST=$(realpath "${BRINEGATE_WEB_HOST:-${BRINEGATE_WEB_OUT:-build-web}/host}")
 cmake --build "$HOST" -j2 --target web_frame_shot
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$ROOT/tests/lsan.supp:print_suppressions=0}
 
@@ -55,7 +55,7 @@ DIGEST=$(grep '^digest ' "$RECORDING" | tail -1)
 [ -n "${BRINEGATE_DESKTOP_SHOT:-}" ] && cp "$WORK/desktop.png" "$BRINEGATE_DESKTOP_SHOT"
 
 PORT=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$PORT" --bind 127.0.0.1 --directory build-web > /dev/null 2>&1 &
+python3 -m http.server "$PORT" --bind 127.0.0.1 --directory "${BRINEGATE_WEB_OUT:-build-web}" > /dev/null 2>&1 &
 PID=$!
 python3 scripts/web-wait.py "http://127.0.0.1:$PORT/index.html"
 node web/test.js test "http://127.0.0.1:$PORT/" "$WORK/desktop.png" "$SHOT_FRAME" "$NAME" "$DIGEST"
