@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "BotPlatform.h"
+#include "Box.h"
 #include "Camera.h"
 #include "defences/Tower.h"
 #include "defences/UpgradeButton.h"
@@ -21,13 +22,16 @@ constexpr float kPi = 3.14159265f;
 
 bool IsEnemyShip(GameObj& o) {
     if (o.team != GameObj::kHostile || o.frozen || o.realm == GameObj::kGhostRealm || !o.renderable) return false;
-    if (o.state == GameObj::kSinking || o.state == GameObj::kDead) return false;
+    if (o.state == Life::kSinking || o.state == Life::kDead) return false;
     const char* type = o.GetType();
     return std::strcmp(type, "MerchantShip") == 0 || std::strcmp(type, "RamBoat") == 0 ||
            std::strcmp(type, "MineLayer") == 0;
 }
 
-Vec2 Centre(const Vec2* corners) { return Vec2((corners[0].x + corners[3].x) * 0.5f, (corners[0].y + corners[3].y) * 0.5f); }
+Vec2 Centre(const Vec2* corners) {
+    return Vec2((corners[kTopLeft].x + corners[kBottomRight].x) * 0.5f,
+                (corners[kTopLeft].y + corners[kBottomRight].y) * 0.5f);
+}
 
 }  // namespace
 
@@ -56,13 +60,13 @@ void Pilot::Think(BotPlatform& hands, Game& game) {
     if (repairWait_ > 0) --repairWait_;
 
     MerchantShip* ship = game.playerShip.Get();
-    if (!ship || ship->state == GameObj::kDead) {
+    if (!ship || ship->state == Life::kDead) {
         hands.Hold('A', false);
         hands.Hold('D', false);
         return;
     }
     // Low, or going down ("Tap 'R'!!"): repair while there is gold for it.
-    const bool sinking = ship->state == GameObj::kSinking;
+    const bool sinking = ship->state == Life::kSinking;
     if (repairs_ && (sinking || ship->health < kRepairBelow * ship->maxHealth) && ship->gold >= 5 &&
         repairWait_ == 0 && !charging_) {
         hands.Tap('R');
@@ -104,7 +108,7 @@ void Pilot::PressPlay(BotPlatform& hands, Game& game) {
         --menuWait_;
         return;
     }
-    if (!game.playButton || game.playButton->state != MenuButton::kNormal) return;
+    if (!game.playButton || game.playButton->state != Life::kNormal) return;
     hands.cursor = Centre(game.playButton->GetCorners());
     hands.Click();
     menuWait_ = 120;
@@ -164,7 +168,7 @@ bool Pilot::Shop(BotPlatform& hands, Game& game, MerchantShip& ship) {
     }
     for (auto it = game.towers.Begin(); !it.AtEnd(); ++it) {
         Upgrader* panel = (*it)->upgrader;
-        if (!panel || panel->state != Upgrader::kOpening || panel->fade < 1.0f || !panel->renderable ||
+        if (!panel || panel->state != Upgrader::Phase::kOpening || panel->fade < 1.0f || !panel->renderable ||
             !panel->renderable->inRenderList)
             continue;
         // The cheapest line it can pay, strength first on a tie.

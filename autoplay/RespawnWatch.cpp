@@ -14,14 +14,14 @@ void RespawnWatch::Watch(const Game& game) {
         }
         ship_ = serial;
     }
-    if (ship && ship->state == GameObj::kSinking && counted_ != serial) {
+    if (ship && ship->state == Life::kSinking && counted_ != serial) {
         ++sinkings;
         counted_ = serial;
     }
     while (!arrivals_.empty() && frames_ - arrivals_.front().frame >= kJudgeFrames) {
         ++judged;
-        const bool afloat = ship && serial == arrivals_.front().serial && ship->state != GameObj::kSinking &&
-                            ship->state != GameObj::kDead;
+        const bool afloat = ship && serial == arrivals_.front().serial && ship->state != Life::kSinking &&
+                            ship->state != Life::kDead;
         survived += afloat ? 1 : 0;
         arrivals_.pop_front();
     }

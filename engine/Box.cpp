@@ -1,22 +1,22 @@
 #include "Box.h"
 
 void BoxMakeEmpty(Vec2* c) {
-    c[0] = Vec2(1e6f, 1e6f);
-    c[1] = Vec2(-1e6f, 1e6f);
-    c[2] = Vec2(1e6f, -1e6f);
-    c[3] = Vec2(-1e6f, -1e6f);
+    c[kTopLeft] = Vec2(1e6f, 1e6f);
+    c[kTopRight] = Vec2(-1e6f, 1e6f);
+    c[kBottomLeft] = Vec2(1e6f, -1e6f);
+    c[kBottomRight] = Vec2(-1e6f, -1e6f);
 }
 
 void BoxSet(Vec2* c, float minX, float minY, float maxX, float maxY) {
-    c[0] = Vec2(minX, minY);
-    c[1] = Vec2(maxX, minY);
-    c[2] = Vec2(minX, maxY);
-    c[3] = Vec2(maxX, maxY);
+    c[kTopLeft] = Vec2(minX, minY);
+    c[kTopRight] = Vec2(maxX, minY);
+    c[kBottomLeft] = Vec2(minX, maxY);
+    c[kBottomRight] = Vec2(maxX, maxY);
 }
 
 Vec2 BoxCentre(const Vec2* c) {
-    return Vec2((c[0].x + c[1].x + c[2].x + c[3].x) / 4.0f,
-                (c[0].y + c[1].y + c[2].y + c[3].y) / 4.0f);
+    return Vec2((c[kTopLeft].x + c[kTopRight].x + c[kBottomLeft].x + c[kBottomRight].x) / 4.0f,
+                (c[kTopLeft].y + c[kTopRight].y + c[kBottomLeft].y + c[kBottomRight].y) / 4.0f);
 }
 
 void BoxTranslate(Vec2* c, const Vec2& d) {

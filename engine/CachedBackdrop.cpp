@@ -16,7 +16,7 @@ CachedBackdrop::~CachedBackdrop() {
 
 std::vector<float> CachedBackdrop::Key() const {
     const float w = static_cast<float>(renderer.pictureWidth), h = static_cast<float>(renderer.pictureHeight);
-    if (blendMode != 0 || screenSpace != 1 || !texture || !colours || !texCoords || vertexCount != 4 ||
+    if (blendMode != BlendMode::kOpaque || !screenSpace || !texture || !colours || !texCoords || vertexCount != 4 ||
         primitive != GL_TRIANGLE_STRIP || rotation != 0.0f || !(scale == Vec2(1.0f, 1.0f)) ||
         !(position == Vec2(0.0f, 0.0f)) || w <= 0.0f || h <= 0.0f)
         return {};
@@ -91,7 +91,7 @@ void CachedBackdrop::DrawCopy() {
     textureManager.Bind(texture, 0);  // texturing on, on unit 0
     glBindTexture(GL_TEXTURE_2D, copy_);
     textureManager.boundId = TextureManager::kNoneBound;
-    renderer.SetBlendMode(0);
+    renderer.SetBlendMode(BlendMode::kOpaque);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     renderer.PushTransform(screenSpace, position, rotation, scale);
     const float w = static_cast<float>(renderer.pictureWidth), h = static_cast<float>(renderer.pictureHeight);

@@ -8,15 +8,15 @@ Camera camera;
 
 Camera::Camera() {
     BoxMakeEmpty(corners);
-    shown.topLeft = corners[0];
-    shown.bottomRight = corners[3];
+    shown.topLeft = corners[kTopLeft];
+    shown.bottomRight = corners[kBottomRight];
 }
 
 void Camera::SetView(const Vec2& centre, const Vec2& size) {
     BoxSet(corners, centre.x - size.x / 2, centre.y - size.y / 2, centre.x + size.x / 2,
            centre.y + size.y / 2);
-    shown.topLeft = corners[0];
-    shown.bottomRight = corners[3];
+    shown.topLeft = corners[kTopLeft];
+    shown.bottomRight = corners[kBottomRight];
 }
 
 void Camera::Update(float dt) {
@@ -43,7 +43,7 @@ void Camera::Update(float dt) {
     }
     lastAngle = angle;
 
-    Vec2 p = corners[0];
+    Vec2 p = corners[kTopLeft];
     float k = shakeTime > 0.0f ? 1.0f : 5.0f;
     Vec2 move = (shakenTarget - p) * dt * k;
     BoxTranslate(corners, move);
@@ -51,13 +51,13 @@ void Camera::Update(float dt) {
     zoom.x += (targetZoom.x - zoom.x) * dt * 0.95f;
     zoom.y += (targetZoom.y - zoom.y) * dt * 0.95f;
 
-    float w = corners[3].x - p.x;
-    float h = corners[3].y - p.y;
+    float w = corners[kBottomRight].x - p.x;
+    float h = corners[kBottomRight].y - p.y;
     Vec2 off;
     if (zoom.x != 1.0f) off.x = w * (zoom.x - 1.0f) * 0.5f / zoom.x;
     if (zoom.y != 1.0f) off.y = h * (zoom.y - 1.0f) * 0.5f / zoom.y;
     lastTranslation = Vec2(-p.x - off.x, -p.y - off.y);
-    if (!held_) shown = View{angle, zoom, lastTranslation, corners[0], corners[3]};
+    if (!held_) shown = View{angle, zoom, lastTranslation, corners[kTopLeft], corners[kBottomRight]};
     glRotatef(shown.angle, 0.0f, 0.0f, 1.0f);
     glScalef(shown.zoom.x, shown.zoom.y, 1.0f);
     glTranslatef(shown.translation.x, shown.translation.y, 0.0f);

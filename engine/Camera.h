@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Box.h"
 #include "Singleton.h"
 #include "Vec2.h"
 
@@ -9,7 +10,7 @@ public:
     Camera();
 
     void SetView(const Vec2& centre, const Vec2& size);
-    Vec2 GetTopLeft() const { return corners[0]; }
+    Vec2 GetTopLeft() const { return corners[kTopLeft]; }
     // Moves the view and multiplies the view transform onto the modelview matrix.
     void Update(float dt);
     // Where a world point shows in window pixels in the view drawn (the shake's

@@ -1,5 +1,6 @@
 #include "ComplexSprite.h"
 
+#include "Box.h"
 #include "Renderer.h"
 #include "TextureManager.h"
 
@@ -29,10 +30,10 @@ void ComplexSprite::UpdateCorners() {
         if (y < minY) minY = y;
         if (y > maxY) maxY = y;
     }
-    corners[0] = position + Vec2(minX, minY);
-    corners[1] = position + Vec2(maxX, minY);
-    corners[2] = position + Vec2(minX, maxY);
-    corners[3] = position + Vec2(maxX, maxY);
+    corners[kTopLeft] = position + Vec2(minX, minY);
+    corners[kTopRight] = position + Vec2(maxX, minY);
+    corners[kBottomLeft] = position + Vec2(minX, maxY);
+    corners[kBottomRight] = position + Vec2(maxX, maxY);
     CornersChanged();
 }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Box.h"
 #include "GL.h"
 #include "Renderable.h"
 
@@ -16,8 +17,8 @@ public:
     void SetImage(const std::string& name) override;
     void SetDepth(float d) override;
     float GetDepth() override;
-    float GetWidth() override { return corners[3].x - corners[0].x; }
-    float GetHeight() override { return corners[3].y - corners[0].y; }
+    float GetWidth() override { return corners[kBottomRight].x - corners[kTopLeft].x; }
+    float GetHeight() override { return corners[kBottomRight].y - corners[kTopLeft].y; }
 
     // Allocates the arrays for count vertices; colours and texture coordinates on request.
     void Allocate(int count, bool withColours, bool withTexCoords);

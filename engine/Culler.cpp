@@ -1,5 +1,6 @@
 #include "Culler.h"
 
+#include "Box.h"
 #include "Camera.h"
 #include "GL.h"
 #include "Renderable.h"
@@ -51,14 +52,14 @@ void Culler::Render() {
     bool pushedBack = false;
     for (auto it = buckets.Begin(); !it.AtEnd(); ++it) {
         Bucket* b = *it;
-        if (!(b->corners[0].x <= viewMax.x && b->corners[0].y <= viewMax.y &&
-              b->corners[3].x >= viewMin.x && b->corners[3].y >= viewMin.y))
+        if (!(b->corners[kTopLeft].x <= viewMax.x && b->corners[kTopLeft].y <= viewMax.y &&
+              b->corners[kBottomRight].x >= viewMin.x && b->corners[kBottomRight].y >= viewMin.y))
             continue;
         for (ListNode<Renderable*>* n = b->renderables.Head(); n; n = n->next) {
             Renderable* r = n->value;
-            if (r->screenSpace == 1 ||
-                (r->corners[3].x >= viewMin.x && r->corners[3].y >= viewMin.y &&
-                 r->corners[0].x <= viewMax.x && r->corners[0].y <= viewMax.y)) {
+            if (r->screenSpace ||
+                (r->corners[kBottomRight].x >= viewMin.x && r->corners[kBottomRight].y >= viewMin.y &&
+                 r->corners[kTopLeft].x <= viewMax.x && r->corners[kTopLeft].y <= viewMax.y)) {
                 const bool back = worldBehindScreen && !r->aboveWorld && r->GetDepth() > kCoverDepth;
                 if (back != pushedBack) {
                     glDepthRange(back ? behind : 0.0, 1.0);

@@ -80,7 +80,7 @@ TextCorners Font::DrawText(int x, int y, float z, const char* text, const float 
 
     textureManager.Bind(texture, 0);
     glColor4f(colour[0], colour[1], colour[2], colour[3]);
-    renderer.SetBlendMode(1);
+    renderer.SetBlendMode(BlendMode::kAlpha);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.0f);
 

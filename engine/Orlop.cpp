@@ -217,12 +217,11 @@ int64_t Orlop::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
         case WM_RBUTTONUP:
         case WM_MBUTTONDOWN:
         case WM_MBUTTONUP: {
-            // Left 0, middle 1, right 2, as the game reads them.
             const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
             const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONUP;
             InputEvent event;
             event.input = true;
-            event.code = left ? 0 : right ? 2 : 1;
+            event.code = InputCode(left ? MouseButton::kLeft : right ? MouseButton::kRight : MouseButton::kMiddle);
             event.down = (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) ? 1 : 0;
             uint8_t& button = left ? mouseLeft : right ? mouseRight : mouseMiddle;
             button = event.down;

@@ -7,6 +7,7 @@
 #include "FramePacer.h"
 #include "FrameStep.h"
 #include "KeyMap.h"
+#include "MouseButton.h"
 #include "Platform.h"
 #include "Singleton.h"
 #include "Timer.h"
@@ -49,9 +50,10 @@ public:
     uint8_t mouseMiddle = 0;
     uint8_t mouseRight = 0;
     int32_t wheelSteps = 0;
-    // This frame's input ended with a release of `code`: 0 the left button, 1 the
-    // middle one, 2 the right one, otherwise the code the game reads for a key.
+    // This frame's input ended with a release of `code`: a mouse button's InputCode, or
+    // the code the game reads for a key.
     bool Released(uint32_t code) const { return inputEvent == 1 && lastDown == 0 && lastCode == code; }
+    bool Released(MouseButton button) const { return Released(InputCode(button)); }
 
     // The codes the game reads for the keys reported (the player's own keys); set it
     // with SetKeyMap, which lets go of every key held.

@@ -8,9 +8,10 @@
 #include "Renderer.h"
 #include "Texture.h"
 
-bool QuadTrim::Begin(const Texture* texture, uint32_t blendMode) {
+bool QuadTrim::Begin(const Texture* texture, BlendMode blendMode) {
     texture_ = nullptr;
-    if (!renderer.shortcuts || !texture || texture->shown.empty() || (blendMode != 1 && blendMode != 2))
+    if (!renderer.shortcuts || !texture || texture->shown.empty() ||
+        (blendMode != BlendMode::kAlpha && blendMode != BlendMode::kAdditive))
         return false;
     // Object units to window pixels: projection and modelview, then the viewport.
     float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};

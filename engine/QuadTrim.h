@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "BlendMode.h"
+
 struct Texture;
 
 // Cuts a textured quad down to the part of its texture that can show (Texture::shown),
@@ -12,7 +14,7 @@ class QuadTrim {
 public:
     // Whether quads of this texture drawn now, with this blend mode, may be cut: only
     // with the renderer's shortcuts on, and where a texel of alpha 0 blends in nothing.
-    bool Begin(const Texture* texture, uint32_t blendMode);
+    bool Begin(const Texture* texture, BlendMode blendMode);
     // The part (s0, t0, s1, t1, in texture coordinates) of the texture that can show in a
     // quad w by h units (before the matrices) whose texture coordinates span spanS by
     // spanT; s0 > s1 when nothing can.

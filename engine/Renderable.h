@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "BlendMode.h"
 #include "Vec2.h"
 
 struct Texture;
@@ -46,8 +47,8 @@ public:
     Vec2 scale{1.0f, 1.0f};
     float rotation = 0.0f;  // degrees
     Vec2 corners[4];
-    int32_t screenSpace = 0;
-    uint32_t blendMode = 0;
+    bool screenSpace = false;  // in window pixels, without the camera; never culled
+    BlendMode blendMode = BlendMode::kOpaque;
     float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     Texture* texture = nullptr;
     uint8_t inRenderList = 0;

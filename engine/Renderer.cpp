@@ -84,24 +84,24 @@ void Renderer::EndFrame(Platform* platform) {
     if (platform) platform->SwapBuffers();
 }
 
-bool Renderer::Unseen(unsigned mode, float alpha) const {
-    return shortcuts && (mode == 1 || mode == 2) && alpha <= 0.0f;
+bool Renderer::Unseen(BlendMode mode, float alpha) const {
+    return shortcuts && (mode == BlendMode::kAlpha || mode == BlendMode::kAdditive) && alpha <= 0.0f;
 }
 
-void Renderer::SetBlendMode(unsigned mode) {
+void Renderer::SetBlendMode(BlendMode mode) {
     switch (mode) {
-        case 0:
+        case BlendMode::kOpaque:
             glDisable(GL_BLEND);
             break;
-        case 1:
+        case BlendMode::kAlpha:
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             break;
-        case 2:
+        case BlendMode::kAdditive:
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE);
             break;
-        case 3:
+        case BlendMode::kDestAlpha:
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
             break;
@@ -110,10 +110,10 @@ void Renderer::SetBlendMode(unsigned mode) {
     }
 }
 
-void Renderer::PushTransform(int screenSpace, const Vec2& position, float rotation,
+void Renderer::PushTransform(bool screenSpace, const Vec2& position, float rotation,
                              const Vec2& scale) {
     glPushMatrix();
-    if (screenSpace == 1) glLoadIdentity();
+    if (screenSpace) glLoadIdentity();
     glTranslatef(position.x, position.y, 0.0f);
     glRotatef(rotation, 0.0f, 0.0f, 1.0f);
     glScalef(scale.x, scale.y, 1.0f);

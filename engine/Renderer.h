@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BlendMode.h"
 #include "Singleton.h"
 #include "Vec2.h"
 
@@ -20,12 +21,13 @@ public:
     void EndOrtho();
     void BeginFrame();
     void EndFrame(Platform* platform);
-    void SetBlendMode(unsigned mode);
+    void SetBlendMode(BlendMode mode);
     // Whether something drawn in blend mode `mode` with colour alpha `alpha` would leave
     // every pixel as it was (and so need not be drawn).
-    bool Unseen(unsigned mode, float alpha) const;
-    // Pushes the modelview matrix; the caller pops it after drawing.
-    void PushTransform(int screenSpace, const Vec2& position, float rotation, const Vec2& scale);
+    bool Unseen(BlendMode mode, float alpha) const;
+    // Pushes the modelview matrix; the caller pops it after drawing. In screen space the
+    // camera is left out.
+    void PushTransform(bool screenSpace, const Vec2& position, float rotation, const Vec2& scale);
 
     bool hasContext = false;
     // Draws skip what cannot change a pixel (invisible sprites, unused particle

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Box.h"
 #include "GL.h"
 #include "QuadTrim.h"
 #include "Renderer.h"
@@ -27,10 +28,10 @@ void Sprite::SetImage(const std::string& name) {
 void Sprite::UpdateCorners() {
     float hw = frameWidth * scale.x * 0.5f;
     float hh = frameHeight * scale.y * 0.5f;
-    corners[0] = Vec2(position.x - hw, position.y - hh);
-    corners[1] = Vec2(position.x + hw, position.y - hh);
-    corners[2] = Vec2(position.x - hw, position.y + hh);
-    corners[3] = Vec2(position.x + hw, position.y + hh);
+    corners[kTopLeft] = Vec2(position.x - hw, position.y - hh);
+    corners[kTopRight] = Vec2(position.x + hw, position.y - hh);
+    corners[kBottomLeft] = Vec2(position.x - hw, position.y + hh);
+    corners[kBottomRight] = Vec2(position.x + hw, position.y + hh);
     CornersChanged();
 }
 

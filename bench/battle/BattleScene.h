@@ -68,7 +68,7 @@ public:
         for (ListNode<GameObj*>* n = goManager.objects.Head(); n; n = n->next) {
             objects += 1;
             GameObj* o = n->value;
-            if (std::strcmp(o->GetType(), "CannonBall") == 0 && o->state == 1) balls += 1;
+            if (std::strcmp(o->GetType(), "CannonBall") == 0 && o->state == Life::kNormal) balls += 1;
             if (auto* p = dynamic_cast<ParticleSystem*>(o->renderable)) particles += p->liveCount;
         }
     }

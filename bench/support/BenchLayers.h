@@ -60,7 +60,7 @@ inline void DrawLayerFrame(const std::vector<LayerCount>& layers) {
         } else {
             glDisable(GL_TEXTURE_2D);
         }
-        renderer.SetBlendMode(layer.kind == kBlended || layer.kind == kFlatBlended ? 1 : 0);
+        renderer.SetBlendMode(layer.kind == kBlended || layer.kind == kFlatBlended ? BlendMode::kAlpha : BlendMode::kOpaque);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         for (int i = 0; i < layer.count; ++i) {
             glBegin(GL_TRIANGLE_STRIP);

@@ -35,7 +35,7 @@ inline void SetFires() {
     int n = 0;
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
         GameObj* o = *it;
-        if (o->team != GameObj::kHostile || o->state != GameObj::kNormal) continue;
+        if (o->team != GameObj::kHostile || o->state != Life::kNormal) continue;
         const char* type = o->GetType();
         if (std::strcmp(type, "MerchantShip") && std::strcmp(type, "RamBoat") && std::strcmp(type, "MineLayer"))
             continue;
@@ -62,7 +62,7 @@ void BuildLevel(Game& game, int level, Frame&& frame) {
     camera = Camera();
     camera.SetView(Vec2(400.0f, 300.0f), Vec2(800.0f, 600.0f));
     game.SetUp();
-    game.playButton->SetState(MenuButton::kReturning);
+    game.playButton->SetState(MenuButton::Phase::kReturning);
     game.Update(kFrameStep);
     game.SkipToLevel(level);
     for (int i = 0; i < kLevelWarmUpFrames; ++i) {

@@ -18,8 +18,8 @@ HintBook::~HintBook() { delete shade_; }
 void HintBook::Init(const Font& font) {
     font_ = font.Proportional();
     shade_ = new Sprite(1, 1, "images\\ui_button_wood.tga");
-    shade_->screenSpace = 1;
-    shade_->blendMode = 1;
+    shade_->screenSpace = true;
+    shade_->blendMode = BlendMode::kAlpha;
     const float dark[4] = {0.0f, 0.0f, 0.0f, 0.55f};
     for (int i = 0; i < 4; ++i) shade_->colour[i] = dark[i];
     // Over the sea, under the texts.

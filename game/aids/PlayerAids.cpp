@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "Box.h"
 #include "Camera.h"
 #include "Orlop.h"
 #include "Sprite.h"
@@ -37,8 +38,8 @@ PlayerAids::~PlayerAids() {
 
 Sprite* PlayerAids::MakeSprite(const char* image, float scaleX, float scaleY, const float colour[4]) {
     Sprite* sprite = new Sprite(1, 1, image);
-    sprite->screenSpace = 1;
-    sprite->blendMode = 1;
+    sprite->screenSpace = true;
+    sprite->blendMode = BlendMode::kAlpha;
     sprite->scale = Vec2(scaleX, scaleY);
     for (int i = 0; i < 4; ++i) sprite->colour[i] = colour[i];
     sprite->SetDepth(kDepth);
@@ -94,7 +95,7 @@ void PlayerAids::ShowPlankTail(UIButton& button) {
     const Vec2 readable = button.textScale.x < kReadableScale ? button.textScale : Vec2(kReadableScale, kReadableScale);
     // As long as the label needs at its readable size, never past the window's edge.
     float extra = button.font.InkWidth(button.label.c_str(), readable) - room;
-    extra = std::min(extra, orlop.width - 2.0f - face->corners[3].x);
+    extra = std::min(extra, orlop.width - 2.0f - face->corners[kBottomRight].x);
     if (!face->inRenderList || button.label.empty() || !(extra > 0.0f)) {
         button.faceExtra = 0.0f;
         RemoveFromRenderList(plankMiddle_);
@@ -118,7 +119,8 @@ void PlayerAids::ShowPlankTail(UIButton& button) {
 void PlayerAids::AddPlanks(std::vector<Popups::KeepOut>& planks) const {
     for (const Sprite* sprite : {lifeFrame_, markerPlank_[0], markerPlank_[1], plankMiddle_, plankEnd_})
         if (sprite && sprite->inRenderList)
-            planks.push_back({sprite->corners[0].x, sprite->corners[3].x, sprite->corners[3].y});
+            planks.push_back(
+                {sprite->corners[kTopLeft].x, sprite->corners[kBottomRight].x, sprite->corners[kBottomRight].y});
 }
 
 void PlayerAids::Hide() {
@@ -144,7 +146,7 @@ void PlayerAids::ShowGauge(const MerchantShip* ship, bool charging) {
     }
     const float fraction = std::clamp(gun->charge / gun->maxCharge, 0.0f, 1.0f);
     const Vec2* hull = ship->renderable->corners;
-    const Vec2 above = camera.WorldToScreen(Vec2((hull[0].x + hull[3].x) * 0.5f, hull[0].y));
+    const Vec2 above = camera.WorldToScreen(Vec2((hull[kTopLeft].x + hull[kBottomRight].x) * 0.5f, hull[kTopLeft].y));
     const Vec2 centre(above.x, above.y - 12.0f);
     gaugeBack_->position = centre;
     gaugeBack_->UpdateCorners();
@@ -169,8 +171,8 @@ void PlayerAids::ShowMarkers(List<Tower*>& towers) {
         if (tower->team != GameObj::kHostile || !tower->renderable) continue;
         // Wholly out of sight: the whole drawn tower lies beyond one edge.
         const Vec2* box = tower->renderable->corners;
-        const float left = camera.WorldToScreen(box[0]).x;
-        const float right = camera.WorldToScreen(box[3]).x;
+        const float left = camera.WorldToScreen(box[kTopLeft]).x;
+        const float right = camera.WorldToScreen(box[kBottomRight]).x;
         if (right < 0.0f) ++out_[0];
         else if (left > orlop.width) ++out_[1];
     }
@@ -209,7 +211,7 @@ void PlayerAids::DrawMarkerTexts() {
         const int textY = static_cast<int>(kMarkerY - font_.InkHeight(scale) * 0.5f);
         // Clear of the nails at both ends.
         const float inset = Plank::EndClear(kMarkerScaleX);
-        const float plankLeft = plank->corners[0].x + inset, plankRight = plank->corners[3].x - inset;
+        const float plankLeft = plank->corners[kTopLeft].x + inset, plankRight = plank->corners[kBottomRight].x - inset;
         const float textZ = kMarkerDepth + 0.002f;
         const char* arrow = onLeft ? "<" : ">";
         const float arrowWidth = font_.InkWidth(arrow, scale);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Box.h"
 #include "Camera.h"
 #include "Orlop.h"
 #include "Renderable.h"
@@ -29,7 +30,7 @@ ShipChange Popups::Watch(const MerchantShip* ship, bool fromWorld) {
     }
     // Widened: a sum near the ends of the range must not wrap.
     const int64_t delta = static_cast<int64_t>(ship->gold) - gold_;
-    const bool sinking = ship->state == Ship::kSinking && state_ != Ship::kSinking;
+    const bool sinking = ship->state == Life::kSinking && state_ != Life::kSinking;
     if (sinking) {
         change.sank = true;
         // The chests go overboard as the ship starts to sink.
@@ -46,7 +47,7 @@ ShipChange Popups::Watch(const MerchantShip* ship, bool fromWorld) {
 
     if (!ship->renderable) return change;
     const Vec2* hull = ship->renderable->corners;
-    const Vec2 above = camera.WorldToScreen(Vec2((hull[0].x + hull[3].x) * 0.5f, hull[0].y));
+    const Vec2 above = camera.WorldToScreen(Vec2((hull[kTopLeft].x + hull[kBottomRight].x) * 0.5f, hull[kTopLeft].y));
     if (change.gained) Add(change.gained, above);
     if (change.spent) Add(-static_cast<int64_t>(change.spent), above);
     return change;

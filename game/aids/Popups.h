@@ -6,6 +6,7 @@
 
 #include "Font.h"
 #include "Vec2.h"
+#include "objects/ObjState.h"
 
 class MerchantShip;
 
@@ -59,6 +60,6 @@ private:
     std::vector<Word> words_;
     uint64_t serial_ = 0;
     int32_t gold_ = 0;
-    int32_t state_ = 0;
+    ObjState state_ = Life::kNormal;
     float health_ = 0.0f;
 };

@@ -156,7 +156,7 @@ bool Program::OpenRecordingFiles(Settings& settings) {
 void Program::Build(const Settings& settings) {
     cursor_.reset(new Sprite(1, 1, "images\\cursor.tga"));
     // Blended, so the cursor's transparent corners show the scene rather than a black box.
-    cursor_->blendMode = 1;
+    cursor_->blendMode = BlendMode::kAlpha;
     cursor_->SetDepth(1.0f);
     AddToRenderList(cursor_.get());
     cursor_->aboveWorld = 1;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Box.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderable.h"
@@ -26,7 +27,7 @@ constexpr float kDockTick = 0.016888888f;
 void Tower::Init() {
     flag = new Sprite(1, 1, "images\\flag.tga");
     flag->SetDepth(0.3f);
-    flag->blendMode = 1;
+    flag->blendMode = BlendMode::kAlpha;
     flag->scale = Vec2(0.4f, 0.4f);
     flag->UpdateCorners();
     AddToRenderList(flag);
@@ -60,22 +61,23 @@ void Tower::Update(float dt) {
     captureProgress -= dt;
 
     float& alpha = renderable->colour[3];
-    if (state == kToGhostSea) {
+    if (state == SeaSwitch::kToGhost) {
         alpha -= dt;
         if (alpha < 0.5f) frozen = 1;
-    } else if (state == kToLivingSea) {
+    } else if (state == SeaSwitch::kToLiving) {
         alpha += dt;
-        if (alpha >= 0.7f) SetState(kNormal);
+        if (alpha >= 0.7f) SetState(Life::kNormal);
     }
 
     BaseStep(dt);
 
-    if (cannon) cannon->SetPosition(Vec2(at.x, renderable->corners[0].y + 20.0f));
+    if (cannon) cannon->SetPosition(Vec2(at.x, renderable->corners[kTopLeft].y + 20.0f));
 
     if (!target.Get()) target = goManager.FindTarget(team, at, "MerchantShip");
     GameObj* prey = target.Get();
     if (prey &&
-        (state == kSinking || state == kDead || prey->state == kSinking || prey->state == kDead || prey->InGrace())) {
+        (state == Life::kSinking || state == Life::kDead || prey->state == Life::kSinking ||
+         prey->state == Life::kDead || prey->InGrace())) {
         target.Reset();
         prey = nullptr;
     }
@@ -93,7 +95,7 @@ void Tower::Update(float dt) {
         }
     }
 
-    if (team == kHostile && state != kToGhostSea && state != kToLivingSea) {
+    if (team == kHostile && state != SeaSwitch::kToGhost && state != SeaSwitch::kToLiving) {
         spawnTimer += dt;
         if (spawnTimer > 8.0 - 3.5 * difficulty) {
             spawnTimer = 0.0f;
@@ -108,7 +110,7 @@ int Tower::ShipsAfloat() {
     auto out = launched_.begin();
     for (const ObjRef<Ship>& ref : launched_) {
         const Ship* ship = ref.Get();
-        if (!ship || ship->state == kSinking || ship->state == kDead) continue;
+        if (!ship || ship->state == Life::kSinking || ship->state == Life::kDead) continue;
         *out++ = ref;
         ++afloat;
     }
@@ -143,7 +145,7 @@ void Tower::Launch() {
 }
 
 void Tower::Collide(GameObj* other) {
-    if (other->state == kDead || std::strcmp(other->GetType(), "MerchantShip") != 0) return;
+    if (other->state == Life::kDead || std::strcmp(other->GetType(), "MerchantShip") != 0) return;
     if (other->team != team || team != kPlayerSide) {
         Capture(other);
         return;
@@ -185,12 +187,12 @@ void Tower::Capture(GameObj* ship) {
     captureProgress += lastStep * 3.0f;
     const float y0 = flag->position.y;
     const float speed = 20.0f - 5.0f * difficulty;  // pixels per second
-    const float top = renderable->corners[0].y;
+    const float top = renderable->corners[kTopLeft].y;
     const float x = renderable->position.x;
-    if (flag->corners[0].y < top && !flagLowered) {
+    if (flag->corners[kTopLeft].y < top && !flagLowered) {
         flag->position = Vec2(x, y0 + speed * lastStep);
         flag->UpdateCorners();
-    } else if (flag->corners[0].y > top) {
+    } else if (flag->corners[kTopLeft].y > top) {
         flagLowered = 1;
     }
     if (!flagLowered) return;
@@ -199,7 +201,7 @@ void Tower::Capture(GameObj* ship) {
     for (int i = 0; i < 4; ++i) flag->colour[i] = ship->renderable->colour[i];
     flag->position = Vec2(x, y0 - speed * lastStep);
     flag->UpdateCorners();
-    if (flag->corners[3].y - 20.0f < top) {
+    if (flag->corners[kBottomRight].y - 20.0f < top) {
         team = ship->team;
         if (team == kPlayerSide) takenByPlayer = 1;
         // The gun changes sides with the tower, or its balls would harm nobody.
@@ -211,7 +213,7 @@ void Tower::Capture(GameObj* ship) {
 }
 
 void Tower::Kill() {
-    if (cannon) cannon->SetState(kDead);
+    if (cannon) cannon->SetState(Life::kDead);
     cannon = nullptr;
     delete flag;  // leaves the render list on its way out
     flag = nullptr;

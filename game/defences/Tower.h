@@ -36,7 +36,7 @@ public:
 
     ObjRef<Water> water;
     ObjRef<GameObj> target;
-    Cannon* cannon = nullptr;      // owned through the manager; Kill puts it into kDead
+    Cannon* cannon = nullptr;      // owned through the manager; Kill puts it into Life::kDead
     Upgrader* upgrader = nullptr;  // owned through the manager; Kill releases it
     ShopPrices* prices = nullptr;  // the game's, which its panel sells at
     float spawnTimer = 1.0f;       // seconds since the last launch

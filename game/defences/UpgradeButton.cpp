@@ -11,7 +11,7 @@ void UpgradeButton::Init() {
     renderable->colour[1] = 1.0f;
     renderable->colour[2] = 1.0f;
     renderable->colour[3] = 0.0f;
-    renderable->screenSpace = 1;
+    renderable->screenSpace = true;
     renderable->SetDepth(0.9f);
     AddToRenderList(renderable);
     renderable->scale = Vec2(40.0f, 5.0f);
@@ -21,7 +21,7 @@ void UpgradeButton::Init() {
 
 void UpgradeButton::Update(float dt) {
     UIButton::Update(dt);
-    if (state != kNormal) return;
+    if (state != Life::kNormal) return;
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     hovered = BoxContains(renderable->corners, orlop.mousePosition) ? 1 : 0;

@@ -78,8 +78,8 @@ void Upgrader::Init() {
     }
 
     titlePlank_ = new Sprite(1, 1, "images\\ui_button_wood.tga");
-    titlePlank_->screenSpace = 1;
-    titlePlank_->blendMode = 1;
+    titlePlank_->screenSpace = true;
+    titlePlank_->blendMode = BlendMode::kAlpha;
     // On the bottom roll: the top one lies under the gold and the towers left.
     titlePlank_->scale = Vec2(1.2f, 0.6f);
     titlePlank_->position = Vec2(400.0f, 284.0f);
@@ -108,9 +108,9 @@ void Upgrader::Open(Ship* buyer) {
     ship = buyer;
     // A panel that is closing (or closed) starts afresh; one already open keeps the
     // steering that is about to close it.
-    if (state != kOpening) closeSteer = 0.0f;
+    if (state != Phase::kOpening) closeSteer = 0.0f;
     AddToRenderList(renderable);
-    SetState(kOpening);
+    SetState(Phase::kOpening);
 }
 
 bool Upgrader::Buy(Ship* buyer, int line) {
@@ -153,7 +153,7 @@ bool Upgrader::Buy(Ship* buyer, int line) {
 
 Ship* Upgrader::AfloatBuyer() const {
     Ship* buyer = ship.Get();
-    return buyer && buyer->state != kSinking && buyer->state != kDead ? buyer : nullptr;
+    return buyer && buyer->state != Life::kSinking && buyer->state != Life::kDead ? buyer : nullptr;
 }
 
 void Upgrader::Remove() {
@@ -177,9 +177,9 @@ void Upgrader::Hide() {
 void Upgrader::Update(float dt) {
     BaseStep(dt);
     // A panel left without a buyer fades out as if steered away.
-    if (state == kOpening && !AfloatBuyer()) SetState(kClosing);
+    if (state == Phase::kOpening && !AfloatBuyer()) SetState(Phase::kClosing);
 
-    if (state == kOpening) {
+    if (state == Phase::kOpening) {
         if (fade >= 1.0f) {
             fade = 1.0f;
         } else {
@@ -188,7 +188,7 @@ void Upgrader::Update(float dt) {
                 for (int line = 0; line < kLineCount; ++line) WriteLabel(line);
             fade += dt;
         }
-    } else if (state == kClosing) {
+    } else if (state == Phase::kClosing) {
         if (fade > 0.0f) fade -= dt;
         else fade = 0.0f;
     }
@@ -198,7 +198,7 @@ void Upgrader::Update(float dt) {
     for (int line = 0; line < kLineCount; ++line)
         if (UpgradeButton* button = Button(line)) button->textColour[3] = fade;
 
-    if (std::fabs(closeSteer) >= 0.5f) SetState(kClosing);
+    if (std::fabs(closeSteer) >= 0.5f) SetState(Phase::kClosing);
 
     if (renderable && renderable->inRenderList) {
         if (orlop.keys['A']) closeSteer += dt;
@@ -210,7 +210,7 @@ void Upgrader::Update(float dt) {
 
         // Clicks count only while the buyer is afloat: not gone, sinking or dead.
         Ship* buyer = AfloatBuyer();
-        const bool released = orlop.inputEvent == 1 && orlop.lastDown == 0 && orlop.lastCode == 0;
+        const bool released = orlop.Released(MouseButton::kLeft);
         for (int line = 0; line < kLineCount && released && buyer; ++line) {
             UpgradeButton* button = Button(line);
             if (!button || !BoxContains(button->GetCorners(), orlop.mousePosition)) continue;
@@ -243,7 +243,7 @@ void Upgrader::DrawNotes(float dt) {
         const char* title = refused ? "Not enough gold" : pad ? "Shop: press A to buy" : "Shop: click to buy";
         const float white[4] = {1.0f, 1.0f, 1.0f, alpha};
         const float warning[4] = {1.0f, 0.25f, 0.2f, alpha};
-        const float width = titlePlank_->corners[3].x - titlePlank_->corners[0].x;
+        const float width = titlePlank_->corners[kBottomRight].x - titlePlank_->corners[kTopLeft].x;
         const Vec2 scale = titleFont_.FitScale(title, Vec2(0.45f, 0.45f), width - 24.0f);
         titleFont_.DrawText(static_cast<int>(titlePlank_->position.x - titleFont_.InkWidth(title, scale) * 0.5f),
                             static_cast<int>(titlePlank_->position.y - titleFont_.InkHeight(scale) * 0.5f), 1.0f,

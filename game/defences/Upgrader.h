@@ -15,9 +15,9 @@ class UpgradeButton;
 // States: closed, opening (or open), closing.
 class Upgrader : public UIButton {
 public:
-    static constexpr int32_t kClosed = kNormal;
-    static constexpr int32_t kOpening = 8382;
-    static constexpr int32_t kClosing = 8383;
+    static constexpr Life kClosed = Life::kNormal;
+    enum class Phase : int32_t { kOpening = 8382, kClosing = 8383 };
+    static_assert(PhasesClearOfShared({Phase::kOpening, Phase::kClosing}));
 
     ~Upgrader() override;
     const char* GetType() override { return "Upgrader"; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Box.h"
 #include "objects/GameObj.h"
 
 namespace {
@@ -25,7 +26,10 @@ bool Meet(float bx0, float by0, float bx3, float by3, float ax0, float ay0, floa
     return bx0 <= ax3 && by0 <= ay3 && bx3 >= ax0 && by3 >= ay0;
 }
 
-bool Meet(const Vec2* b, const Vec2* a) { return Meet(b[0].x, b[0].y, b[3].x, b[3].y, a[0].x, a[0].y, a[3].x, a[3].y); }
+bool Meet(const Vec2* b, const Vec2* a) {
+    return Meet(b[kTopLeft].x, b[kTopLeft].y, b[kBottomRight].x, b[kBottomRight].y, a[kTopLeft].x, a[kTopLeft].y,
+                a[kBottomRight].x, a[kBottomRight].y);
+}
 
 }  // namespace
 
@@ -92,10 +96,10 @@ void BroadPhase::Watch(int32_t slot) {
 
 void BroadPhase::ReadBox(Entry& e) {
     const Vec2* c = e.watched->corners;
-    e.x0 = c[0].x;
-    e.y0 = c[0].y;
-    e.x3 = c[3].x;
-    e.y3 = c[3].y;
+    e.x0 = c[kTopLeft].x;
+    e.y0 = c[kTopLeft].y;
+    e.x3 = c[kBottomRight].x;
+    e.y3 = c[kBottomRight].y;
 }
 
 void BroadPhase::File(int32_t slot) {
@@ -209,7 +213,7 @@ bool BroadPhase::Walk(Node* node, size_t index) {
     const Vec2* b = mover->GetCorners();
     size_t from = 0;
     for (;;) {
-        const float box[4] = {b[0].x, b[0].y, b[3].x, b[3].y};
+        const float box[4] = {b[kTopLeft].x, b[kTopLeft].y, b[kBottomRight].x, b[kBottomRight].y};
         Query(box, from, index, hits_);
         if (check) CheckQuery(b, from, index, hits_);
         bool again = false;
@@ -221,7 +225,8 @@ bool BroadPhase::Walk(Node* node, size_t index) {
             mover->Collide(other);
             from = static_cast<size_t>(slot) + 1;
             // Whatever the call changed is taken in; then the rest is asked for again.
-            const bool moved = b[0].x != box[0] || b[0].y != box[1] || b[3].x != box[2] || b[3].y != box[3];
+            const bool moved = b[kTopLeft].x != box[0] || b[kTopLeft].y != box[1] || b[kBottomRight].x != box[2] ||
+                               b[kBottomRight].y != box[3];
             again = Sync() || moved;
         }
         if (!again) return true;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Box.h"
 #include "objects/GameObj.h"
 #include "objects/GameObjFactory.h"
 
@@ -55,7 +56,8 @@ void GOManager::CollideAllPairs(ListNode<GameObj*>* node) {
         if (other->noCollide) continue;
         const Vec2* a = other->GetCorners();
         if (!b) b = mover->GetCorners();
-        if (b[0].x <= a[3].x && b[0].y <= a[3].y && b[3].x >= a[0].x && b[3].y >= a[0].y)
+        if (b[kTopLeft].x <= a[kBottomRight].x && b[kTopLeft].y <= a[kBottomRight].y &&
+            b[kBottomRight].x >= a[kTopLeft].x && b[kBottomRight].y >= a[kTopLeft].y)
             mover->Collide(other);
     }
 }
@@ -71,7 +73,7 @@ void GOManager::Update(float dt) {
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next, ++position) {
         GameObj* mover = node->value;
         Log("Dealing with GO: ", mover->GetType());
-        if (mover->state == GameObj::kDead) {
+        if (mover->state == Life::kDead) {
             Log("GO dead, queuing for deletion");
             deleteQueue.PushBack(mover);
         } else if (!mover->frozen) {
@@ -115,8 +117,8 @@ GameObj* GOManager::FindTarget(int32_t excludeTeam, const Vec2& position, const 
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {
         GameObj* o = node->value;
         if (o->team == excludeTeam || o->frozen || o->InGrace()) continue;
-        const int32_t s = o->state;
-        if (s == GameObj::kSinking || s == GameObj::kDead || s == GameObj::kToGhostSea || s == GameObj::kToLivingSea)
+        const ObjState s = o->state;
+        if (s == Life::kSinking || s == Life::kDead || s == SeaSwitch::kToGhost || s == SeaSwitch::kToLiving)
             continue;
         if (typeName && std::strcmp(o->GetType(), typeName) != 0) continue;
         const Vec2 d = *o->GetPosition() - position;

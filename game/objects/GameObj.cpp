@@ -53,8 +53,8 @@ void GameObj::Kill() {
     if (renderable) RemoveFromRenderList(renderable);
 }
 
-void GameObj::SetState(int32_t newState) {
-    if (state == newState) return;
+void GameObj::SetState(ObjState newState) {
+    if (state.Number() == newState.Number()) return;
     frozen = 0;
     stateTime = 0.0f;
     state = newState;
@@ -63,7 +63,7 @@ void GameObj::SetState(int32_t newState) {
 void GameObj::MakeSprite(const std::string& imageName) {
     if (!renderable) {
         renderable = new Sprite(rows, columns, imageName);
-        renderable->blendMode = 1;
+        renderable->blendMode = BlendMode::kAlpha;
     } else {
         renderable->SetImage(imageName);
     }

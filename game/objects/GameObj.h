@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Vec2.h"
+#include "objects/ObjState.h"
 
 class Renderable;
 
@@ -14,13 +15,6 @@ public:
     GameObj(const GameObj&) = delete;
     GameObj& operator=(const GameObj&) = delete;
 
-    // States every object shares; a class names its own further states beside its
-    // fields, and the trace log and the digest print these numbers.
-    static constexpr int32_t kNormal = 1;
-    static constexpr int32_t kSinking = 2;     // in the water: no more overlap tests
-    static constexpr int32_t kDead = 3;        // removed at the end of the manager's pass
-    static constexpr int32_t kToGhostSea = 5;  // fading from the living sea to the ghost sea
-    static constexpr int32_t kToLivingSea = 6; // and back
     // Realms: which sea an object belongs to.
     static constexpr int32_t kNoRealm = -1;    // not touched by the sea toggle
     static constexpr int32_t kLivingRealm = 1;
@@ -43,8 +37,9 @@ public:
     virtual void Init();
     virtual void Kill();
 
-    // Same state: nothing. Another: frozen cleared, stateTime reset.
-    void SetState(int32_t newState);
+    // Same state: nothing. Another: frozen cleared, stateTime reset. States are told
+    // apart by their numbers here, as the digest tells them apart.
+    void SetState(ObjState newState);
     // Makes the object's sprite (alpha blended) or re-images the existing renderable.
     void MakeSprite(const std::string& imageName);
     // Moves the renderable by a displacement and refreshes its box.
@@ -63,7 +58,8 @@ public:
     uint8_t noCollide = 0;
     Renderable* renderable = nullptr;
     float lastStep = 0.0f;  // seconds
-    int32_t state = kNormal;
+    // Life, the sea switch, or a phase of the object's own class.
+    ObjState state = Life::kNormal;
     Vec2 velocity;          // pixels per second
     float stateTime = 0.0f; // seconds in the current state
     uint8_t frozen = 0;

@@ -3,18 +3,19 @@
 #include <cmath>
 
 #include "Camera.h"
+#include "sea/SeaBounds.h"
 #include "ships/MerchantShip.h"
 
 void CameraRig::Follow(MerchantShip& ship, Vec2 topLeft) {
     const float x = ship.GetPosition()->x;
-    if (x >= -kFollowX && x <= kFollowX) {
+    if (x >= -SeaBounds::kFollowX && x <= SeaBounds::kFollowX) {
         camera.targetPosition = Vec2(x - 400.0f, 0.0f);
-    } else if (x > kFollowX) {
-        camera.targetPosition = Vec2(kFollowX - 400.0f, topLeft.y);
-        if (x > kWrapX) ship.SetPosition(Vec2(-kWrapToX, 0.0f));
-    } else if (x < -kFollowX) {
-        camera.targetPosition = Vec2(-kFollowX - 400.0f, topLeft.y);
-        if (x < -kWrapX) ship.SetPosition(Vec2(kWrapToX, 0.0f));
+    } else if (x > SeaBounds::kFollowX) {
+        camera.targetPosition = Vec2(SeaBounds::kFollowX - 400.0f, topLeft.y);
+        if (x > SeaBounds::kWrapX) ship.SetPosition(Vec2(-SeaBounds::kWrapToX, 0.0f));
+    } else if (x < -SeaBounds::kFollowX) {
+        camera.targetPosition = Vec2(-SeaBounds::kFollowX - 400.0f, topLeft.y);
+        if (x < -SeaBounds::kWrapX) ship.SetPosition(Vec2(SeaBounds::kWrapToX, 0.0f));
     }
 }
 

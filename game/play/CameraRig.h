@@ -9,12 +9,6 @@ class MerchantShip;
 // ship is steered fast.
 class CameraRig {
 public:
-    // Beyond kFollowX the camera stops following; beyond kWrapX the ship comes round
-    // the other side, at kWrapToX.
-    static constexpr float kFollowX = 4100.0f;
-    static constexpr float kWrapX = 4400.0f;
-    static constexpr float kWrapToX = 4350.0f;
-
     // `topLeft` is the camera's corner at the frame's start.
     static void Follow(MerchantShip& ship, Vec2 topLeft);
     // Set before the ship is steered this frame: the stretch follows its speed so far.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Box.h"
 #include "Renderable.h"
 #include "defences/Tower.h"
 #include "objects/GOManager.h"
@@ -13,7 +14,8 @@
 namespace {
 
 bool Overlap(const Vec2* a, const Vec2* b) {
-    return a[0].x <= b[3].x && b[0].x <= a[3].x && a[0].y <= b[3].y && b[0].y <= a[3].y;
+    return a[kTopLeft].x <= b[kBottomRight].x && b[kTopLeft].x <= a[kBottomRight].x &&
+           a[kTopLeft].y <= b[kBottomRight].y && b[kTopLeft].y <= a[kBottomRight].y;
 }
 
 }  // namespace
@@ -58,7 +60,7 @@ Chronicle::Events Chronicle::Watch(const List<Tower*>& towers, int32_t level, co
     // mined or shot by a tower are not the player's doing).
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
         GameObj* object = *it;
-        if (object->team == GameObj::kPlayerSide || object->state != GameObj::kSinking ||
+        if (object->team == GameObj::kPlayerSide || object->state != Life::kSinking ||
             object->realm == GameObj::kGhostRealm)
             continue;
         const auto* sinking = dynamic_cast<Ship*>(object);

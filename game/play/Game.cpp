@@ -16,6 +16,7 @@
 #include "objects/GOManager.h"
 #include "play/CameraRig.h"
 #include "play/SafeRespawn.h"
+#include "sea/SeaBounds.h"
 #include "sea/Sky.h"
 #include "sea/Water.h"
 #include "sea/World.h"
@@ -27,11 +28,11 @@ namespace {
 
 Water* MakeSea(float y, float depth) {
     Water* water = static_cast<Water*>(goManager.Create("Water"));
-    water->width = 9000.0f;
+    water->width = 2.0f * SeaBounds::kHalfWidth;
     water->bottom = 200.0f;
     water->spacing = 15.0f;
     water->Init();
-    water->SetPosition(Vec2(-4500.0f, y));
+    water->SetPosition(Vec2(-SeaBounds::kHalfWidth, y));
     water->renderable->SetDepth(depth);
     return water;
 }
@@ -77,7 +78,7 @@ void Game::SetUp() {
     hud_.InitTowerCount(font);
     optionsScreen.SetUp();
 
-    seaMode = kLivingSea;
+    seaMode = Sea::kLiving;
     phase = kMenu;
 }
 
@@ -185,7 +186,7 @@ void Game::ForgetDeadShip() {
     // The ship lives on while the menu shows, so it may die there as well as in play;
     // either way a dead or destroyed ship is never used again.
     MerchantShip* ship = playerShip.Get();
-    if (!ship || ship->state == GameObj::kDead) playerShip.Reset();
+    if (!ship || ship->state == Life::kDead) playerShip.Reset();
 }
 
 MerchantShip* Game::MakePlayerShip() {
@@ -212,7 +213,7 @@ void Game::TellTowerLost() { notices_.TowerLost(); }
 bool Game::UpdateMenu(float dt) {
     // The menu owns the screen: no shop shows over it, nor the player's aids.
     StandBehindScreens();
-    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
+    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % (2 * SeaBounds::kHalfWidth + 1) - SeaBounds::kHalfWidth));
     menu_.Show(BestLine());
     menu_.FollowPad();
     if (orlop.Released(VK_ESCAPE)) return false;
@@ -220,28 +221,28 @@ bool Game::UpdateMenu(float dt) {
         OpenRecords(kMenu);
         return true;
     }
-    const int32_t optionsBefore = optionsButton->state;
+    const ObjState optionsBefore = optionsButton->state;
     menu_.PressClicked();
-    if (playButton->state == MenuButton::kReturning) {
+    if (playButton->state == MenuButton::Phase::kReturning) {
         phase = kPlaying;
         hold_.Release();
         SpawnTower();
         menu_.Hide();
     }
     // The scroll opens as the button is pressed; the button's fall goes on unseen.
-    if (optionsBefore != MenuButton::kFalling && optionsButton->state == MenuButton::kFalling &&
+    if (optionsBefore != MenuButton::Phase::kFalling && optionsButton->state == MenuButton::Phase::kFalling &&
         phase == kMenu) {
         phase = kOptions;
         menu_.Hide();
         optionsScreen.Open();
     }
-    return quitButton->state != MenuButton::kReturning;
+    return quitButton->state != MenuButton::Phase::kReturning;
 }
 
 bool Game::UpdateOptions(float dt) {
     // The sea goes on under the scroll as under the menu.
     StandBehindScreens();
-    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % 9001 - 4500));
+    sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % (2 * SeaBounds::kHalfWidth + 1) - SeaBounds::kHalfWidth));
     const bool safeBefore = optionsScreen.Current().safeRespawn;
     const bool open = optionsScreen.Update();
     // The rule follows the row when the player changes it (a replay changes it as recorded).
@@ -259,13 +260,13 @@ void Game::ToggleSea() {
     soundManager.PlaySound(deadSound, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
     camera.shakeTime = 1.0f;
     camera.shakeMagnitude = 50.0f;
-    const int32_t next = seaMode == kLivingSea ? GameObj::kToGhostSea : GameObj::kToLivingSea;
+    const SeaSwitch next = seaMode == Sea::kLiving ? SeaSwitch::kToGhost : SeaSwitch::kToLiving;
     for (ListNode<GameObj*>* node = goManager.objects.Head(); node; node = node->next) {
         GameObj* object = node->value;
         // The dead are on their way out: the toggle must not bring them back.
-        if (object->realm != GameObj::kNoRealm && object->state != GameObj::kDead) object->SetState(next);
+        if (object->realm != GameObj::kNoRealm && object->state != Life::kDead) object->SetState(next);
     }
-    seaMode = seaMode == kLivingSea ? kGhostSea : kLivingSea;
+    seaMode = seaMode == Sea::kLiving ? Sea::kGhost : Sea::kLiving;
 }
 
 bool Game::UpdatePaused() {
@@ -298,7 +299,7 @@ bool Game::UpdatePlaying(float dt) {
 
     const Vec2 topLeft = camera.GetTopLeft();
     if (ship) CameraRig::Follow(*ship, topLeft);
-    sea->Disturb(2.0f * dt, static_cast<float>(Rand() % 8001 - 4000));
+    sea->Disturb(2.0f * dt, static_cast<float>(Rand() % (2 * SeaBounds::kRippleX + 1) - SeaBounds::kRippleX));
     if (input_.Press(*this, ship, dt, topLeft)) ToggleSea();
     if (ship) HandleShip(*ship, dt);
 
@@ -320,7 +321,7 @@ void Game::HandleShip(MerchantShip& ship, float dt) {
     PostSinking(byPlayer);
     CameraRig::Zoom(ship, PlayerInput::Steering());
     input_.Steer(ship, dt);
-    if (ship.state == GameObj::kSinking) hud_.DrawRepairPrompt();
+    if (ship.state == Life::kSinking) hud_.DrawRepairPrompt();
     hud_.Tint(ship);
 }
 

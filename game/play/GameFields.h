@@ -33,7 +33,7 @@ public:
     static constexpr const char* kButtonImage = "images\\ui_button_wood.tga";
 
     // Towers stand within this distance of the centre, short of where the player's
-    // ship wraps around (4400), so every tower can be reached and taken.
+    // ship wraps around (SeaBounds::kWrapX), so every tower can be reached and taken.
     static constexpr int32_t kTowerReach = 4300;
 
     int32_t phase = kPlaying;
@@ -43,9 +43,7 @@ public:
     Font font;
     uint8_t spawnLeft = 0;
     UIButton* goldButton = nullptr;
-    static constexpr int32_t kLivingSea = 1;
-    static constexpr int32_t kGhostSea = 2;
-    int32_t seaMode = kLivingSea;
+    Sea seaMode = Sea::kLiving;
     ObjRef<MerchantShip> playerShip;  // none while a new one is due
     MenuButton* playButton = nullptr;
     MenuButton* quitButton = nullptr;

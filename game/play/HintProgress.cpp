@@ -23,7 +23,7 @@ uint32_t HintProgress::Due(const List<Tower*>& towers, int hostileTowers) {
     for (auto it = towers.Begin(); !it.AtEnd(); ++it) owned = owned || (*it)->team == GameObj::kPlayerSide;
     bool chest = false;
     for (auto it = goManager.objects.Begin(); !it.AtEnd() && !chest; ++it)
-        if (auto* c = dynamic_cast<TreasureChest*>(*it)) chest = c->value > 0.0f && c->state != GameObj::kDead;
+        if (auto* c = dynamic_cast<TreasureChest*>(*it)) chest = c->value > 0.0f && c->state != Life::kDead;
     uint32_t due = 1u << Settings::kHintSteer | 1u << Settings::kHintFire | 1u << Settings::kHintSea;
     if (hostileTowers > 0) due |= 1u << Settings::kHintTower;
     if (chest) due |= 1u << Settings::kHintChest;

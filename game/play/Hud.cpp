@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Box.h"
 #include "KeyNames.h"
 #include "Renderable.h"
 #include "aids/NoticeBoard.h"
@@ -84,8 +85,9 @@ void Hud::ShowTowerCount() {
     // However long the gold's plank is.
     const UIButton* goldButton = game_.goldButton;
     const Vec2* gold = goldButton->renderable->corners;
-    const float half = (towersPlank_.Corners()[3].x - towersPlank_.Corners()[0].x) * 0.5f;
-    towersPlank_.MoveTo(Vec2(gold[3].x + goldButton->faceExtra + 6.0f + half, (gold[0].y + gold[3].y) * 0.5f));
+    const float half = (towersPlank_.Corners()[kBottomRight].x - towersPlank_.Corners()[kTopLeft].x) * 0.5f;
+    towersPlank_.MoveTo(Vec2(gold[kBottomRight].x + goldButton->faceExtra + 6.0f + half,
+                             (gold[kTopLeft].y + gold[kBottomRight].y) * 0.5f));
     towersPlank_.Show();
     towersPlank_.Draw();
 }
@@ -104,8 +106,9 @@ void Hud::DrawRepairPrompt() {
     if (const Vec2* scroll = game_.ShownPanelScroll()) {
         const float right = static_cast<float>(kX) + font.InkWidth(tap.c_str(), scale);
         const float bottom = static_cast<float>(kY) + font.InkHeight(scale);
-        if (right >= scroll[0].x && bottom >= scroll[0].y && static_cast<float>(kY) <= scroll[3].y)
-            y = static_cast<int>(scroll[3].y) + 6;
+        if (right >= scroll[kTopLeft].x && bottom >= scroll[kTopLeft].y &&
+            static_cast<float>(kY) <= scroll[kBottomRight].y)
+            y = static_cast<int>(scroll[kBottomRight].y) + 6;
     }
     font.DrawText(kX, y, 1.0f, tap.c_str(), red, scale);
 }
@@ -119,7 +122,7 @@ void Hud::Tint(MerchantShip& ship) {
     std::memcpy(ship.renderable->colour, shipColour, sizeof shipColour);
     // A ship in its grace blinks, four times a second; only while afloat, where nothing
     // of the ship's own reads its alpha.
-    if (ship.InGrace() && ship.state == GameObj::kNormal && std::fmod(ship.graceTime, 0.25f) < 0.125f)
+    if (ship.InGrace() && ship.state == Life::kNormal && std::fmod(ship.graceTime, 0.25f) < 0.125f)
         ship.renderable->colour[3] = 0.3f;
 }
 
@@ -127,7 +130,7 @@ float Hud::NoticeTop() {
     // A shop on the screen (fading out as its buyer sinks) keeps the notices below it, and
     // below the prompt that moves there too.
     const Vec2* scroll = game_.ShownPanelScroll();
-    return scroll ? std::max(NoticeBoard::kTop, scroll[3].y + 40.0f) : NoticeBoard::kTop;
+    return scroll ? std::max(NoticeBoard::kTop, scroll[kBottomRight].y + 40.0f) : NoticeBoard::kTop;
 }
 
 void Hud::HideShip() {
@@ -139,9 +142,10 @@ void Hud::HideShip() {
 
 void Hud::AddPlanks(std::vector<Popups::KeepOut>& planks) const {
     for (const Renderable* face : {game_.lifeBar->renderable, game_.goldButton->renderable})
-        if (face->inRenderList) planks.push_back({face->corners[0].x, face->corners[3].x, face->corners[3].y});
+        if (face->inRenderList)
+            planks.push_back({face->corners[kTopLeft].x, face->corners[kBottomRight].x, face->corners[kBottomRight].y});
     if (towersPlank_.Shown()) {
         const Vec2* c = towersPlank_.Corners();
-        planks.push_back({c[0].x, c[3].x, c[3].y});
+        planks.push_back({c[kTopLeft].x, c[kBottomRight].x, c[kBottomRight].y});
     }
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Box.h"
 #include "Random.h"
 #include "Renderable.h"
 #include "defences/Tower.h"
@@ -62,7 +63,7 @@ void LevelDirector::SettleOnIsland(Tower* tower) {
     const float x = tower->GetPosition()->x;
     Renderable* sprite = tower->renderable;
     // The footing is the bottom fifth of the drawn tower.
-    const float footing = tower->GetCorners()[3].y - sprite->GetHeight() * sprite->scale.y / 5.0f;
+    const float footing = tower->GetCorners()[kBottomRight].y - sprite->GetHeight() * sprite->scale.y / 5.0f;
     // Each round lifts the ground under the tower by a fraction of a pixel at least, so
     // the loop ends; the cap only guards against a broken island.
     for (int round = 0; round < 100000 && footing < world->GetHeightAt(x); ++round) {

@@ -49,9 +49,9 @@ void MainMenu::Show(const std::string& bestLine) {
         bestPlank_.Hide();
     } else {
         // Its left end stays where it was, the plank growing to the right.
-        const float left = bestPlank_.Corners()[0].x;
+        const float left = bestPlank_.Corners()[kTopLeft].x;
         bestPlank_.FitFace(kBestScaleX);
-        const float half = (bestPlank_.Corners()[3].x - bestPlank_.Corners()[0].x) * 0.5f;
+        const float half = (bestPlank_.Corners()[kBottomRight].x - bestPlank_.Corners()[kTopLeft].x) * 0.5f;
         bestPlank_.MoveTo(Vec2(left + half, bestPlank_.Centre().y));
         bestPlank_.Show();
         bestPlank_.Draw();
@@ -72,7 +72,7 @@ void MainMenu::FollowPad() {
 
 void MainMenu::PressClicked() {
     for (MenuButton* button : {game_.playButton, game_.optionsButton, game_.quitButton}) {
-        if (orlop.Released(PlayerInput::kLeftButton) && BoxContains(button->GetCorners(), orlop.mousePosition))
-            button->SetState(MenuButton::kFalling);
+        if (orlop.Released(MouseButton::kLeft) && BoxContains(button->GetCorners(), orlop.mousePosition))
+            button->SetState(MenuButton::Phase::kFalling);
     }
 }

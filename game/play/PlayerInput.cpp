@@ -26,7 +26,7 @@ bool PlayerInput::Press(GameFields& game, MerchantShip* ship, float dt, Vec2 top
             if (ship) ship->AddGold(50);
             break;
         case kRightButton:
-            if (game.seaMode == GameFields::kGhostSea) Surge(game, ship, dt, topLeft);
+            if (game.seaMode == Sea::kGhost) Surge(game, ship, dt, topLeft);
             break;
         case VK_SPACE:
             toggledOnce_ = true;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "MouseButton.h"
 #include "Vec2.h"
 
 class GameFields;
@@ -13,8 +14,8 @@ class MerchantShip;
 class PlayerInput {
 public:
     // Key codes of play (virtual-key codes of the letters are their capitals).
-    static constexpr uint32_t kLeftButton = 0;
-    static constexpr uint32_t kRightButton = 2;
+    static constexpr uint32_t kLeftButton = InputCode(MouseButton::kLeft);
+    static constexpr uint32_t kRightButton = InputCode(MouseButton::kRight);
     static constexpr uint32_t kRepairKey = 'R';
     static constexpr uint32_t kGoldKey = 'M';
 

@@ -14,7 +14,7 @@ namespace {
 // Ships that hunt the player's, afloat in the living sea.
 bool IsHostileShip(GameObj& o) {
     if (o.team != GameObj::kHostile || o.realm == GameObj::kGhostRealm) return false;
-    if (o.state == GameObj::kSinking || o.state == GameObj::kDead) return false;
+    if (o.state == Life::kSinking || o.state == Life::kDead) return false;
     const char* type = o.GetType();
     return std::strcmp(type, "MerchantShip") == 0 || std::strcmp(type, "RamBoat") == 0 ||
            std::strcmp(type, "MineLayer") == 0;
@@ -33,7 +33,7 @@ float SafeRespawn::Room(float x, const List<Tower*>& towers) {
         if (!o.renderable) continue;
         if (IsHostileShip(o)) {
             room = std::min(room, std::fabs(o.GetPosition()->x - x) - kShipNear);
-        } else if (o.team == GameObj::kHostile && o.state != GameObj::kDead && std::strcmp(o.GetType(), "Mine") == 0) {
+        } else if (o.team == GameObj::kHostile && o.state != Life::kDead && std::strcmp(o.GetType(), "Mine") == 0) {
             room = std::min(room, std::fabs(o.GetPosition()->x - x) - kMineNear);
         }
     }

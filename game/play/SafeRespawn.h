@@ -1,6 +1,7 @@
 #pragma once
 
 #include "List.h"
+#include "sea/SeaBounds.h"
 
 class MerchantShip;
 class Tower;
@@ -21,10 +22,10 @@ public:
     static constexpr float kShipNear = 1500.0f;
     // A mine this near would be touched at once.
     static constexpr float kMineNear = 120.0f;
-    // Places are tried this far apart, outward from home, and never past this bound
-    // (the ship wraps round at 4400, and the view stops following at 4100).
+    // Places are tried this far apart, outward from home, and never past where the
+    // view stops following (short of where the ship wraps round).
     static constexpr float kStep = 50.0f;
-    static constexpr float kBound = 4100.0f;
+    static constexpr float kBound = SeaBounds::kFollowX;
     // Seconds the new ship is spared; a shot of its own ends them.
     static constexpr float kGraceSeconds = 3.0f;
 

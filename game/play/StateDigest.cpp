@@ -40,7 +40,7 @@ uint64_t ComputeStateDigest(const Game* game) {
         GameObj* o = *it;
         const char* type = o->GetType();
         h.AddText(type);
-        h.AddInt(o->state);
+        h.AddInt(o->state.Number());
         if (o->renderable) {
             h.AddFloat(o->renderable->position.x);
             h.AddFloat(o->renderable->position.y);
@@ -59,7 +59,7 @@ uint64_t ComputeStateDigest(const Game* game) {
     if (game) {
         h.AddInt(game->level);
         h.AddInt(game->phase);
-        h.AddInt(game->seaMode);
+        h.AddInt(static_cast<int32_t>(game->seaMode));
         if (game->safeRespawn) h.AddInt(1);
     }
     h.AddInt(RandState());

@@ -42,38 +42,32 @@ void Cloud::Update(float dt) {
     BaseStep(dt);
 
     float* colour = renderable->colour;
-    switch (state) {
-        case kNormal:
-            if (moisture > 1) {
-                rain = static_cast<Rain*>(goManager.Create("Rain"));
-                if (rain) {
-                    rain->heldBy = &rain;
-                    rain->Init();
-                    rain->intensity = static_cast<float>(moisture);
-                    rain->SetEmissionRate(2.0f * static_cast<float>(moisture));
-                    rain->SetPosition(renderable->position);
-                }
-                SetState(kRaining);
-            }
-            break;
-        case kRaining:
+    if (state == Life::kNormal) {
+        if (moisture > 1) {
+            rain = static_cast<Rain*>(goManager.Create("Rain"));
             if (rain) {
+                rain->heldBy = &rain;
+                rain->Init();
                 rain->intensity = static_cast<float>(moisture);
                 rain->SetEmissionRate(2.0f * static_cast<float>(moisture));
+                rain->SetPosition(renderable->position);
             }
-            rainTime = static_cast<float>(moisture);
-            for (int i = 0; i < 3; ++i) colour[i] += (0.5f - colour[i]) * dt;
-            colour[3] = 1.0f;
-            // Rain lasts while the overlaps go on: with none, the next update ends it.
-            if (rainTime < stateTime) SetState(kClearing);
-            break;
-        case kClearing:
-            if (rain) rain->StopEmitting();
-            colour[3] += (0.0f - colour[3]) * dt;
-            if (stateTime > 3.0) SetState(kSpent);
-            break;
-        default:
-            break;
+            SetState(Phase::kRaining);
+        }
+    } else if (state == Phase::kRaining) {
+        if (rain) {
+            rain->intensity = static_cast<float>(moisture);
+            rain->SetEmissionRate(2.0f * static_cast<float>(moisture));
+        }
+        rainTime = static_cast<float>(moisture);
+        for (int i = 0; i < 3; ++i) colour[i] += (0.5f - colour[i]) * dt;
+        colour[3] = 1.0f;
+        // Rain lasts while the overlaps go on: with none, the next update ends it.
+        if (rainTime < stateTime) SetState(Phase::kClearing);
+    } else if (state == Phase::kClearing) {
+        if (rain) rain->StopEmitting();
+        colour[3] += (0.0f - colour[3]) * dt;
+        if (stateTime > 3.0) SetState(Phase::kSpent);
     }
     moisture = 0;
 }

@@ -10,9 +10,8 @@ class Rain;
 // moisture. States: normal (drifting), then raining, clearing and spent.
 class Cloud : public GameObj {
 public:
-    static constexpr int32_t kRaining = 1000;
-    static constexpr int32_t kClearing = 2;
-    static constexpr int32_t kSpent = 4;
+    enum class Phase : int32_t { kRaining = 1000, kClearing = 2, kSpent = 4 };
+    static_assert(PhasesClearOfShared({Phase::kRaining, Phase::kClearing, Phase::kSpent}));
 
     Cloud() = default;
     ~Cloud() override;

@@ -27,7 +27,7 @@ void Fire::Init() {
     smoke->SetImage("images\\smoke.tga");
     smoke->emissionRate = 70.0f;
     smoke->Setup(s);
-    smoke->blendMode = 1;
+    smoke->blendMode = BlendMode::kAlpha;
     AddToRenderList(smoke);
 
     ParticleSettings& f = Settings();
@@ -47,7 +47,7 @@ void Fire::Init() {
     f.count = 1000;
 
     ParticleObj::Init();
-    System()->blendMode = 2;  // additive: overlapping flames glow
+    System()->blendMode = BlendMode::kAdditive;  // additive: overlapping flames glow
     removeWhenSpent = 1;
     MakeSprite("images//fireball.tga");
     SetEmissionRate(70.0f);

@@ -33,7 +33,7 @@ void ParticleObj::Init() {
         system_->emissionRate = pendingRate_;
         // Blended: particles fade out through their alpha, and dead ones keep their last
         // quads, which must then draw as nothing rather than as solid squares.
-        system_->blendMode = 1;
+        system_->blendMode = BlendMode::kAlpha;
         renderable = system_;
     }
     system_->Setup(current);
@@ -47,8 +47,8 @@ void ParticleObj::Update(float dt) {
     BaseStep(dt);
     if (!system_) return;
     if (system_->liveCount <= 0 && system_->settings.continuous == 0 && removeWhenSpent &&
-        state != kDead)
-        SetState(kDead);
+        state != Life::kDead)
+        SetState(Life::kDead);
 }
 
 void ParticleObj::StopEmitting() {

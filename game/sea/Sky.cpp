@@ -32,8 +32,8 @@ void Sky::Init() {
     fog->UpdateCorners();
     fog->position = Vec2(400.0f, 300.0f);
     fog->UpdateCorners();
-    fog->screenSpace = 1;
-    fog->blendMode = 1;
+    fog->screenSpace = true;
+    fog->blendMode = BlendMode::kAlpha;
     fog->colour[0] = fog->colour[1] = fog->colour[2] = 1.0f;
     fog->colour[3] = 0.0f;  // shows only in the ghost sea
     fog->SetDepth(0.9f);
@@ -49,7 +49,7 @@ void Sky::Init() {
         sky->vertices[v * 3 + 2] = 0.0f;
         sky->texCoords[v] = Vec2(kCorners[v][0] / 800.0f, kCorners[v][1] / 600.0f);
     }
-    sky->screenSpace = 1;
+    sky->screenSpace = true;
     SetColours(livingTop, livingBottom);
     sky->SetImage("images\\sky.tga");
     // Drawn texel for pixel: the nearest texel is the same picture for less work.
@@ -62,8 +62,8 @@ void Sky::Update(float dt) {
     BaseStep(dt);
     const float t = stateTime;  // not clamped: the last frame of a change overshoots a little
     float top[4], bottom[4];
-    if (state == kToGhostSea || state == kToLivingSea) {
-        const bool toGhost = state == kToGhostSea;
+    if (state == SeaSwitch::kToGhost || state == SeaSwitch::kToLiving) {
+        const bool toGhost = state == SeaSwitch::kToGhost;
         const float* fromTop = toGhost ? livingTop : ghostTop;
         const float* toTop = toGhost ? ghostTop : livingTop;
         const float* fromBottom = toGhost ? livingBottom : ghostBottom;
@@ -82,7 +82,7 @@ void Sky::Update(float dt) {
             fog->texCoords[i].y += dt / 50.0f;
         }
     }
-    if (stateTime > 1.0) SetState(kNormal);
+    if (stateTime > 1.0) SetState(Life::kNormal);
 }
 
 void Sky::Kill() {

@@ -6,7 +6,7 @@ class ComplexSprite;
 class Sprite;
 
 // The screen-space backdrop, tinted top and bottom, with a drifting fog layer in front.
-// The sea toggle (kToGhostSea, kToLivingSea) blends it between its living and ghost
+// The sea toggle (SeaSwitch::kToGhost, SeaSwitch::kToLiving) blends it between its living and ghost
 // colours.
 class Sky : public GameObj {
 public:

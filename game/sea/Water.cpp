@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Box.h"
 #include "ComplexSprite.h"
 #include "GL.h"
 #include "Renderer.h"
@@ -59,7 +60,7 @@ void Water::Init() {
     strip->SetImage("images\\water.tga");
     // Every vertex samples texel (0, 0).
     strip->oneTexel = true;
-    strip->blendMode = 1;
+    strip->blendMode = BlendMode::kAlpha;
     strip->UpdateCorners();
     AddToRenderList(strip);
     realm = kBothRealms;
@@ -74,7 +75,7 @@ void Water::DrawSurfaceLine() {
     ComplexSprite* strip = Strip();
     glPushMatrix();
     glTranslatef(strip->position.x, strip->position.y, 0.0f);
-    renderer.SetBlendMode(1);
+    renderer.SetBlendMode(BlendMode::kAlpha);
     if (textureManager.texturing) {
         textureManager.texturing = 0;
         glDisable(GL_TEXTURE_2D);
@@ -120,9 +121,9 @@ void Water::Update(float dt) {
     // water overlaps it by mistake and nothing in a crest is missed.
     Vec2* c = strip->corners;
     const float top = strip->position.y + highest;
-    c[0] = Vec2(c[0].x, top);
-    c[1] = Vec2(c[3].x, top);
-    c[2] = Vec2(c[0].x, c[3].y);
+    c[kTopLeft] = Vec2(c[kTopLeft].x, top);
+    c[kTopRight] = Vec2(c[kBottomRight].x, top);
+    c[kBottomLeft] = Vec2(c[kTopLeft].x, c[kBottomRight].y);
     strip->CornersChanged();
 
     BaseStep(dt);
@@ -144,17 +145,17 @@ void Water::ColourStates() {
     const float t = stateTime;
     // The ghost sea's green: deeper for the nearer sea.
     const float ghost = renderable->depth * 0.5f + 0.3f;
-    if (state == kToGhostSea) {
+    if (state == SeaSwitch::kToGhost) {
         if (t > 1.0f) {
             frozen = 1;
             return;
         }
         Tint(1.0f + (ghost - 1.0f) * t, 1.0f - 0.5f * t);
-    } else if (state == kToLivingSea) {
+    } else if (state == SeaSwitch::kToLiving) {
         if (t > 1.0f) {
             frozen = 0;
             stateTime = 0.0f;
-            state = kNormal;
+            state = Life::kNormal;
             return;
         }
         Tint(ghost + (1.0f - ghost) * t, 0.5f + 0.5f * t);
@@ -201,7 +202,7 @@ float Water::GetHeight(float x, float* slope) {
 
 void Water::Collide(GameObj* other) {
     if (std::strcmp(other->GetType(), "CannonBall") != 0) return;
-    if (other->state == kSinking) return;  // already in the water
+    if (other->state == Life::kSinking) return;  // already in the water
     const Vec2 at = *other->GetPosition();
     float slope = 0.0f;
     if (!(GetHeight(at.x, &slope) < at.y)) return;
@@ -210,7 +211,7 @@ void Water::Collide(GameObj* other) {
 
 void Water::Splash(GameObj* ball) {
     const Vec2 at = *ball->GetPosition();
-    ball->SetState(kSinking);
+    ball->SetState(Life::kSinking);
     soundManager.PlaySound(static_cast<unsigned>(splashSound), at, Vec2(0.0f, 0.0f));
     Disturb(ball->velocity.y * lastStep / 100.0f, at.x);
 

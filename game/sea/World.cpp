@@ -6,6 +6,7 @@
 #include "GL.h"
 #include "TextureManager.h"
 #include "objects/GameObjFactory.h"
+#include "sea/SeaBounds.h"
 
 ComplexSprite* World::Strip() { return static_cast<ComplexSprite*>(renderable); }
 
@@ -15,7 +16,7 @@ void World::Init() {
     renderable = strip;
     strip->Allocate(kVertexCount, true, true);
     for (int i = 0; i < kVertexCount; i += 2) {
-        float x = static_cast<float>(i * 30 - 4500);
+        float x = static_cast<float>(i * 30 - SeaBounds::kHalfWidth);
         float u = static_cast<float>(i) / 300.0f;
         float* top = &strip->vertices[i * 3];
         top[0] = x;
@@ -65,7 +66,7 @@ void World::Reset() {
     ComplexSprite* strip = Strip();
     for (int i = 0; i < kVertexCount; i += 2) {
         float* top = &strip->vertices[i * 3];
-        top[0] = static_cast<float>(i * 30 - 4500);
+        top[0] = static_cast<float>(i * 30 - SeaBounds::kHalfWidth);
         top[1] = 575.0f;
         top[2] = 0.3f;
         strip->texCoords[i] = Vec2(static_cast<float>(i) / 300.0f, 575.0f / 600.0f);

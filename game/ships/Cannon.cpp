@@ -67,7 +67,7 @@ void Cannon::Init() {
     smoke->removeWhenSpent = 0;
     smoke->MakeSprite("images//fireball.tga");
     smoke->SetEmissionRate(100.0f);
-    if (smoke->renderable) smoke->renderable->blendMode = 1;
+    if (smoke->renderable) smoke->renderable->blendMode = BlendMode::kAlpha;
 }
 
 void Cannon::Update(float dt) {

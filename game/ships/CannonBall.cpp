@@ -22,15 +22,15 @@ void CannonBall::Update(float dt) {
     if (velocity.y > 0.0f) velocity.y += 750.0f * dt;
     Move(velocity * dt);
     BaseStep(dt);
-    if (state == kNormal && stateTime > 10.0f) SetState(kDead);
-    if (state == kSinking) {
+    if (state == Life::kNormal && stateTime > 10.0f) SetState(Life::kDead);
+    if (state == Life::kSinking) {
         velocity.x -= velocity.x / 20.0f;  // once a frame, whatever the step
-        if (stateTime > 2.0f) SetState(kDead);
+        if (stateTime > 2.0f) SetState(Life::kDead);
     }
 }
 
 void CannonBall::Collide(GameObj* other) {
-    if (state == kDead || other->state == kDead) return;  // the dead are about to be removed
+    if (state == Life::kDead || other->state == Life::kDead) return;  // the dead are about to be removed
     const char* type = other->GetType();
     if (std::strcmp(type, "CannonBall") == 0) {
         if (other->team != team) {
@@ -40,7 +40,7 @@ void CannonBall::Collide(GameObj* other) {
         return;
     }
     if (std::strcmp(type, "MerchantShip") != 0) return;
-    if (owner.Is(other) || state == kSinking || other->team == team || other->frozen) return;
+    if (owner.Is(other) || state == Life::kSinking || other->team == team || other->frozen) return;
     if (Ship* payee = dynamic_cast<Ship*>(owner.Get())) {
         // Steep lobs pay; above 70 degrees both amounts are paid.
         if (elevation > 45.0f) payee->AddGold(static_cast<int32_t>(elevation / 3.0f));

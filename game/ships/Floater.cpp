@@ -35,7 +35,8 @@ void Floater::Float(float dt) {
     const Vec2 position = renderable->position;
     // Without a sea the surface is the line y = 0, as outside the strip.
     if (sea) sea->GetHeight(position.x, &slope);
-    if (state != kNormal && state != kToGhostSea && state != kToLivingSea && state != kRammed)
+    if (state != Life::kNormal && state != SeaSwitch::kToGhost && state != SeaSwitch::kToLiving &&
+        state != Phase::kRammed)
         return;
 
     const int n = SampleCount(renderable->GetWidth() * renderable->scale.x);

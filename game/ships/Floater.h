@@ -9,10 +9,11 @@ class Water;
 // tilts with the slope, drifts down steep slopes and ripples the water when moving.
 class Floater : public GameObj {
 public:
-    // Tossed up by Throw and falling until it meets the sea.
-    static constexpr int32_t kFlying = 5600;
-    // A ship afloat after ramming: it floats like a normal one.
-    static constexpr int32_t kRammed = 8374;
+    enum class Phase : int32_t {
+        kFlying = 5600,  // tossed up by Throw and falling until it meets the sea
+        kRammed = 8374,  // a ram boat afloat after ramming: it floats like a normal one
+    };
+    static_assert(PhasesClearOfShared({Phase::kFlying, Phase::kRammed}));
 
     // The floating step; the Update of every floater calls it first.
     void Float(float dt);

@@ -74,21 +74,14 @@ void MerchantShip::Update(float dt) {
 
     if (aiControlled) Hunt(dt, position);
 
-    switch (state) {
-        case kSinking:
-            if (health > 1.0f && realm != kGhostRealm) SetState(kGhostRising);
-            break;
-        case kDead:
-            if (gun && gun->state != kDead) gun->SetState(kDead);
-            break;
-        case kToGhostSea:
-            if (realm == kGhostRealm && gun) AddToRenderList(gun->renderable);
-            break;
-        case kToLivingSea:
-            if (realm == kGhostRealm && gun) RemoveFromRenderList(gun->renderable);
-            break;
-        default:
-            break;
+    if (state == Life::kSinking) {
+        if (health > 1.0f && realm != kGhostRealm) SetState(Phase::kGhostRising);
+    } else if (state == Life::kDead) {
+        if (gun && gun->state != Life::kDead) gun->SetState(Life::kDead);
+    } else if (state == SeaSwitch::kToGhost) {
+        if (realm == kGhostRealm && gun) AddToRenderList(gun->renderable);
+    } else if (state == SeaSwitch::kToLiving) {
+        if (realm == kGhostRealm && gun) RemoveFromRenderList(gun->renderable);
     }
 }
 
@@ -96,7 +89,7 @@ void MerchantShip::Hunt(float dt, const Vec2& position) {
     fireTimer += dt;
     GameObj* prey = SeekPrey(target);
     if (!prey) return;
-    if (state == kSinking) return;
+    if (state == Life::kSinking) return;
 
     const float dx = position.x - prey->GetPosition()->x;
     if (std::fabs(dx) > keepDistance) {
@@ -123,7 +116,7 @@ void MerchantShip::Hunt(float dt, const Vec2& position) {
 
 void MerchantShip::Collide(GameObj* other) {
     // Spent balls and exploded mines linger for a pass before deletion.
-    if (other->state == kDead) return;
+    if (other->state == Life::kDead) return;
     Ship::Collide(other);
     const char* type = other->GetType();
 
@@ -131,8 +124,8 @@ void MerchantShip::Collide(GameObj* other) {
         const float speed = Length(other->velocity);
         // A ship in its grace is missed: the ball flies on.
         if (InGrace() && other->team != team) return;
-        if (other->team != team && other->state != kSinking) {
-            other->SetState(kSinking);
+        if (other->team != team && other->state != Life::kSinking) {
+            other->SetState(Life::kSinking);
             if (std::fabs(other->velocity.x) > 0.0f) {
                 const float before = health;
                 // Shot passes through a ghost and feeds it.
@@ -152,7 +145,7 @@ void MerchantShip::Collide(GameObj* other) {
             ((ours > 0.0f && theirs > 0.0f) || (ours < 0.0f && theirs < 0.0f)))
             velocity.x = static_cast<float>(velocity.x + (Rand() % 11) / 10.0);
     } else if (Is(type, "RamBoat")) {
-        if (other->team != team && !other->frozen && other->state != kSinking && !InGrace()) {
+        if (other->team != team && !other->frozen && other->state != Life::kSinking && !InGrace()) {
             const float speed = Length(other->velocity);
             if (realm != kGhostRealm) velocity.x = -other->velocity.x;
             health -= speed / 50.0f;
@@ -160,14 +153,14 @@ void MerchantShip::Collide(GameObj* other) {
         }
     } else if (Is(type, "TreasureChest")) {
         auto* chest = dynamic_cast<TreasureChest*>(other);
-        if (chest && chest->state != kSinking && state != kSinking && state != kDead) {
+        if (chest && chest->state != Life::kSinking && state != Life::kSinking && state != Life::kDead) {
             AddGold(chest->value);
             chest->value = 0.0f;
         }
     } else if (Is(type, "Mine")) {
         if (!other->frozen) {
             if (InGrace()) return;
-            if (other->team != team && other->state != Mine::kExploding) health -= 20.0f;
+            if (other->team != team && other->state != Mine::Phase::kExploding) health -= 20.0f;
             if (team == kPlayerSide) Shake(100.0f);
         }
     }
@@ -177,7 +170,7 @@ void MerchantShip::Kill() {
     Ship::Kill();
     // A dead cannon is queued by the manager itself.
     Cannon* gun = cannon.Get();
-    if (gun && gun->state != kDead) goManager.QueueForDeletion(gun);
+    if (gun && gun->state != Life::kDead) goManager.QueueForDeletion(gun);
     cannon.Reset();
 }
 

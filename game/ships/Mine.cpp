@@ -42,7 +42,7 @@ void Explode(const Vec2* box) {
 void Mine::Init() {
     MakeSprite("images\\mine.tga");
     AddToRenderList(renderable);
-    SetState(kFlying);
+    SetState(Floater::Phase::kFlying);
     Throw();
 
     renderable->scale = Vec2(0.05f, 0.05f);
@@ -52,28 +52,28 @@ void Mine::Init() {
 void Mine::Update(float dt) {
     Float(dt);
     if (!renderable) return;
-    if (state == kFlying) velocity.y += 750.0f * dt;
-    if (state == kNormal && fuse < stateTime) SetState(kExploding);
+    if (state == Floater::Phase::kFlying) velocity.y += 750.0f * dt;
+    if (state == Life::kNormal && fuse < stateTime) SetState(Phase::kExploding);
 
     // Without a sea the surface is the line y = 0. Only a flying mine lands: one already
     // exploding under the surface still goes off.
     Water* sea = water.Get();
     const float h = sea ? sea->GetHeight(renderable->position.x, &slope) : 0.0f;
-    if (renderable->position.y > h && state == kFlying) SetState(kNormal);
+    if (renderable->position.y > h && state == Floater::Phase::kFlying) SetState(Life::kNormal);
 
-    if (state == kExploding) {
+    if (state == Phase::kExploding) {
         Explode(renderable->corners);
-        SetState(kDead);
+        SetState(Life::kDead);
     }
     Move(velocity * dt);
 }
 
 void Mine::Collide(GameObj* other) {
-    if (state != kNormal && state != kFlying) return;
-    if (other->state == kDead) return;  // about to be removed
+    if (state != Life::kNormal && state != Floater::Phase::kFlying) return;
+    if (other->state == Life::kDead) return;  // about to be removed
     const char* type = other->GetType();
     if (std::strcmp(type, "MerchantShip") == 0 || std::strcmp(type, "CannonBall") == 0)
-        SetState(kExploding);
+        SetState(Phase::kExploding);
 }
 
 GameObj* MakeMine() { return new Mine; }

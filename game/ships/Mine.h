@@ -8,7 +8,8 @@
 // States: flying, normal (floating), exploding (one update), dead.
 class Mine : public Floater {
 public:
-    static constexpr int32_t kExploding = 2;
+    enum class Phase : int32_t { kExploding = 2 };  // for one update
+    static_assert(PhasesClearOfShared({Phase::kExploding}));
 
     const char* GetType() override { return "Mine"; }
     void Collide(GameObj* other) override;

@@ -24,7 +24,7 @@ void MineLayer::Update(float dt) {
 
     GameObj* prey = SeekPrey(target);
     // Sinking, toggled or after a collision the layer neither lays nor moves.
-    if (state != kNormal) return;
+    if (state != Life::kNormal) return;
 
     mineTimer -= dt;
     if (mineTimer < 0.0f) {
@@ -53,8 +53,8 @@ void MineLayer::Update(float dt) {
 
 void MineLayer::Collide(GameObj* other) {
     Ship::Collide(other);
-    if (other->state == kDead || std::strcmp(other->GetType(), "CannonBall") != 0) return;
-    if (other->team != team && other->state != kSinking) {
+    if (other->state == Life::kDead || std::strcmp(other->GetType(), "CannonBall") != 0) return;
+    if (other->team != team && other->state != Life::kSinking) {
         const Vec2& v = other->velocity;
         if (std::fabs(v.x) > 0.0f) {
             const float hurt = std::sqrt(v.x * v.x + v.y * v.y) / 40.0f;

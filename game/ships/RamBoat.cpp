@@ -25,7 +25,7 @@ void RamBoat::Update(float dt) {
     const float d = prey ? prey->GetPosition()->x - renderable->position.x : 0.0f;
     const float reach = static_cast<float>(chargeDistance);
 
-    if (state == kNormal) {
+    if (state == Life::kNormal) {
         if (!prey) {
             velocity.x = 0.0f;
         } else if (std::fabs(d) > reach) {
@@ -37,8 +37,8 @@ void RamBoat::Update(float dt) {
         } else {
             velocity.x -= 750.0f * dt;
         }
-    } else if (state == kRammed && prey) {
-        if (std::fabs(d) > reach) SetState(kNormal);
+    } else if (state == Floater::Phase::kRammed && prey) {
+        if (std::fabs(d) > reach) SetState(Life::kNormal);
         else if (d > 0.0f) velocity.x -= 200.0f * dt;
         else velocity.x += 200.0f * dt;
     }
@@ -47,22 +47,22 @@ void RamBoat::Update(float dt) {
 
 void RamBoat::Collide(GameObj* other) {
     Ship::Collide(other);
-    if (other->state == kDead) return;  // about to be removed
+    if (other->state == Life::kDead) return;  // about to be removed
 
-    if (target.Is(other) && state != kSinking && state != kRammed) {
-        SetState(kRammed);
+    if (target.Is(other) && state != Life::kSinking && state != Floater::Phase::kRammed) {
+        SetState(Floater::Phase::kRammed);
         if (realm != kGhostRealm) velocity.x = -velocity.x;  // bounces off
     }
     if (std::strcmp(other->GetType(), "CannonBall") != 0) return;
 
-    if (other->team != team && other->state != kSinking) {
+    if (other->team != team && other->state != Life::kSinking) {
         const Vec2& v = other->velocity;
         if (std::fabs(v.x) > 0.0f) {
             const float hurt = std::sqrt(v.x * v.x + v.y * v.y) / 40.0f;
             const float before = health;
             health += realm == kGhostRealm ? hurt : -hurt;  // ghosts feed on shot
             NoteShot(CannonBall::ByPlayer(other), before);
-            if (health <= 0.0f && state == kRammed) SetState(kSinking);
+            if (health <= 0.0f && state == Floater::Phase::kRammed) SetState(Life::kSinking);
         }
         if (renderable) renderable->rotation += 0.1f;
     }

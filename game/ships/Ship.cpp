@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Box.h"
 #include "Random.h"
 #include "Renderable.h"
 #include "Sprite.h"
@@ -69,10 +70,10 @@ void Ship::Update(float dt) {
     const Vec2* c = renderable->corners;
     if (wake) {
         Vec2* box = wake->Settings().emitterBox;
-        box[0] = Vec2(c[0].x - 10.0f, c[0].y + 45.0f);
-        box[1] = Vec2(c[3].x + 10.0f, c[0].y + 45.0f);
-        box[2] = Vec2(c[0].x - 10.0f, c[3].y);
-        box[3] = Vec2(c[3].x + 10.0f, c[3].y);
+        box[kTopLeft] = Vec2(c[kTopLeft].x - 10.0f, c[kTopLeft].y + 45.0f);
+        box[kTopRight] = Vec2(c[kBottomRight].x + 10.0f, c[kTopLeft].y + 45.0f);
+        box[kBottomLeft] = Vec2(c[kTopLeft].x - 10.0f, c[kBottomRight].y);
+        box[kBottomRight] = Vec2(c[kBottomRight].x + 10.0f, c[kBottomRight].y);
     }
     if (auto* sprite = dynamic_cast<Sprite*>(renderable)) {
         if (velocity.x > 50.0f) sprite->mirrored = 0;
@@ -81,64 +82,55 @@ void Ship::Update(float dt) {
     if (fire) SetBox(fire->Settings().emitterBox, c);
 
     float& alpha = renderable->colour[3];
-    switch (state) {
-        case kNormal:
-        case kRammed:
-            Afloat(dt);
-            break;
-        case kSinking:
-            if (realm == kGhostRealm) {
-                if (alpha < 0.0f) {
-                    if (fire) fire->StopEmitting();
-                    SetState(kDead);
-                }
-                Move(Vec2(0.0f, -70.0f * dt));
-                alpha -= dt;
-            } else {
-                if (renderable->position.y > 800.0f) {
-                    if (fire) fire->StopEmitting();
-                    SetState(kDead);
-                }
-                Move(Vec2(0.0f, 70.0f * dt));
-                alpha = 0.5f;
+    if (state == Life::kNormal || state == Floater::Phase::kRammed) {
+        Afloat(dt);
+    } else if (state == Life::kSinking) {
+        if (realm == kGhostRealm) {
+            if (alpha < 0.0f) {
+                if (fire) fire->StopEmitting();
+                SetState(Life::kDead);
             }
-            break;
-        case kToGhostSea:
-            if (realm == kLivingRealm && team != kPlayerSide) {
-                alpha -= dt;
-                if (alpha < 0.4f) {
-                    SetState(kNormal);
-                    if (health >= 0.0f) frozen = 1;
-                    else MakeGhost();
-                }
-            } else if (realm == kBothRealms) {
-                alpha -= 2.0f * dt;
-                if (stateTime > 1.0f) SetState(kNormal);
-            } else if (realm == kGhostRealm) {
-                alpha += dt;
-                if (alpha > 0.4f) SetState(kNormal);
-                if (fire) fire->StartEmitting();
-                if (wake) wake->StartEmitting();
+            Move(Vec2(0.0f, -70.0f * dt));
+            alpha -= dt;
+        } else {
+            if (renderable->position.y > 800.0f) {
+                if (fire) fire->StopEmitting();
+                SetState(Life::kDead);
             }
-            break;
-        case kToLivingSea:
-            if (realm == kLivingRealm || realm == kBothRealms) {
-                alpha += dt;
-                if (alpha >= 1.0f) SetState(kNormal);
-            } else if (realm == kGhostRealm) {
-                alpha -= dt;
-                if (alpha <= 0.0f) {
-                    if (fire) fire->StopEmitting();
-                    if (wake) wake->StopEmitting();
-                    frozen = 1;
-                }
+            Move(Vec2(0.0f, 70.0f * dt));
+            alpha = 0.5f;
+        }
+    } else if (state == SeaSwitch::kToGhost) {
+        if (realm == kLivingRealm && team != kPlayerSide) {
+            alpha -= dt;
+            if (alpha < 0.4f) {
+                SetState(Life::kNormal);
+                if (health >= 0.0f) frozen = 1;
+                else MakeGhost();
             }
-            break;
-        case kGhostRising:
-            RiseGhost(dt);
-            break;
-        default:
-            break;
+        } else if (realm == kBothRealms) {
+            alpha -= 2.0f * dt;
+            if (stateTime > 1.0f) SetState(Life::kNormal);
+        } else if (realm == kGhostRealm) {
+            alpha += dt;
+            if (alpha > 0.4f) SetState(Life::kNormal);
+            if (fire) fire->StartEmitting();
+            if (wake) wake->StartEmitting();
+        }
+    } else if (state == SeaSwitch::kToLiving) {
+        if (realm == kLivingRealm || realm == kBothRealms) {
+            alpha += dt;
+            if (alpha >= 1.0f) SetState(Life::kNormal);
+        } else if (realm == kGhostRealm) {
+            alpha -= dt;
+            if (alpha <= 0.0f) {
+                if (fire) fire->StopEmitting();
+                if (wake) wake->StopEmitting();
+                frozen = 1;
+            }
+        }
+    } else if (state == Phase::kGhostRising) {
+        RiseGhost(dt);
     }
 }
 
@@ -155,15 +147,15 @@ void Ship::Afloat(float dt) {
     }
     if (realm == kGhostRealm) {
         // A ghost healed above nothing leaves the sea.
-        if (health > 0.0f) SetState(kSinking);
+        if (health > 0.0f) SetState(Life::kSinking);
     } else if (health < 0.0f) {
-        SetState(kSinking);
+        SetState(Life::kSinking);
         DropTreasure();
     }
 }
 
 void Ship::MakeGhost() {
-    SetState(kGhostRising);
+    SetState(Phase::kGhostRising);
     realm = kGhostRealm;
     static const float kTints[3][3] = {{0.2f, 0.8f, 0.2f}, {0.1f, 0.9f, 0.9f}, {0.9f, 0.9f, 0.75f}};
     const float* tint = kTints[Rand() % 3];
@@ -177,7 +169,7 @@ void Ship::RiseGhost(float dt) {
     const float t = surface - renderable->scale.y * renderable->GetHeight() * 0.5f;
     Move(Vec2(0.0f, ((t - renderable->position.y) - 5.0f) * 10.0f * dt));
     if (renderable->position.y < t) {
-        SetState(kNormal);
+        SetState(Life::kNormal);
         renderable->colour[3] = 1.0f;
     }
 }
@@ -207,8 +199,8 @@ void Ship::DropTreasure() {
 }
 
 void Ship::Collide(GameObj* other) {
-    if (other->state == kDead || !IsShipType(other->GetType())) return;
-    if (team == kPlayerSide || other->team == kPlayerSide || state != kNormal || other->state != kNormal)
+    if (other->state == Life::kDead || !IsShipType(other->GetType())) return;
+    if (team == kPlayerSide || other->team == kPlayerSide || state != Life::kNormal || other->state != Life::kNormal)
         return;
     // Two hostile hulls push apart, each in its own turn.
     if (renderable->position.x <= other->GetPosition()->x) velocity.x -= 1.0f;
@@ -267,7 +259,7 @@ GameObj* Ship::SeekPrey(ObjRef<GameObj>& target) {
         prey = goManager.FindTarget(team, renderable->position, "MerchantShip");
         target = prey;
     }
-    if (prey && (prey->state == kSinking || prey->state == kDead || prey->InGrace())) {
+    if (prey && (prey->state == Life::kSinking || prey->state == Life::kDead || prey->InGrace())) {
         target.Reset();
         prey = nullptr;
     }

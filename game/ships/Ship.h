@@ -13,7 +13,9 @@ class ParticleObj;
 // Realms: living for an ordinary ship, ghost for a ghost ship, both for the player's.
 class Ship : public Floater {
 public:
-    static constexpr int32_t kGhostRising = 987;  // a wreck raised as a ghost, rising
+    // Ship::Phase hides Floater::Phase: a ship that rams is in Floater::Phase::kRammed.
+    enum class Phase : int32_t { kGhostRising = 987 };  // a wreck raised as a ghost, rising
+    static_assert(PhasesClearOfShared({Phase::kGhostRising}));
 
     const char* GetType() override { return "Ship"; }
     void Collide(GameObj* other) override;

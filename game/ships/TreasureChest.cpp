@@ -14,7 +14,7 @@ int TreasureChest::CountAfloat() {
     int afloat = 0;
     for (auto it = made_.begin(); it != made_.end();) {
         const TreasureChest* chest = it->Get();
-        if (!chest || chest->state == kDead || chest->state == kSinking) {
+        if (!chest || chest->state == Life::kDead || chest->state == Life::kSinking) {
             it = made_.erase(it);
             continue;
         }
@@ -34,7 +34,7 @@ void TreasureChest::Init() {
                 oldest = ref.Get();
                 break;
             }
-        oldest->SetState(kSinking);
+        oldest->SetState(Life::kSinking);
         oldest->realm = kNoRealm;  // out of the sea toggle
         oldest->velocity = Vec2(0.0f, 40.0f);
     }
@@ -42,7 +42,7 @@ void TreasureChest::Init() {
 
     MakeSprite("images\\treasurechest.tga");
     AddToRenderList(renderable);
-    SetState(kFlying);
+    SetState(Floater::Phase::kFlying);
     Throw();
 
     // Bigger hoards show as bigger chests.
@@ -58,40 +58,40 @@ void TreasureChest::Init() {
 void TreasureChest::Update(float dt) {
     Float(dt);
     if (!renderable) return;
-    if (state == kSinking) {
+    if (state == Life::kSinking) {
         // Down and out of sight, then gone.
         Move(velocity * dt);
         renderable->colour[3] -= dt;
-        if (renderable->colour[3] <= 0.0f) SetState(kDead);
+        if (renderable->colour[3] <= 0.0f) SetState(Life::kDead);
         return;
     }
-    if (state == kFlying) velocity.y += 750.0f * dt;
+    if (state == Floater::Phase::kFlying) velocity.y += 750.0f * dt;
     velocity.x -= velocity.x * dt;
     velocity.y -= velocity.y * dt;
     Move(velocity * dt);
 
-    if (state == kToGhostSea) {
+    if (state == SeaSwitch::kToGhost) {
         value += 10.0f * dt;
-        if (stateTime > 1.0f) SetState(kNormal);
+        if (stateTime > 1.0f) SetState(Life::kNormal);
     }
-    if (state == kToLivingSea) {
+    if (state == SeaSwitch::kToLiving) {
         value -= 10.0f * dt;
-        if (stateTime > 1.0f) SetState(kNormal);
+        if (stateTime > 1.0f) SetState(Life::kNormal);
     }
-    if (state == kFlying) {
+    if (state == Floater::Phase::kFlying) {
         Water* sea = water.Get();
         const float h = sea ? sea->GetHeight(renderable->position.x, &slope) : 0.0f;
-        if (h < renderable->position.y) SetState(kNormal);
+        if (h < renderable->position.y) SetState(Life::kNormal);
     }
 }
 
 void TreasureChest::Collide(GameObj* other) {
     // Nothing brings back a chest that has gone, nor does a dead object touch anything.
-    if (state == kDead || state == kSinking || other->state == kDead) return;
+    if (state == Life::kDead || state == Life::kSinking || other->state == Life::kDead) return;
     const char* type = other->GetType();
     // Emptied by a ship in an earlier turn: gone at the next touch.
-    if (std::strcmp(type, "MerchantShip") == 0 && value == 0.0f) SetState(kDead);
-    if (std::strcmp(type, "Water") == 0) SetState(kNormal);
+    if (std::strcmp(type, "MerchantShip") == 0 && value == 0.0f) SetState(Life::kDead);
+    if (std::strcmp(type, "Water") == 0) SetState(Life::kNormal);
 }
 
 GameObj* MakeTreasureChest() { return new TreasureChest; }

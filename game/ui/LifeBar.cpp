@@ -11,8 +11,8 @@ Sprite* MakeBarSprite(const Vec2& anchor, const float colour[4], float depth) {
     s->UpdateCorners();
     s->position = anchor;
     s->UpdateCorners();
-    s->screenSpace = 1;
-    s->blendMode = 1;
+    s->screenSpace = true;
+    s->blendMode = BlendMode::kAlpha;
     for (int i = 0; i < 4; ++i) s->colour[i] = colour[i];
     s->SetDepth(depth);
     AddToRenderList(s);

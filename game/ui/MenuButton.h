@@ -9,9 +9,8 @@ class Water;
 // States: normal (idle), falling, floating, returning (one update).
 class MenuButton : public UIButton {
 public:
-    static constexpr int32_t kFalling = 0x600;
-    static constexpr int32_t kFloating = 12;
-    static constexpr int32_t kReturning = 2;
+    enum class Phase : int32_t { kFalling = 0x600, kFloating = 12, kReturning = 2 };
+    static_assert(PhasesClearOfShared({Phase::kFalling, Phase::kFloating, Phase::kReturning}));
 
     void Update(float dt) override;
     void Collide(GameObj* other) override;

@@ -46,7 +46,7 @@ const float kPlain[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 const float kLit[4] = {1.0f, 0.85f, 0.55f, 1.0f};
 
 bool ClickedOn(UIButton* button) {
-    return button && orlop.Released(0) && BoxContains(button->GetCorners(), orlop.mousePosition);
+    return button && orlop.Released(MouseButton::kLeft) && BoxContains(button->GetCorners(), orlop.mousePosition);
 }
 
 // Under the keys, a little lower than the other rows to leave the scroll's edge clear.
@@ -211,7 +211,7 @@ void OptionsScreen::Close() {
 
 void OptionsScreen::Capture() {
     // A click anywhere, or Escape, keeps the old key, and what was said about it goes.
-    if (orlop.Released(0) || orlop.Released(VK_ESCAPE)) {
+    if (orlop.Released(MouseButton::kLeft) || orlop.Released(VK_ESCAPE)) {
         capturing_ = -1;
         message_.clear();
         WriteLabels();
@@ -303,7 +303,7 @@ void OptionsScreen::DrawTexts() {
         }
     if (!message_.empty()) {
         // A long message shrinks to stay on the paper, as far right as the rows reach.
-        const float right = scroll_ ? scroll_->renderable->corners[3].x - kPaperEdge : kValueX + 100.0f;
+        const float right = scroll_ ? scroll_->renderable->corners[kBottomRight].x - kPaperEdge : kValueX + 100.0f;
         const Vec2 scale = Plank::FitText(labelFont_, message_.c_str(), kLabelScale, right - kLabelX);
         labelFont_.DrawText(kLabelX, kMessageY, 1.0f, message_.c_str(), kWarning, scale);
     }

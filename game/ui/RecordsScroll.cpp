@@ -30,8 +30,8 @@ void RecordsScroll::Init() {
     ink_ = LoadGameFont("images\\caribbeanfont.tga").Proportional();
     wood_ = LoadGameFont("images\\caribbeanfont_wood.tga").Proportional();
     scroll_ = new Sprite(1, 1, "Images\\scroll.tga");
-    scroll_->screenSpace = 1;
-    scroll_->blendMode = 1;
+    scroll_->screenSpace = true;
+    scroll_->blendMode = BlendMode::kAlpha;
     // As the options' scroll: behind the buttons on it.
     scroll_->scale = Vec2(1.1f, 1.15f);
     scroll_->position = Vec2(400.0f, 300.0f);

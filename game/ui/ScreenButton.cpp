@@ -14,8 +14,8 @@ void ScreenButton::Init(const Font& font, Vec2 position, Vec2 scale, Vec2 textSc
     font_ = font.Proportional();
     textScale_ = textScale;
     face_ = new Sprite(1, 1, "images\\ui_button_wood.tga");
-    face_->screenSpace = 1;
-    face_->blendMode = 1;
+    face_->screenSpace = true;
+    face_->blendMode = BlendMode::kAlpha;
     face_->scale = scale;
     face_->position = position;
     // Among the menu's and the scrolls' buttons.
@@ -56,7 +56,9 @@ void ScreenButton::FitFace(float smallestScaleX) {
     face_->UpdateCorners();
 }
 
-bool ScreenButton::Clicked() const { return Shown() && orlop.Released(0) && Contains(orlop.mousePosition); }
+bool ScreenButton::Clicked() const {
+    return Shown() && orlop.Released(MouseButton::kLeft) && Contains(orlop.mousePosition);
+}
 
 void ScreenButton::Draw() {
     if (!Shown()) return;
@@ -64,9 +66,10 @@ void ScreenButton::Draw() {
     const float lit[4] = {1.0f, 0.85f, 0.55f, 1.0f};
     std::memcpy(face_->colour, reactive && Contains(orlop.mousePosition) ? lit : plain, sizeof plain);
     if (!font_.texture || label.empty()) return;
-    const float width = face_->corners[3].x - face_->corners[0].x;
+    const float width = face_->corners[kBottomRight].x - face_->corners[kTopLeft].x;
     // No taller than the plank between its edges, no wider than between its nails.
-    const float height = face_->corners[3].y - face_->corners[0].y - 2.0f * Plank::EdgeClear(face_->scale.y);
+    const float height =
+        face_->corners[kBottomRight].y - face_->corners[kTopLeft].y - 2.0f * Plank::EdgeClear(face_->scale.y);
     const float tallest = height / font_.glyphHeight;
     const Vec2 wanted = textScale_.y > tallest ? textScale_ * (tallest / textScale_.y) : textScale_;
     const Vec2 scale = Plank::FitText(font_, label.c_str(), wanted, Plank::TextRoom(width, face_->scale.x));

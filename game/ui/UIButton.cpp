@@ -1,5 +1,6 @@
 #include "ui/UIButton.h"
 
+#include "Box.h"
 #include "Renderable.h"
 #include "Texture.h"
 #include "TextureManager.h"
@@ -18,7 +19,7 @@ Font LoadGameFont(const std::string& imageName) {
 }
 
 void UIButton::Init() {
-    renderable->screenSpace = 1;
+    renderable->screenSpace = true;
     renderable->SetDepth(0.9f);
     AddToRenderList(renderable);
 }
@@ -40,20 +41,20 @@ void UIButton::DrawLabel() {
         const float width = faceWidth + faceExtra;
         const Vec2 scale = font.FitScale(label.c_str(), textScale, width - 2.0f * fitMargin);
         const float inkWidth = font.InkWidth(label.c_str(), scale);
-        const float fx = (width - inkWidth) * 0.5f + c[0].x;
-        const float fy = (faceHeight - font.InkHeight(scale)) * 0.5f + c[0].y;
+        const float fx = (width - inkWidth) * 0.5f + c[kTopLeft].x;
+        const float fy = (faceHeight - font.InkHeight(scale)) * 0.5f + c[kTopLeft].y;
         TextCorners box = font.DrawText(static_cast<int>(fx + 0.5f), static_cast<int>(fy + 0.5f), 1.0f,
                                         label.c_str(), textColour, scale);
-        textWidth = box[3].x - box[0].x;
+        textWidth = box[kBottomRight].x - box[kTopLeft].x;
         return;
     }
     // Centred by the glyph cell as drawn, so a small label sits in the middle of its face too.
-    float y = (faceHeight - font.glyphHeight * textScale.y) * 0.5f + c[0].y;
-    float x = (faceWidth - textWidth) * 0.5f + c[0].x;
-    if (c[0].x > x) x = c[0].x;
+    float y = (faceHeight - font.glyphHeight * textScale.y) * 0.5f + c[kTopLeft].y;
+    float x = (faceWidth - textWidth) * 0.5f + c[kTopLeft].x;
+    if (c[kTopLeft].x > x) x = c[kTopLeft].x;
     TextCorners box = font.DrawText(static_cast<int>(x), static_cast<int>(y), 1.0f, label.c_str(),
                                     textColour, textScale);
-    textWidth = box[3].x - box[0].x;
+    textWidth = box[kBottomRight].x - box[kTopLeft].x;
 }
 
 GameObj* MakeUIButton() { return new UIButton; }

@@ -80,7 +80,7 @@ TEST_F(Defences, BallFliesUnderGravityExpiresAndSlowsOnceSpent) {
     CannonBall* top = Ball(Vec2(0, -5));
     CannonBall* up = Ball(Vec2(0, -500));
     CannonBall* spent = Ball(Vec2(100, 0));
-    spent->SetState(2);
+    spent->SetState(Life::kSinking);
     top->Update(kDt);
     EXPECT_FLOAT_EQ(top->velocity.y, -5 + 2 * 750 * kDt);  // pulled twice over the top
     spent->Update(kDt);
@@ -91,14 +91,14 @@ TEST_F(Defences, BallFliesUnderGravityExpiresAndSlowsOnceSpent) {
     EXPECT_GT(frames * kDt, 1.28f);  // a little under 2 * 500 / 750
     EXPECT_LT(frames * kDt, 2 * 500 / 750.0f);
     for (int i = 0; i < 115; ++i) level->Update(kDt), spent->Update(kDt);
-    EXPECT_EQ(spent->state, 2);
+    EXPECT_EQ(spent->state, Life::kSinking);
     for (int i = 0; i < 5; ++i) spent->Update(kDt);
-    EXPECT_EQ(spent->state, 3);  // after 2 s spent
+    EXPECT_EQ(spent->state, Life::kDead);  // after 2 s spent
     for (int i = 0; i < 477; ++i) level->Update(kDt);
-    EXPECT_EQ(level->state, 1);  // 9.9 s
+    EXPECT_EQ(level->state, Life::kNormal);  // 9.9 s
     EXPECT_EQ(level->GetPosition()->y, 100);
     for (int i = 0; i < 12; ++i) level->Update(kDt);
-    EXPECT_EQ(level->state, 3);  // 10.1 s
+    EXPECT_EQ(level->state, Life::kDead);  // 10.1 s
 }
 
 TEST_F(Defences, SteepLobsThatHitAnEnemyShipPayTheOwnerWhileItExists) {
@@ -123,9 +123,9 @@ TEST_F(Defences, SteepLobsThatHitAnEnemyShipPayTheOwnerWhileItExists) {
     // No hit on its own ship, a friend, a frozen or dead ship, nor when already spent.
     owner->gold = 0, owner->team = -1;
     watertest::Thing friendShip("MerchantShip"), frozen("MerchantShip"), wreck("MerchantShip");
-    friendShip.team = 1, frozen.frozen = 1, wreck.state = 3;
+    friendShip.team = 1, frozen.frozen = 1, wreck.state = Life::kDead;
     CannonBall* spent = Ball(Vec2(0, 50), 1, owner, 90);
-    spent->SetState(2);
+    spent->SetState(Life::kSinking);
     spent->Collide(&prey);
     for (GameObj* o : std::initializer_list<GameObj*>{owner, &friendShip, &frozen, &wreck}) {
         CannonBall* b = Ball(Vec2(0, 50), 1, owner, 90);

@@ -37,10 +37,10 @@ protected:
 };
 
 TEST_F(CameraTest, SetViewCoversTheWindow) {
-    EXPECT_EQ(camera.corners[0], Vec2(0, 0));
-    EXPECT_EQ(camera.corners[1], Vec2(800, 0));
-    EXPECT_EQ(camera.corners[2], Vec2(0, 600));
-    EXPECT_EQ(camera.corners[3], Vec2(800, 600));
+    EXPECT_EQ(camera.corners[kTopLeft], Vec2(0, 0));
+    EXPECT_EQ(camera.corners[kTopRight], Vec2(800, 0));
+    EXPECT_EQ(camera.corners[kBottomLeft], Vec2(0, 600));
+    EXPECT_EQ(camera.corners[kBottomRight], Vec2(800, 600));
     EXPECT_EQ(camera.GetTopLeft(), Vec2(0, 0));
 }
 
@@ -51,12 +51,12 @@ TEST_F(CameraTest, FollowApproachesTheTargetAtFivePerSecondAndLagsOneFrame) {
     EXPECT_EQ(camera.lastTranslation, Vec2(0, 0));
     float expected = static_cast<float>(static_cast<double>(
                          static_cast<float>(600.0 * static_cast<double>(kFrameStep))) * 5.0);
-    EXPECT_FLOAT_EQ(camera.corners[0].x, expected);
-    EXPECT_FLOAT_EQ(camera.corners[3].x, 800.0f + expected);
+    EXPECT_FLOAT_EQ(camera.corners[kTopLeft].x, expected);
+    EXPECT_FLOAT_EQ(camera.corners[kBottomRight].x, 800.0f + expected);
     camera.Update(kFrameStep);
     EXPECT_FLOAT_EQ(camera.lastTranslation.x, -expected);
     for (int i = 0; i < 600; ++i) camera.Update(kFrameStep);
-    EXPECT_NEAR(camera.corners[0].x, 600.0f, 0.5f);
+    EXPECT_NEAR(camera.corners[kTopLeft].x, 600.0f, 0.5f);
 }
 
 TEST_F(CameraTest, ZoomOffsetKeepsTheViewCentred) {
@@ -118,7 +118,7 @@ TEST_F(CameraTest, ShakeTimeRunsOnBelowZeroAndFollowsSlowerWhileShaking) {
     camera.targetPosition = Vec2(600, 0);
     camera.Update(kFrameStep);
     // One per second while shaking: a fifth of the normal pull.
-    float move = camera.corners[0].x;
+    float move = camera.corners[kTopLeft].x;
     EXPECT_NEAR(move, 600.0f * kFrameStep, 1e-3f);
 }
 
@@ -127,7 +127,7 @@ TEST_F(CameraTest, NegativeMagnitudeDoesNotBreakTheShake) {
     camera.shakeMagnitude = -5.0f;
     camera.shakeTick = 0.2f;
     camera.Update(kFrameStep);
-    EXPECT_TRUE(std::isfinite(camera.corners[0].x));
+    EXPECT_TRUE(std::isfinite(camera.corners[kTopLeft].x));
 }
 
 // --- list -------------------------------------------------------------------
@@ -257,7 +257,7 @@ TEST_F(RenderList, CullsBoxesOutsideTheViewButNotScreenSpace) {
     touching.Place(805, 300);  // left edge exactly on the view's right edge
     outside.Place(900, 300);
     screen.Place(5000, 5000);
-    screen.screenSpace = 1;
+    screen.screenSpace = true;
     for (Probe* p : {&inside, &touching, &outside, &neverPlaced, &screen}) AddToRenderList(p);
     culler.Render();
     EXPECT_EQ(drawn.size(), 3u);
@@ -280,7 +280,7 @@ TEST_F(RenderList, BucketsOutsideTheViewAreSkipped) {
     const Vec2 away[4] = {Vec2(5000, 5000), Vec2(6000, 5000), Vec2(5000, 6000), Vec2(6000, 6000)};
     culler.AddBucket(away);
     Probe p(&drawn);
-    p.screenSpace = 1;
+    p.screenSpace = true;
     AddToRenderList(&p);
     culler.Render();
     EXPECT_TRUE(drawn.empty());

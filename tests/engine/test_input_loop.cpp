@@ -61,24 +61,28 @@ TEST_F(InputHandler, MouseButtonsUseCodesZeroOneTwo) {
     struct Case {
         uint32_t down, up;
         uint8_t* flag;
-        uint32_t code;
-    } cases[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, &orlop.mouseLeft, 0},
-                 {WM_MBUTTONDOWN, WM_MBUTTONUP, &orlop.mouseMiddle, 1},
-                 {WM_RBUTTONDOWN, WM_RBUTTONUP, &orlop.mouseRight, 2}};
+        MouseButton button;
+    } cases[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, &orlop.mouseLeft, MouseButton::kLeft},
+                 {WM_MBUTTONDOWN, WM_MBUTTONUP, &orlop.mouseMiddle, MouseButton::kMiddle},
+                 {WM_RBUTTONDOWN, WM_RBUTTONUP, &orlop.mouseRight, MouseButton::kRight}};
+    static_assert(InputCode(MouseButton::kLeft) == 0 && InputCode(MouseButton::kMiddle) == 1 &&
+                  InputCode(MouseButton::kRight) == 2);
     for (const Case& c : cases) {
         ResetInput();
         orlop.lastCode = 99;
         orlop.HandleMessage(c.down, 0, 0);
         EXPECT_EQ(*c.flag, 1);
-        EXPECT_EQ(orlop.lastCode, c.code);
+        EXPECT_EQ(orlop.lastCode, InputCode(c.button));
         EXPECT_EQ(orlop.lastDown, 1);
+        EXPECT_FALSE(orlop.Released(c.button));
         EXPECT_EQ(orlop.inputEvent, 1);
         orlop.inputEvent = 0;
         orlop.HandleMessage(c.up, 0, 0);
         EXPECT_EQ(*c.flag, 0);
-        EXPECT_EQ(orlop.lastCode, c.code);
+        EXPECT_EQ(orlop.lastCode, InputCode(c.button));
         EXPECT_EQ(orlop.lastDown, 0);
         EXPECT_EQ(orlop.inputEvent, 1);
+        EXPECT_TRUE(orlop.Released(c.button));
     }
 }
 

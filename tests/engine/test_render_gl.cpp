@@ -78,7 +78,7 @@ TEST_F(Drawing, EqualDepthsShowTheEarlierAttachedOnTopAndNearerWins) {
 
 TEST_F(Drawing, ScreenSpaceIgnoresTheCameraAndWorldSpaceFollowsIt) {
     Sprite* hud = Make("red.tga", 50, 50, 0.5f);
-    hud->screenSpace = 1;
+    hud->screenSpace = true;
     Sprite* world = Make("green.tga", 1050, 300, 0.5f);
     camera.SetView(Vec2(1400, 300), Vec2(800, 600));  // top-left at (1000, 0)
     gltest::BeginFrame();
@@ -91,11 +91,11 @@ TEST_F(Drawing, ScreenSpaceIgnoresTheCameraAndWorldSpaceFollowsIt) {
 
 TEST_F(Drawing, AScrollKeepsTheWorldBehindItAndAHeldViewStandsStill) {
     Sprite* scroll = Make("red.tga", 100, 100, 0.85f);
-    scroll->screenSpace = 1;
+    scroll->screenSpace = true;
     scroll->aboveWorld = 1;
     Sprite* chest = Make("green.tga", 100, 100, 1.0f);
     Sprite* under = Make("red.tga", 300, 300, 0.85f);
-    under->screenSpace = 1;
+    under->screenSpace = true;
     under->aboveWorld = 1;
     Sprite* pointer = Make("green.tga", 300, 300, 1.0f);
     pointer->aboveWorld = 1;
@@ -117,7 +117,7 @@ TEST_F(Drawing, AScrollKeepsTheWorldBehindItAndAHeldViewStandsStill) {
     for (int frame = 0; frame < 10; ++frame) gltest::BeginFrame();
     gltest::RenderList();
     EXPECT_TRUE(IsGreen(gltest::ReadPixel(100, 100)));
-    EXPECT_GT(camera.corners[0].x, 20.0f);
+    EXPECT_GT(camera.corners[kTopLeft].x, 20.0f);
     EXPECT_EQ(camera.WorldToScreen(Vec2(100, 100)), Vec2(100, 100));
     camera.HoldView(false);
     gltest::BeginFrame();
@@ -159,7 +159,7 @@ TEST_F(Drawing, AlphaBlendedSpriteLetsTheBackgroundThrough) {
     WriteSolidTga("clear.tga", 16, 16, 0xFFFFFF00);
     Sprite* back = Make("red.tga", 400, 400, 0.2f);
     Sprite* glass = Make("clear.tga", 400, 400, 0.8f);
-    glass->blendMode = 1;
+    glass->blendMode = BlendMode::kAlpha;
     gltest::BeginFrame();
     gltest::RenderList();
     gltest::Rgba p = gltest::ReadPixel(400, 400);
@@ -196,8 +196,8 @@ TEST_F(Drawing, RotationDoesNotChangeTheBox) {
     s.position = Vec2(10, 10);
     s.rotation = 45.0f;
     s.UpdateCorners();
-    EXPECT_EQ(s.corners[0], Vec2(2, 2));
-    EXPECT_EQ(s.corners[3], Vec2(18, 18));
+    EXPECT_EQ(s.corners[kTopLeft], Vec2(2, 2));
+    EXPECT_EQ(s.corners[kBottomRight], Vec2(18, 18));
 }
 
 // --- texture cache ---------------------------------------------------------------
@@ -311,8 +311,8 @@ std::vector<gltest::Rgba> DrawOneTexelStrip(Texture* texture, bool shortcuts) {
         strip.vertices[v * 3 + 1] = xy[v][1];
         for (int c = 0; c < 4; ++c) strip.colours[v * 4 + c] = c == 3 ? 0.9f - 0.3f * v / 3.0f : 0.4f + 0.2f * v;
     }
-    strip.screenSpace = 1;
-    strip.blendMode = 1;
+    strip.screenSpace = true;
+    strip.blendMode = BlendMode::kAlpha;
     strip.texture = texture;
     strip.oneTexel = true;
     renderer.shortcuts = shortcuts;

@@ -31,7 +31,7 @@ TEST_F(Island, FlatStripSpansTheSeaAndAnswersItsHeightBetweenTheEnds) {
     EXPECT_FLOAT_EQ(strip->vertices[298 * 3], 4440.0f);
     EXPECT_FLOAT_EQ(strip->vertices[1 * 3 + 1], 800.0f);
     EXPECT_FLOAT_EQ(strip->colours[1 * 4 + 3], 0.9f);
-    EXPECT_FLOAT_EQ(strip->corners[0].y, 575.0f);
+    EXPECT_FLOAT_EQ(strip->corners[kTopLeft].y, 575.0f);
     for (float x : {-4499.0f, -1000.5f, 0.0f, 60.0f, 4439.0f}) EXPECT_FLOAT_EQ(world->GetHeightAt(x), 575.0f) << x;
     EXPECT_FLOAT_EQ(world->GetHeightAt(-4500.0f), 0.0f);
     EXPECT_FLOAT_EQ(world->GetHeightAt(4440.0f), 0.0f);

@@ -89,7 +89,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         if (at == 75) ship->SetPosition(Vec2(ship->GetPosition()->x, -20.0f));
         if (at == 40 || at == 58 || at == 76) ship->gold += 10 + at;
         if (at == 78) {
-            const int lowest = static_cast<int>(game->goldButton->renderable->corners[3].y);
+            const int lowest = static_cast<int>(game->goldButton->renderable->corners[kBottomRight].y);
             bool below = game->popups().Words().size() == 3 && game->popups().Words()[0].text == "+50";
             for (const auto& word : game->popups().Words()) below = below && word.drawn.y >= lowest;
             if (below && Count(0, 0, 800, lowest, Golden) == 0 && Count(0, lowest, 800, 600, Golden) > 50)
@@ -105,7 +105,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         if (at == 154) p.Key(Game::kPauseKey);
         if (at == 156) {
             heldView = camera.shown.topLeft;
-            loggedView = camera.corners[0];
+            loggedView = camera.corners[kTopLeft];
             const Vec2* m = game->aids().MarkerBox(0);
             if (game->paused && game->notices().Showing() == "Paused" && Count(0, 250, 800, 300, Red) == 0 &&
                 Count(0, 250, 800, 300, Yellow) > 100 && m &&
@@ -114,7 +114,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
             gltest::SaveScreenshot(Shot("paused_with_sinking"));
         }
         if (at == 176) {
-            if (camera.shown.topLeft == heldView && !(camera.corners[0] == loggedView)) seen.push_back("view held");
+            if (camera.shown.topLeft == heldView && !(camera.corners[kTopLeft] == loggedView)) seen.push_back("view held");
             p.Key(Game::kPauseKey);
         }
         if (at == 180 && game->notices().Showing().rfind("Sunk!", 0) == 0) seen.push_back("sunk again");

@@ -56,7 +56,7 @@ std::vector<float> Figures(bool play) {
     for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
         GameObj* o = *it;
         if (PlayHold::KeepsRunning(o->GetType()) == play || !o->renderable) continue;
-        f.insert(f.end(), {float(o->state), o->velocity.x, o->velocity.y, o->stateTime, o->renderable->position.x,
+        f.insert(f.end(), {float(o->state.Number()), o->velocity.x, o->velocity.y, o->stateTime, o->renderable->position.x,
                            o->renderable->position.y});
         if (auto* ship = dynamic_cast<Ship*>(o)) f.insert(f.end(), {ship->health, float(ship->gold)});
         if (auto* tower = dynamic_cast<Tower*>(o)) f.push_back(tower->spawnTimer);
@@ -96,7 +96,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         gold->textColour[1] = at < 5 ? 0.0f : 1.0f;
         // Between the plank's nails, however long the plank has grown.
         const float nails = Plank::EndClear(gold->renderable->scale.x);
-        const Vec2 c[4] = {gold->GetCorners()[0] + Vec2(nails, 0), {}, {}, gold->GetCorners()[3] - Vec2(nails, 0)};
+        const Vec2 c[4] = {gold->GetCorners()[kTopLeft] + Vec2(nails, 0), {}, {}, gold->GetCorners()[kBottomRight] - Vec2(nails, 0)};
         if (at == 2 && InkInside("gold_2_digits", 0, 100, c, gold->faceExtra, Magenta)) seen.push_back("2 digits");
         if (at == 2) ship->gold = 1015;
         if (at == 3 && InkInside("gold_4_digits", 0, 100, c, gold->faceExtra, Magenta)) seen.push_back("4 digits");
@@ -131,8 +131,8 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (at == 4270) ship->health = -1.0f;
         if (at == 4280) {
             const auto [on, off] = Ink("panel_and_prompt", 60, 340, tower->upgrader->scroll->GetCorners(), 0, Red);
-            if (ship->state == Ship::kSinking && on == 0 && off > 20) seen.push_back("prompt clear of the panel");
-            ship->SetState(3);  // dead: a new ship comes
+            if (ship->state == Life::kSinking && on == 0 && off > 20) seen.push_back("prompt clear of the panel");
+            ship->SetState(Life::kDead);  // dead: a new ship comes
         }
         // The life bar in the ghost sea, then the longest refusal on the options scroll.
         if (at == 4290) p.Key(VK_SPACE);
@@ -144,7 +144,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (mark < 0 && frame + mark == 8) p.Key(VK_SPACE);         // ...offered Sea toggle's
         if (mark < 0 && frame + mark == 10) {
             const Renderable* scroll = game->optionsScreen.Scroll();
-            const Vec2 paper[4] = {scroll->corners[0] + Vec2(40, 0), {}, {}, scroll->corners[3] - Vec2(40, 0)};
+            const Vec2 paper[4] = {scroll->corners[kTopLeft] + Vec2(40, 0), {}, {}, scroll->corners[kBottomRight] - Vec2(40, 0)};
             if (game->optionsScreen.Message() == "Space is taken by Sea toggle" &&
                 InkInside("options_refusal", 80, 130, paper, 0, Red))
                 seen.push_back("refusal on the scroll");

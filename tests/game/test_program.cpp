@@ -96,7 +96,7 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
                 }
                 break;
             case kPressedQuit:
-                if (game->quitButton->state == MenuButton::kReturning) seen.push_back("quit pressed");
+                if (game->quitButton->state == MenuButton::Phase::kReturning) seen.push_back("quit pressed");
                 break;
         }
     };
@@ -237,7 +237,7 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
             case kDock: {
                 Tower* t = first.Get();
                 if (!t) break;
-                if (t->upgrader && t->upgrader->state == Upgrader::kOpening) {
+                if (t->upgrader && t->upgrader->state == Upgrader::Phase::kOpening) {
                     LetGo(p);
                     enter(kBuy, frame, "panel open");
                 } else if (ship && !KeepAfloat(p, ship)) {
@@ -265,14 +265,14 @@ TEST(Program, ScriptedPlayThroughTakesTowersShopsTogglesTheSeaAndReachesLevelTwo
             }
             case kGhostSea:
                 if (inStage == 1) p.Key(' ');
-                if (inStage == 60 && game->seaMode == 2) {
+                if (inStage == 60 && game->seaMode == Sea::kGhost) {
                     gltest::SaveScreenshot(Shot("screenshot_ghost_sea.png"));
                     p.Key(' ');
                     enter(kLivingSea, frame, "ghost sea");
                 }
                 break;
             case kLivingSea:
-                if (inStage == 90 && game->seaMode == 1) enter(kTakeLast, frame, "living sea");
+                if (inStage == 90 && game->seaMode == Sea::kLiving) enter(kTakeLast, frame, "living sea");
                 break;
             case kTakeLast:
                 if (game->level == 2) {
@@ -390,7 +390,7 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
     EXPECT_TRUE(ship->water.Is(game.sea));
     EXPECT_EQ(Vec2(ship->renderable->colour[0], ship->renderable->colour[1]), Vec2(0.8f, 0.0f));
     EXPECT_EQ(game.phase, Game::kMenu);
-    EXPECT_EQ(game.seaMode, 1);
+    EXPECT_EQ(game.seaMode, Sea::kLiving);
     EXPECT_EQ(game.secondSea->noCollide, 1);
     EXPECT_EQ(game.sea->noCollide, 0);
     EXPECT_FLOAT_EQ(game.sea->renderable->GetDepth(), 0.7f);

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "Box.h"
 #include "Renderable.h"
 #include "objects/GOManager.h"
 #include "objects/GameObj.h"
@@ -18,10 +19,10 @@ class Patch : public Renderable {
 public:
     explicit Patch(Vec2 half) : half_(half) {}
     void UpdateCorners() override {
-        corners[0] = position - half_;
-        corners[1] = Vec2(position.x + half_.x, position.y - half_.y);
-        corners[2] = Vec2(position.x - half_.x, position.y + half_.y);
-        corners[3] = position + half_;
+        corners[kTopLeft] = position - half_;
+        corners[kTopRight] = Vec2(position.x + half_.x, position.y - half_.y);
+        corners[kBottomLeft] = Vec2(position.x - half_.x, position.y + half_.y);
+        corners[kBottomRight] = position + half_;
         CornersChanged();
     }
     float GetWidth() override { return 2 * half_.x; }
@@ -85,7 +86,7 @@ void Scene::Meddle(Mote* self, GameObj* other) {
         case 0: case 1: case 2: self->Move(Vec2(Uniform(-40, 40), Uniform(-40, 40))); break;
         case 3: self->SetPosition(Vec2(Uniform(-4000, 4000), Uniform(0, 600))); break;
         case 4: if (o->renderable) o->Move(Vec2(Uniform(-300, 300), Uniform(-30, 30))); break;
-        case 5: o->SetState(3); break;
+        case 5: o->SetState(Life::kDead); break;
         case 6: if (o->renderable) o->noCollide ^= 1; break;
         case 7: if (made < 220) Make(); break;
         case 8: o->Give(200.0f); o->noCollide = 0; break;  // a new renderable, or a first one
@@ -106,9 +107,9 @@ std::vector<std::pair<int, int>> Play(uint32_t seed, bool indexed) {
     for (int i = 0; i < 120; ++i) scene.Make();
     scene.Make(1e5f);  // spans the whole strip
     Mote* empty = scene.Make();
-    empty->renderable->corners[0] = Vec2(1e6f, 1e6f);  // inside out: meets nothing there is
-    empty->renderable->corners[3] = Vec2(-1e6f, -1e6f);
-    scene.Make()->renderable->corners[0].x = std::nanf("");
+    empty->renderable->corners[kTopLeft] = Vec2(1e6f, 1e6f);  // inside out: meets nothing there is
+    empty->renderable->corners[kBottomRight] = Vec2(-1e6f, -1e6f);
+    scene.Make()->renderable->corners[kTopLeft].x = std::nanf("");
     for (int frame = 0; frame < 20; ++frame) goManager.Update(1.0f / 60.0f);
     goManager.Clear();
     goManager.ReopenLog();

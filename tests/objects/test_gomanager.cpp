@@ -19,6 +19,7 @@
 #include "objects/GameObj.h"
 #include "objects/ObjRef.h"
 #include "objects/TraceLog.h"
+#include "ships/Mine.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ Journal* g_journal = nullptr;
 
 class Box : public Renderable {
 public:
-    float GetWidth() override { return corners[3].x - corners[0].x; }
-    float GetHeight() override { return corners[3].y - corners[0].y; }
+    float GetWidth() override { return corners[kBottomRight].x - corners[kTopLeft].x; }
+    float GetHeight() override { return corners[kBottomRight].y - corners[kTopLeft].y; }
 };
 
 // A game object with a plain box, recording what happens to it.
@@ -163,7 +164,7 @@ TEST_F(Manager, FrozenIsNotUpdatedNorMovesButCanBeHit) {
 TEST_F(Manager, DeadObjectIsQueuedOnceKilledOnceAndDestroyedAtTheEndOfThePass) {
     Probe* a = Add("A", 0, 0);
     Add("B", 0, 0);
-    a->SetState(3);
+    a->SetState(Life::kDead);
     goManager.Update(0.016666668f);
     EXPECT_EQ(journal.Count("update A"), 0);
     EXPECT_EQ(journal.Count("B hits A"), 1) << "a dead object is still an 'other' in its last pass";
@@ -182,8 +183,8 @@ TEST_F(Manager, DeadObjectIsQueuedOnceKilledOnceAndDestroyedAtTheEndOfThePass) {
 TEST_F(Manager, ObjectBothDeadAndQueuedByAnotherKillIsDestroyedOnce) {
     Probe* owner = Add("Owner", 0, 0);
     Probe* companion = Add("Companion", 500, 500);
-    owner->SetState(3);
-    companion->SetState(3);
+    owner->SetState(Life::kDead);
+    companion->SetState(Life::kDead);
     owner->onKill = [companion](Probe*) { goManager.QueueForDeletion(companion); };
     goManager.Update(0.016666668f);
     EXPECT_EQ(journal.Count("kill Companion"), 1);
@@ -205,7 +206,7 @@ TEST_F(Manager, ObjectQueuedWhileAliveIsStillUpdatedThenDestroyed) {
 TEST_F(Manager, CompanionQueuedDuringDeletionIsReachedInTheSameWalk) {
     Probe* ship = Add("Ship", 0, 0);
     Probe* wake = Add("Wake", 500, 500);
-    ship->SetState(3);
+    ship->SetState(Life::kDead);
     ship->onKill = [wake](Probe*) { goManager.QueueForDeletion(wake); };
     goManager.Update(0.016666668f);
     EXPECT_EQ(journal.Count("destroy Wake"), 1);
@@ -219,8 +220,8 @@ TEST_F(Manager, DeathDuringThePassIsQueuedWhenTheWalkReachesIt) {
     // B kills A (behind it) and C (ahead of it).
     b->onUpdate = [a, c](Probe* self) {
         if (self->stateTime > 0.02f) return;  // only in the first pass
-        a->SetState(3);
-        c->SetState(3);
+        a->SetState(Life::kDead);
+        c->SetState(Life::kDead);
     };
     goManager.Update(0.016666668f);
     EXPECT_EQ(journal.Count("destroy C"), 1) << "queued later in the same pass";
@@ -234,7 +235,7 @@ TEST_F(Manager, ClearKillsEverythingBeforeDestroyingAnything) {
     Probe* cannon = Add("Cannon", 0, 0);
     Probe* tower = Add("Tower", 0, 0);
     // A kill that reaches a companion earlier in the list.
-    tower->onKill = [cannon](Probe*) { cannon->SetState(3); };
+    tower->onKill = [cannon](Probe*) { cannon->SetState(Life::kDead); };
     goManager.Clear();
     EXPECT_EQ(journal.Count("destroy Cannon"), 1);
     EXPECT_EQ(journal.Count("destroy Tower"), 1);
@@ -259,14 +260,24 @@ TEST(GameObjBase, SetStateRules) {
     GameObj o;
     o.stateTime = 2.0f;
     o.frozen = 1;
-    o.SetState(1);
+    o.SetState(Life::kNormal);
     EXPECT_FLOAT_EQ(o.stateTime, 2.0f) << "same state: nothing";
     EXPECT_EQ(o.frozen, 1);
-    o.SetState(5);
-    EXPECT_EQ(o.state, 5);
+    o.SetState(SeaSwitch::kToGhost);
+    EXPECT_EQ(o.state, SeaSwitch::kToGhost);
     EXPECT_FLOAT_EQ(o.stateTime, 0.0f);
     EXPECT_EQ(o.frozen, 0);
     EXPECT_STREQ(o.GetType(), "GameObj");
+
+    // A class's own phase that shares a shared state's number is another state...
+    EXPECT_NE(ObjState(Mine::Phase::kExploding), ObjState(Life::kSinking));
+    static_assert(ObjState(Mine::Phase::kExploding).Number() == ObjState(Life::kSinking).Number());
+    // ...but SetState goes by the number, as the digest does.
+    o.SetState(Life::kSinking);
+    o.stateTime = 1.0f;
+    o.SetState(Mine::Phase::kExploding);
+    EXPECT_EQ(o.state, Life::kSinking);
+    EXPECT_FLOAT_EQ(o.stateTime, 1.0f);
 }
 
 TEST(GameObjFactoryTable, UnknownAndNotCreatableNamesGiveNoObject) {

@@ -280,12 +280,12 @@ TEST(ParticleLifecycle, ContinuousReEmitsUntilStoppedThenFreezes) {
     const auto cols = Copy(ps.colours, ps.vertexCount * 4);
     Vec2 box[4];
     std::memcpy(box, ps.corners, sizeof box);
-    ps.corners[0] = Vec2(5, 5);
+    ps.corners[kTopLeft] = Vec2(5, 5);
     for (int f = 0; f < 10; ++f) ps.Update(kDt);
     EXPECT_EQ(ps.emitTimer, timer);
     EXPECT_EQ(verts, Copy(ps.vertices, ps.vertexCount * 3));
     EXPECT_EQ(cols, Copy(ps.colours, ps.vertexCount * 4));
-    EXPECT_EQ(ps.corners[0], Vec2(5, 5));
+    EXPECT_EQ(ps.corners[kTopLeft], Vec2(5, 5));
 
     // The owner clears the flags and emission resumes.
     ps.stopEmitting = 0;

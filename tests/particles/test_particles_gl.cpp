@@ -72,7 +72,7 @@ TEST(ParticleSystemGl, LiveParticleColoursItsPixelsAndFadesOut) {
     EXPECT_FALSE(ps.texture->placeholder);
     EXPECT_EQ(ps.textureWidth, 4.0f);
     EXPECT_EQ(ps.textureHeight, 4.0f);
-    ps.blendMode = 1;
+    ps.blendMode = BlendMode::kAlpha;
     ps.emissionRate = 60.0f;
 
     // Never updated: nothing is drawn (empty box, and every vertex at the origin).
@@ -142,8 +142,8 @@ TEST(ParticleSystemGl, VerticesAreDrawnOffsetByTheSpritePosition) {
     ps.emissionRate = 60.0f;
     ps.position = Vec2(300.0f, 200.0f);  // drawn offset by the sprite's position
     ps.Update(kFrameStep);
-    ps.corners[0] = Vec2(0, 0);  // keep it inside the view for the culler
-    ps.corners[3] = Vec2(800, 600);
+    ps.corners[kTopLeft] = Vec2(0, 0);  // keep it inside the view for the culler
+    ps.corners[kBottomRight] = Vec2(800, 600);
     AddToRenderList(&ps);
     DrawListedFrame();
     ExpectPixel(410, 310, 255, 255, 255);

@@ -69,7 +69,7 @@ protected:
     }
     // "Play!" has come home: the next update starts playing; one more makes the ship.
     void StartPlaying() {
-        game->playButton->SetState(MenuButton::kReturning);
+        game->playButton->SetState(MenuButton::Phase::kReturning);
         Step();
         Step();
     }

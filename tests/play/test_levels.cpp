@@ -15,7 +15,7 @@ using namespace playtest;
 
 // The height of a tower's footing: one fifth of its drawn height above its bottom.
 float Footing(Tower* t) {
-    return t->GetCorners()[3].y - t->renderable->GetHeight() * t->renderable->scale.y / 5.0f;
+    return t->GetCorners()[kBottomRight].y - t->renderable->GetHeight() * t->renderable->scale.y / 5.0f;
 }
 
 TEST_F(PlayTest, TowersStandOnTheirSideOfTheRowAndTheIslandRisesToMeetThem) {

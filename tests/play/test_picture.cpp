@@ -65,7 +65,7 @@ TEST_F(PlayTest, ShortcutsKeepTheMenuAndABattleAsDrawnTheLongWay) {
 
     // Level 10: fifteen hostile towers launching for ten seconds, the player firing, and
     // every other enemy ship burning (smoke and flames).
-    game->playButton->SetState(MenuButton::kReturning);
+    game->playButton->SetState(MenuButton::Phase::kReturning);
     Step();
     game->level = 9;
     CaptureAll();
@@ -76,7 +76,7 @@ TEST_F(PlayTest, ShortcutsKeepTheMenuAndABattleAsDrawnTheLongWay) {
         if (i == 540) {
             int n = 0;
             for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it)
-                if ((*it)->team == -1 && (*it)->state == 1 && dynamic_cast<::Ship*>(*it) && n++ % 2)
+                if ((*it)->team == -1 && (*it)->state == Life::kNormal && dynamic_cast<::Ship*>(*it) && n++ % 2)
                     static_cast<::Ship*>(*it)->health *= 0.2f;
         }
         Frame();

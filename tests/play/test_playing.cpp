@@ -64,14 +64,14 @@ TEST_F(PlayTest, ReleaseEventsRepairGiveGoldDisturbTheGhostSeaFireAndLeave) {
     Step();
     EXPECT_EQ(ship->health, 0.5f);
     EXPECT_EQ(camera.shakeTime, 0.0f);
-    game->seaMode = 2;
+    game->seaMode = Sea::kGhost;
     for (int i = 0; i < 2; ++i) {
         Release(2);
         Step();
     }
     EXPECT_FLOAT_EQ(ship->health, -1.5f);
     EXPECT_EQ(camera.shakeTime, 0.05f);
-    game->seaMode = 1;
+    game->seaMode = Sea::kLiving;
 
     // The left button fires the loaded cannon with a small shake.
     const int balls = CountOfType("CannonBall");
@@ -98,31 +98,31 @@ TEST_F(PlayTest, SeaToggleMovesEveryLiveObjectThatTakesPartAndNoOther) {
     AddThing("C", 0, 0)->realm = 2;
     GameObj* dead = AddThing("D", 0, 0);
     dead->realm = 3;
-    dead->state = 3;
+    dead->state = Life::kDead;
     GameObj* ahead = AddThing("E", 0, 0);
     ahead->realm = 1;
-    ahead->state = 5;
+    ahead->state = SeaSwitch::kToGhost;
     ahead->frozen = 1;
 
-    for (int toggle : {5, 6}) {
-        std::map<GameObj*, int> before;
-        for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) before[*it] = (*it)->state;
-        const int sea = game->seaMode;
+    for (SeaSwitch toggle : {SeaSwitch::kToGhost, SeaSwitch::kToLiving}) {
+        std::map<GameObj*, ObjState> before;
+        for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) before.emplace(*it, (*it)->state);
+        const Sea sea = game->seaMode;
         Release(' ');
         Step();
-        EXPECT_EQ(game->seaMode, sea == 1 ? 2 : 1);
+        EXPECT_EQ(game->seaMode, sea == Sea::kLiving ? Sea::kGhost : Sea::kLiving);
         EXPECT_EQ(camera.shakeTime, 1.0f);
         EXPECT_EQ(camera.shakeMagnitude, 50.0f);
         int moved = 0;
         for (auto [object, state] : before) {
-            const bool takesPart = object->realm != -1 && state != 3;
-            EXPECT_EQ(object->state, takesPart ? toggle : state) << object->GetType();
+            const bool takesPart = object->realm != -1 && state != Life::kDead;
+            EXPECT_EQ(object->state, takesPart ? ObjState(toggle) : state) << object->GetType();
             moved += object->state != state;
         }
         EXPECT_GT(moved, 3) << "the ship, the island, the seas and the tower take part";
         EXPECT_EQ(Ship()->state, toggle);
     }
-    EXPECT_EQ(dead->state, 3) << "never revived";
+    EXPECT_EQ(dead->state, Life::kDead) << "never revived";
     EXPECT_EQ(ahead->frozen, 0) << "moved on to the living sea";
 }
 
@@ -143,7 +143,7 @@ TEST_F(PlayTest, CameraFollowsTheShipAndStopsAtTheEdgesWhereTheShipWrapsRound) {
     };
     for (const Case& c : cases) {
         ship->SetPosition(Vec2(c.x, 300.0f));
-        camera.corners[0] = Vec2(123.0f, y);
+        camera.corners[kTopLeft] = Vec2(123.0f, y);
         Step();
         EXPECT_EQ(ship->GetPosition()->x, c.shipAfter) << c.x;
         EXPECT_EQ(camera.targetPosition, c.target) << c.x;
@@ -205,7 +205,7 @@ TEST_F(PlayTest, AShipLostWhileTheMenuShowsIsForgottenAndReplacedOnPlay) {
     ASSERT_EQ(game->phase, Game::kMenu);
 
     // It sinks to the bottom in the menu and the manager destroys it.
-    first->SetState(3);
+    first->SetState(Life::kDead);
     for (int i = 0; i < 3; ++i) Frame();
     EXPECT_EQ(Ship(), nullptr);
     EXPECT_EQ(CountOfType("MerchantShip"), 0);
@@ -222,7 +222,7 @@ TEST_F(PlayTest, AShipLostWhileTheMenuShowsIsForgottenAndReplacedOnPlay) {
     EXPECT_EQ(second->GetPosition()->x, 450.0f);
 
     // A ship that dies while playing is replaced on the next update.
-    second->SetState(3);
+    second->SetState(Life::kDead);
     Step();
     MerchantShip* third = Ship();
     ASSERT_NE(third, nullptr);
@@ -266,7 +266,7 @@ TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight
 
     // The gauge, above the ship, only while the button is held.
     ship->cannon.Get()->charge = ship->cannon.Get()->maxCharge;
-    const Vec2 top = camera.WorldToScreen(Vec2(ship->GetPosition()->x, ship->GetCorners()[0].y));
+    const Vec2 top = camera.WorldToScreen(Vec2(ship->GetPosition()->x, ship->GetCorners()[kTopLeft].y));
     const int gx = static_cast<int>(top.x), gy = static_cast<int>(top.y) - 12;
     const auto idle = DrawnFrame(*game, gx - 30, gy - 4, gx + 30, gy + 4);
     orlop.mouseLeft = 1;
@@ -289,7 +289,7 @@ TEST_F(PlayTest, GaugeShowsWhileChargingAndMarkersPointToHostileTowersOutOfSight
     const Vec2 at = *ship->GetPosition();
     Release(VK_SPACE);
     Step();
-    EXPECT_EQ(game->seaMode, 1) << "no rule runs while paused";
+    EXPECT_EQ(game->seaMode, Sea::kLiving) << "no rule runs while paused";
     EXPECT_EQ(*ship->GetPosition(), at);
     Release(VK_ESCAPE);
     Step();

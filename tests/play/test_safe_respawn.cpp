@@ -32,7 +32,7 @@ GameObj* HuntersPrey(MerchantShip& ship) {
 
 TEST_F(PlayTest, SafeRespawnPlacesTheNewShipClearAndSparesItUntilItFires) {
     StartPlaying();
-    Ship()->SetState(GameObj::kDead);
+    Ship()->SetState(Life::kDead);
     Step();
     EXPECT_EQ(Ship()->GetPosition()->x, SafeRespawn::kHomeX) << "the game's own rule";
     EXPECT_FALSE(Ship()->InGrace());
@@ -40,7 +40,7 @@ TEST_F(PlayTest, SafeRespawnPlacesTheNewShipClearAndSparesItUntilItFires) {
     game->safeRespawn = true;
     Enemy(*game, 500.0f);
     Enemy(*game, 900.0f);
-    Ship()->SetState(GameObj::kDead);
+    Ship()->SetState(Life::kDead);
     Step();
     const float x = Ship()->GetPosition()->x;
     EXPECT_GT(SafeRespawn::Room(x, game->towers), 0.0f);
@@ -50,7 +50,7 @@ TEST_F(PlayTest, SafeRespawnPlacesTheNewShipClearAndSparesItUntilItFires) {
 
     // A fleet along the whole sea: no place has room, the ship comes back all the same.
     for (float at = -4000.0f; at <= 4000.0f; at += 400.0f) Enemy(*game, at);
-    Ship()->SetState(GameObj::kDead);
+    Ship()->SetState(Life::kDead);
     Step();
     MerchantShip& ship = *Ship();
     ASSERT_TRUE(ship.InGrace());
@@ -83,7 +83,7 @@ namespace {
 // changes hands (each loss counted and told), and a hostile ship only when the
 // player's own ball sinks it.
 TEST_F(PlayTest, RecordsCountTowersOnceALevelTheirLossesAndOnlyShipsThePlayerSank) {
-    game->playButton->SetState(MenuButton::kReturning);
+    game->playButton->SetState(MenuButton::Phase::kReturning);
     Step();
     game->SkipToLevel(2);
     Frame();
@@ -112,8 +112,8 @@ TEST_F(PlayTest, RecordsCountTowersOnceALevelTheirLossesAndOnlyShipsThePlayerSan
     ship.cannon.Get()->reloadTimer = 10.0f;
     Release(0);
     for (int i = 0; i < 10; ++i) Frame();
-    EXPECT_EQ(shot->state, GameObj::kSinking);
-    EXPECT_EQ(drowned->state, GameObj::kSinking);
+    EXPECT_EQ(shot->state, Life::kSinking);
+    EXPECT_EQ(drowned->state, Life::kSinking);
     EXPECT_EQ(game->ThisGame().ships, 1);
 }
 

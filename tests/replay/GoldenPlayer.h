@@ -67,7 +67,7 @@ struct GoldenPlayer {
         if (!noise.Chance(40)) return false;
         for (auto it = game->towers.Begin(); !it.AtEnd(); ++it) {
             Upgrader* panel = (*it)->upgrader;
-            if (!panel || panel->state != Upgrader::kOpening) continue;
+            if (!panel || panel->state != Upgrader::Phase::kOpening) continue;
             UpgradeButton* lines[] = {panel->gunpowerButton, panel->speedButton, panel->strengthButton,
                                       panel->reloadButton};
             UpgradeButton* line = lines[(static_cast<int>(noise.Spread(2)) + 2) % 4];

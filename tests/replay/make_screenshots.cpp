@@ -22,7 +22,7 @@ struct FullSizePlatform : ScriptedPlatform {
 bool PanelFullyOpen(Game* game) {
     for (auto it = game->towers.Begin(); !it.AtEnd(); ++it) {
         const Upgrader* panel = (*it)->upgrader;
-        if (panel && panel->state == Upgrader::kOpening && panel->fade >= 1.0f && panel->stateTime > 0.5f)
+        if (panel && panel->state == Upgrader::Phase::kOpening && panel->fade >= 1.0f && panel->stateTime > 0.5f)
             return true;
     }
     return false;
@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
     platform.step = [&](ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
         const bool playing = game->phase == Game::kPlaying && !game->paused && game->playerShip.Get();
-        ghostFrames = playing && game->seaMode == Game::kGhostSea ? ghostFrames + 1 : 0;
-        if (!play && playing && frame > 1500 && game->seaMode == Game::kLivingSea && game->HostileTowers() > 0)
+        ghostFrames = playing && game->seaMode == Sea::kGhost ? ghostFrames + 1 : 0;
+        if (!play && playing && frame > 1500 && game->seaMode == Sea::kLiving && game->HostileTowers() > 0)
             play = gltest::SaveScreenshot(out + "play.png");
         if (!shop && playing && PanelFullyOpen(game)) shop = gltest::SaveScreenshot(out + "shop.png");
         if (!ghost && ghostFrames == 150 && frame > 1500) ghost = gltest::SaveScreenshot(out + "ghost-sea.png");

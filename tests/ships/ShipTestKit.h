@@ -41,6 +41,6 @@ protected:
     Water* sea = nullptr;
 };
 
-inline float Bottom(GameObj* o) { return o->GetCorners()[3].y; }
+inline float Bottom(GameObj* o) { return o->GetCorners()[kBottomRight].y; }
 
 }  // namespace shiptest

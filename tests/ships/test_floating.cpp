@@ -79,7 +79,7 @@ TEST_F(ShipsTest, ASinkingShipLeavesItsGoldInChestsAndThePlayerKeepsHalf) {
         ship->gold = c.gold;
         ship->health = -0.5f;
         ship->Update(kStep);
-        EXPECT_EQ(ship->state, Ship::kSinking);
+        EXPECT_EQ(ship->state, Life::kSinking);
         EXPECT_EQ(CountOfType("TreasureChest") - before, c.chests) << c.gold;
         EXPECT_EQ(ship->gold, c.left);
         auto* last = static_cast<TreasureChest*>(LastOfType("TreasureChest"));
@@ -101,7 +101,7 @@ TEST_F(ShipsTest, ASinkingShipLeavesItsGoldInChestsAndThePlayerKeepsHalf) {
     MerchantShip* scraped = Launch(-1, 50.0f);
     scraped->health = 0.0f;
     scraped->Update(kStep);
-    EXPECT_EQ(scraped->state, 1) << "exactly 0 health is still afloat";
+    EXPECT_EQ(scraped->state, Life::kNormal) << "exactly 0 health is still afloat";
 }
 
 TEST_F(ShipsTest, InTheGhostSeaWrecksRiseAsGhostsAndHealedGhostsVanish) {
@@ -109,22 +109,22 @@ TEST_F(ShipsTest, InTheGhostSeaWrecksRiseAsGhostsAndHealedGhostsVanish) {
     wreck->health = -1.0f;
     wreck->Update(kStep);
     const Vec2 scale = wreck->renderable->scale;
-    wreck->SetState(5);
-    for (int i = 0; i < 60 && wreck->state == 5; ++i) wreck->Update(kStep);
-    EXPECT_EQ(wreck->state, Ship::kGhostRising);
+    wreck->SetState(SeaSwitch::kToGhost);
+    for (int i = 0; i < 60 && wreck->state == SeaSwitch::kToGhost; ++i) wreck->Update(kStep);
+    EXPECT_EQ(wreck->state, Ship::Phase::kGhostRising);
     EXPECT_EQ(wreck->realm, 2);
     EXPECT_FLOAT_EQ(wreck->renderable->scale.x, scale.x * 1.5f);
     EXPECT_NE(wreck->renderable->colour[0], 1.0f) << "tinted";
-    for (int i = 0; i < 600 && wreck->state != 1; ++i) wreck->Update(kStep);
-    ASSERT_EQ(wreck->state, 1);
+    for (int i = 0; i < 600 && wreck->state != Life::kNormal; ++i) wreck->Update(kStep);
+    ASSERT_EQ(wreck->state, Life::kNormal);
     EXPECT_EQ(wreck->renderable->colour[3], 1.0f);
     EXPECT_LT(std::fabs(Bottom(wreck) - Surface(wreck->renderable->position.x)), 6.0f);
     wreck->health = 1.0f;
     const float surfaced = wreck->renderable->position.y;
-    for (int i = 0; i < 600 && wreck->state != 3; ++i) wreck->Update(kStep);
-    EXPECT_EQ(wreck->state, 3);
+    for (int i = 0; i < 600 && wreck->state != Life::kDead; ++i) wreck->Update(kStep);
+    EXPECT_EQ(wreck->state, Life::kDead);
     EXPECT_LT(wreck->renderable->position.y, surfaced) << "upwards";
-    EXPECT_EQ(wreck->cannon.Get()->state, 3);
+    EXPECT_EQ(wreck->cannon.Get()->state, Life::kDead);
 }
 
 TEST_F(ShipsTest, KillReleasesTheWakeFireAndCannonOnceEvenWithoutInit) {
@@ -145,7 +145,7 @@ TEST_F(ShipsTest, KillReleasesTheWakeFireAndCannonOnceEvenWithoutInit) {
     }
     goManager.objects.Remove(ship);
     delete ship;
-    Launch(-1, 0.0f)->SetState(3);  // a real death: everything goes in one pass
+    Launch(-1, 0.0f)->SetState(Life::kDead);  // a real death: everything goes in one pass
     goManager.Update(kStep);
     EXPECT_EQ(goManager.objects.Head()->next, nullptr) << "only the sea is left";
 }

@@ -6,13 +6,14 @@
 #include "Orlop.h"
 #include "ShipTestKit.h"
 #include "ships/Cannon.h"
+#include "ships/Mine.h"
 #include "ships/TreasureChest.h"
 
 using namespace shiptest;
 
 namespace {
 
-Thing* Hitter(const char* type, int team, Vec2 velocity, int state = 1) {
+Thing* Hitter(const char* type, int team, Vec2 velocity, ObjState state = Life::kNormal) {
     Thing* t = AddThing(type, 0.0f, 0.0f);
     t->team = team;
     t->velocity = velocity;
@@ -38,11 +39,11 @@ TEST_F(ShipsTest, BallsRamsAndMinesOfOtherTeamsHurtAndShakeThePlayer) {
     player->Collide(ball);
     player->Collide(ball);  // spent by the first touch
     EXPECT_EQ(player->health, 30.0f - 500.0f / 40.0f);
-    EXPECT_EQ(ball->state, 2);
+    EXPECT_EQ(ball->state, Life::kSinking);
     EXPECT_EQ(camera.shakeMagnitude, 50.0f);
     camera.shakeTime = 0.0f;
     player->Collide(Hitter("CannonBall", 1, Vec2(300.0f, 400.0f)));   // own team
-    player->Collide(Hitter("CannonBall", -1, Vec2(300.0f, 400.0f), 3));  // dead
+    player->Collide(Hitter("CannonBall", -1, Vec2(300.0f, 400.0f), Life::kDead));  // dead
     enemy->Collide(Hitter("CannonBall", 1, Vec2(0.0f, 500.0f)));      // straight down
     EXPECT_EQ(player->health, 17.5f);
     EXPECT_EQ(camera.shakeTime, 0.0f);
@@ -56,7 +57,7 @@ TEST_F(ShipsTest, BallsRamsAndMinesOfOtherTeamsHurtAndShakeThePlayer) {
 
     player->Collide(Hitter("Mine", -1, Vec2()));
     camera.shakeMagnitude = 0.0f;
-    for (Thing* mine : {Hitter("Mine", 1, Vec2()), Hitter("Mine", -1, Vec2(), 2)})
+    for (Thing* mine : {Hitter("Mine", 1, Vec2()), Hitter("Mine", -1, Vec2(), Mine::Phase::kExploding)})
         player->Collide(mine);
     EXPECT_EQ(player->health, -5.5f) << "only the live enemy mine hurts";
     EXPECT_EQ(camera.shakeMagnitude, 100.0f);
@@ -68,18 +69,18 @@ TEST_F(ShipsTest, AChestGoesToTheFirstShipAfloatThatTouchesIt) {
     MerchantShip* ship = Launch(-1, 0.0f);
     chest->value = 25.7f;
     chest->Collide(ship);
-    EXPECT_NE(chest->state, 3) << "still full when it touches first";
+    EXPECT_NE(chest->state, Life::kDead) << "still full when it touches first";
     ship->Collide(chest);
     EXPECT_EQ(ship->gold, 35);
     chest->Collide(ship);
     chest->Collide(sea);
-    EXPECT_EQ(chest->state, 3) << "emptied, it goes at the next touch";
+    EXPECT_EQ(chest->state, Life::kDead) << "emptied, it goes at the next touch";
 
     TreasureChest* full = Chest(sea, 10.0f);
-    ship->SetState(Ship::kSinking);
+    ship->SetState(Life::kSinking);
     ship->Collide(full);
     EXPECT_EQ(full->value, 10.0f) << "a sinking ship takes nothing";
-    ship->SetState(1);
+    ship->SetState(Life::kNormal);
     ship->gold = INT32_MAX - 5;
     ship->Collide(full);
     EXPECT_EQ(ship->gold, INT32_MAX);
@@ -89,12 +90,12 @@ TEST_F(ShipsTest, ThePlayerAimsAtTheMouseAndRecoilsFromEveryPull) {
     MerchantShip* ship = Launch(1, 0.0f, false);
     Cannon* gun = ship->cannon.Get();
     const Vec2 at = *ship->GetPosition();
-    camera.corners[0] = Vec2(-400.0f, -300.0f);  // the mouse is read in window pixels
+    camera.corners[kTopLeft] = Vec2(-400.0f, -300.0f);  // the mouse is read in window pixels
     orlop.mousePosition = at + Vec2(430.0f, 260.0f);
     ship->Update(kStep);
     EXPECT_NEAR(gun->aim.x, 0.6f, 1e-5f);
     EXPECT_NEAR(gun->aim.y, -0.8f, 1e-5f);
-    camera.corners[0] = Vec2();
+    camera.corners[kTopLeft] = Vec2();
     orlop.mousePosition = at;  // right on the ship: no direction, the aim stays
     ship->Update(kStep);
     EXPECT_NEAR(gun->aim.x, 0.6f, 1e-5f);
@@ -111,7 +112,7 @@ TEST_F(ShipsTest, AComputerShipPicksItsPreyAndLobsOnTarget) {
     MerchantShip* hunter = Launch(-1, 0.0f);
     MerchantShip* prey = Launch(1, 200.0f, false);
     Launch(1, 250.0f, false)->frozen = 1;
-    Launch(1, 260.0f, false)->SetState(Ship::kSinking);
+    Launch(1, 260.0f, false)->SetState(Life::kSinking);
     Launch(-1, 270.0f);
     hunter->target.Reset();
     hunter->keepDistance = 200.0f;
@@ -159,7 +160,7 @@ TEST_F(ShipsTest, TwoComputerShipsFightUntilOneSinksAndTheOtherTakesItsGold) {
     EXPECT_GT(balls, 0);
     EXPECT_EQ(loser.Get(), nullptr) << "sunk and gone";
     EXPECT_EQ(chests, 6);
-    EXPECT_EQ(winner->state, 1);
+    EXPECT_EQ(winner->state, Life::kNormal);
     EXPECT_EQ(CountOfType("TreasureChest"), 0);
     EXPECT_EQ(winner->gold, 120) << "its own gold and all of the loser's";
 }

@@ -113,10 +113,10 @@ TEST_F(Shop, FadesInStaysAndClosesAfterHalfASecondOfNetSteering) {
     Steer('A', 18);
     Steer('D', 18);
     Steer('A', 28);
-    EXPECT_EQ(panel->state, Upgrader::kOpening);
+    EXPECT_EQ(panel->state, Upgrader::Phase::kOpening);
     panel->Open(ship);  // the tower's routine re-opening keeps the steering done so far
     Steer('A', 4);
-    EXPECT_EQ(panel->state, Upgrader::kClosing);
+    EXPECT_EQ(panel->state, Upgrader::Phase::kClosing);
 
     for (int i = 0; i < 20; ++i) panel->Update(dt);
     const float part = panel->fade;
@@ -127,7 +127,7 @@ TEST_F(Shop, FadesInStaysAndClosesAfterHalfASecondOfNetSteering) {
 
     Steer('D', 32);
     int frames = 0;
-    while (panel->state != 1 && frames++ < 200) panel->Update(dt);
+    while (panel->state != Life::kNormal && frames++ < 200) panel->Update(dt);
     EXPECT_NEAR(frames * dt, 1.0f, 3 * dt);
     EXPECT_EQ(panel->closeSteer, 0.0f);
     EXPECT_FALSE(panel->renderable->inRenderList);
@@ -143,11 +143,11 @@ TEST_F(Shop, FadesInStaysAndClosesAfterHalfASecondOfNetSteering) {
 
 TEST_F(Shop, ClicksAreIgnoredWhileTheBuyerSinksOrIsGone) {
     const int32_t gold = ship->gold;
-    ship->SetState(2);
+    ship->SetState(Life::kSinking);
     Click(panel->speedButton);
     EXPECT_EQ(ship->gold, gold);
-    EXPECT_NE(panel->state, Upgrader::kOpening) << "a panel without a buyer fades out";
-    ship->SetState(3);
+    EXPECT_NE(panel->state, Upgrader::Phase::kOpening) << "a panel without a buyer fades out";
+    ship->SetState(Life::kDead);
     goManager.Update(dt);  // destroys the ship
     EXPECT_EQ(panel->ship.Get(), nullptr);
     Click(panel->speedButton);

@@ -91,7 +91,7 @@ TEST_F(Towers, ShootsWithinReachAlongALobThatLandsOnTheTarget) {
         if (dx == 0.0f) {
             EXPECT_EQ(aim, Vec2(1, 0));
         }
-        prey->SetState(2);
+        prey->SetState(Life::kSinking);
         t->Update(dt);
         EXPECT_EQ(t->target.Get(), nullptr) << "a sinking ship is no target";
     }
@@ -117,7 +117,7 @@ TEST_F(Towers, LaunchesShipsOnAnIntervalOfKindsSetByTheDifficulty) {
             l->spawnTimer = 100.0f;
             l->Update(dt);
             kinds.insert(LastShip()->GetType());
-            LastShip()->SetState(3);  // out of the way of the next launch
+            LastShip()->SetState(Life::kDead);  // out of the way of the next launch
         }
         EXPECT_EQ(kinds.size(), level.second);
         EXPECT_EQ(kinds.count("MineLayer"), level.second == 3 ? 1u : 0u);
@@ -146,14 +146,14 @@ TEST_F(Towers, HoldsBackLaunchesWhileFourOfItsShipsAreAfloat) {
     EXPECT_EQ(Ships(), 4);
     EXPECT_EQ(t->spawnTimer, 0.0f);
     // A sinking ship no longer counts: the next expiry launches, not before it.
-    fleet[1]->SetState(Ship::kSinking);
+    fleet[1]->SetState(Life::kSinking);
     t->Update(dt);
     EXPECT_EQ(Ships(), 4);
     EXPECT_NEAR(UpdatesToLaunch(t) * dt, 7.825, 2 * dt);
     EXPECT_EQ(t->ShipsAfloat(), 4);
     // A ship of another tower is not this tower's.
     MakeShip(50, -1);
-    fleet[2]->SetState(3);
+    fleet[2]->SetState(Life::kDead);
     goManager.Update(dt);
     EXPECT_EQ(t->ShipsAfloat(), 3);
 }
@@ -168,19 +168,19 @@ TEST_F(Towers, AFullSeaSinksItsOldestUncollectedChestForEachNewOne) {
         chests.push_back(c);
     }
     EXPECT_EQ(TreasureChest::CountAfloat(), TreasureChest::kMaxAfloat);
-    EXPECT_EQ(chests[0]->state, TreasureChest::kFlying) << "an emptied chest goes at its next touch";
-    EXPECT_EQ(chests[1]->state, TreasureChest::kSinking);
-    EXPECT_EQ(chests[2]->state, TreasureChest::kSinking);
-    EXPECT_EQ(chests[3]->state, TreasureChest::kFlying);
+    EXPECT_EQ(chests[0]->state, Floater::Phase::kFlying) << "an emptied chest goes at its next touch";
+    EXPECT_EQ(chests[1]->state, Life::kSinking);
+    EXPECT_EQ(chests[2]->state, Life::kSinking);
+    EXPECT_EQ(chests[3]->state, Floater::Phase::kFlying);
     // Sinking, it is out of reach: no ship takes it, the sea does not lift it, and it goes.
     MerchantShip* ship = MakeShip(0, 1);
     const int32_t gold = ship->gold;
     ship->Collide(chests[1]);
     chests[1]->Collide(sea);
     EXPECT_EQ(ship->gold, gold);
-    EXPECT_EQ(chests[1]->state, TreasureChest::kSinking);
+    EXPECT_EQ(chests[1]->state, Life::kSinking);
     for (int i = 0; i < 70; ++i) chests[1]->Update(dt);
-    EXPECT_EQ(chests[1]->state, 3);
+    EXPECT_EQ(chests[1]->state, Life::kDead);
 }
 
 TEST_F(Towers, HeldShipSinksTheFlagAndRaisesItInItsColoursThenOwnsTowerAndGun) {
@@ -190,20 +190,20 @@ TEST_F(Towers, HeldShipSinksTheFlagAndRaisesItInItsColoursThenOwnsTowerAndGun) {
     std::copy(colour, colour + 4, s->renderable->colour);
     t->Update(dt);
     EXPECT_EQ(t->flag->position, Vec2(0, 320));
-    const float top = t->renderable->corners[0].y;
+    const float top = t->renderable->corners[kTopLeft].y;
     float lowestTop = 0.0f;
     int frames = 0;
     while (t->team != 1 && frames++ < 1000) {
         t->Update(dt);
         t->Collide(s);
-        lowestTop = std::max(lowestTop, t->flag->corners[0].y);
+        lowestTop = std::max(lowestTop, t->flag->corners[kTopLeft].y);
     }
     EXPECT_EQ(t->cannon->team, 1);
     EXPECT_GT(lowestTop, top);
-    EXPECT_LT(t->flag->corners[3].y - 20.0f, top);
+    EXPECT_LT(t->flag->corners[kBottomRight].y - 20.0f, top);
     EXPECT_EQ(t->flag->colour[2], 0.6f);
     // Down past the top, then up until the bottom is within 20 px of it, at 19.75 px/s.
-    const float flagHeight = t->flag->corners[3].y - t->flag->corners[0].y;
+    const float flagHeight = t->flag->corners[kBottomRight].y - t->flag->corners[kTopLeft].y;
     const float travel = (top - 280.0f) + (flagHeight - 20.0f);
     EXPECT_NEAR(frames * dt, travel / 19.75f, 0.05f);
     EXPECT_EQ(t->capturer.Get(), nullptr);
@@ -229,7 +229,7 @@ TEST_F(Towers, ARivalTakesOverOnlyOnceItHasDrainedTheRunningCapture) {
     }
 
     a->SetPosition(Vec2(3000, 400));
-    b->SetState(3);
+    b->SetState(Life::kDead);
     goManager.Update(dt);  // the tower ignores the dead b, which is then destroyed
     MerchantShip* c = MakeShip(0, 1);
     t->Collide(c);
@@ -247,30 +247,30 @@ TEST_F(Towers, DockingOpensThePanelAtThe119thContactUnlessSteeredAway) {
     EXPECT_EQ(t->upgrader, nullptr);
     dock(s, 1);
     ASSERT_NE(t->upgrader, nullptr);
-    EXPECT_EQ(t->upgrader->state, Upgrader::kOpening);
+    EXPECT_EQ(t->upgrader->state, Upgrader::Phase::kOpening);
     EXPECT_TRUE(t->upgrader->ship.Is(s));
 
     orlop.keys['A'] = 1;
     dock(s, 178);
     orlop.keys['A'] = 0;
-    t->upgrader->SetState(1);
+    t->upgrader->SetState(Life::kNormal);
     dock(s, 300);
-    EXPECT_EQ(t->upgrader->state, 1) << "steered away too far";
+    EXPECT_EQ(t->upgrader->state, Life::kNormal) << "steered away too far";
     MerchantShip* other = MakeShip(0, 1);
     orlop.keys['D'] = 1;
     dock(other, 1);
     orlop.keys['D'] = 0;
     dock(other, 117);
-    EXPECT_EQ(t->upgrader->state, 1);
+    EXPECT_EQ(t->upgrader->state, Life::kNormal);
     dock(other, 1);
-    EXPECT_EQ(t->upgrader->state, Upgrader::kOpening);
+    EXPECT_EQ(t->upgrader->state, Upgrader::Phase::kOpening);
     EXPECT_TRUE(t->upgrader->ship.Is(other)) << "the panel serves the ship docking now";
 
     MerchantShip* foe = MakeShip(0, -1);
-    foe->SetState(3);
+    foe->SetState(Life::kDead);
     t->Collide(foe);
     EXPECT_EQ(t->capturer.Get(), nullptr);
-    foe->SetState(1);
+    foe->SetState(Life::kNormal);
     t->Collide(foe);
     EXPECT_TRUE(t->capturer.Is(foe));
 }
@@ -282,7 +282,7 @@ TEST_F(Towers, KillReleasesGunPanelAndFlagAndToleratesATowerNeverBuilt) {
     for (int i = 0; i < 119; ++i) t->Collide(s);
     ObjRef<Cannon> gun = t->cannon;
     ObjRef<Upgrader> panel = t->upgrader;
-    t->SetState(3);
+    t->SetState(Life::kDead);
     goManager.Update(dt);
     goManager.Update(dt);
     EXPECT_EQ(gun.Get(), nullptr);

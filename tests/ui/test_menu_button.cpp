@@ -71,7 +71,7 @@ TEST_F(MenuButtonCycle, PressedButtonFallsWithGravityAndKeepsItsSidewaysSpeed) {
     float vx = button->velocity.x;
     float vy = button->velocity.y;
     ASSERT_GT(vx, 0.0f);
-    button->SetState(MenuButton::kFalling);
+    button->SetState(MenuButton::Phase::kFalling);
     float y0 = Pos().y;
     button->Update(kFrameStep);
     EXPECT_FLOAT_EQ(button->velocity.x, vx);
@@ -79,19 +79,19 @@ TEST_F(MenuButtonCycle, PressedButtonFallsWithGravityAndKeepsItsSidewaysSpeed) {
     EXPECT_GT(Pos().y, y0);
     // Without a sea it never leaves the falling state.
     for (int i = 0; i < 300; ++i) goManager.Update(kFrameStep);
-    EXPECT_EQ(button->state, MenuButton::kFalling);
+    EXPECT_EQ(button->state, MenuButton::Phase::kFalling);
 }
 
 TEST_F(MenuButtonCycle, FallsIntoTheSeaFloatsFadesAndReturnsHomeForOneUpdate) {
     Water* sea = MakeSea();
     goManager.Update(kFrameStep);  // idle: learns home and alpha
-    button->SetState(MenuButton::kFalling);
+    button->SetState(MenuButton::Phase::kFalling);
     int frames = 0;
-    while (button->state == MenuButton::kFalling && frames < 300) {
+    while (button->state == MenuButton::Phase::kFalling && frames < 300) {
         goManager.Update(kFrameStep);
         ++frames;
     }
-    ASSERT_EQ(button->state, MenuButton::kFloating) << "met the sea";
+    ASSERT_EQ(button->state, MenuButton::Phase::kFloating) << "met the sea";
     EXPECT_EQ(button->water, sea);
     EXPECT_LT(frames, 80);
 
@@ -102,14 +102,14 @@ TEST_F(MenuButtonCycle, FallsIntoTheSeaFloatsFadesAndReturnsHomeForOneUpdate) {
     EXPECT_LT(button->renderable->colour[3], 1.0f);
 
     int floating = 0;
-    while (button->state == MenuButton::kFloating && floating < 200) {
+    while (button->state == MenuButton::Phase::kFloating && floating < 200) {
         goManager.Update(kFrameStep);
         ++floating;
     }
-    ASSERT_EQ(button->state, MenuButton::kReturning);
+    ASSERT_EQ(button->state, MenuButton::Phase::kReturning);
     EXPECT_NEAR(floating, 60, 3) << "fades by one alpha per second";
     goManager.Update(kFrameStep);
-    EXPECT_EQ(button->state, 1) << "returning lasts one update";
+    EXPECT_EQ(button->state, Life::kNormal) << "returning lasts one update";
     EXPECT_EQ(Pos(), Vec2(200, 200));
     EXPECT_FLOAT_EQ(button->renderable->colour[3], 1.0f);
     EXPECT_EQ(button->velocity, Vec2(0, 0));
@@ -118,12 +118,12 @@ TEST_F(MenuButtonCycle, FallsIntoTheSeaFloatsFadesAndReturnsHomeForOneUpdate) {
 TEST_F(MenuButtonCycle, OnlyAFallingButtonReactsToTheSea) {
     Water* sea = MakeSea();
     button->Collide(sea);
-    EXPECT_EQ(button->state, 1);
-    button->SetState(MenuButton::kFalling);
+    EXPECT_EQ(button->state, Life::kNormal);
+    button->SetState(MenuButton::Phase::kFalling);
     button->Collide(button);  // not water
-    EXPECT_EQ(button->state, MenuButton::kFalling);
+    EXPECT_EQ(button->state, MenuButton::Phase::kFalling);
     button->Collide(sea);
-    EXPECT_EQ(button->state, MenuButton::kFloating);
+    EXPECT_EQ(button->state, MenuButton::Phase::kFloating);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <sys/stat.h>
 
+#include "Box.h"
 #include "Orlop.h"
 #include "Sprite.h"
 #include "TestImages.h"
 #include "defences/UpgradeButton.h"
+#include "defences/Upgrader.h"
 #include "objects/GOManager.h"
 #include "ui/LifeBar.h"
 #include "ui/UIButton.h"
@@ -39,7 +41,7 @@ protected:
 
 TEST_F(Buttons, LabelIsCentredFromTheSecondDrawingOn) {
     UIButton* b = MakeButton("Play!", Vec2(200, 200));
-    ASSERT_EQ(b->renderable->screenSpace, 1);
+    ASSERT_TRUE(b->renderable->screenSpace);
     EXPECT_FLOAT_EQ(b->renderable->depth, 0.9f);
     EXPECT_FLOAT_EQ(b->textWidth, 1.0f);
     b->Update(kFrameStep);
@@ -95,7 +97,7 @@ TEST_F(Buttons, PriceLineIsAnInvisibleHitBoxThatTurnsItsLabelWhiteUnderTheCursor
     EXPECT_FLOAT_EQ(line->textColour[0], 0.0f);
     EXPECT_FLOAT_EQ(line->textColour[3], 1.0f);
 
-    line->SetState(8382);
+    line->SetState(Upgrader::Phase::kOpening);
     orlop.mousePosition = Vec2(400, 150);
     line->Update(kFrameStep);
     EXPECT_EQ(line->hovered, 0) << "coloured only in state 1";
@@ -118,8 +120,8 @@ protected:
 TEST_F(LifeBarTest, TypeNameIsTheBaseOneAndBothSpritesAreScreenSpace) {
     EXPECT_STREQ(bar->GetType(), "GameObj");
     EXPECT_EQ(bar->realm, 3);
-    EXPECT_EQ(bar->renderable->screenSpace, 1);
-    EXPECT_EQ(bar->background->screenSpace, 1);
+    EXPECT_TRUE(bar->renderable->screenSpace);
+    EXPECT_TRUE(bar->background->screenSpace);
     EXPECT_FLOAT_EQ(bar->background->depth, 0.8f);
     EXPECT_FLOAT_EQ(bar->renderable->depth, 0.9f);
     EXPECT_EQ(bar->background->position, Vec2(145, 15));
@@ -140,10 +142,10 @@ TEST_F(LifeBarTest, HalfValueShowsTheLeftHalfFromTheSameLeftEdge) {
 TEST_F(LifeBarTest, NegativeGivesNothingAndOverfullRunsPastTheBackground) {
     bar->SetValue(-5, 100);
     EXPECT_FLOAT_EQ(bar->fraction, 0.0f);
-    EXPECT_FLOAT_EQ(bar->renderable->corners[3].x - bar->renderable->corners[0].x, 0.0f);
+    EXPECT_FLOAT_EQ(bar->renderable->corners[kBottomRight].x - bar->renderable->corners[kTopLeft].x, 0.0f);
     bar->SetValue(150, 100);
     bar->Update(kFrameStep);
-    EXPECT_GT(bar->renderable->corners[3].x, bar->background->corners[3].x);
+    EXPECT_GT(bar->renderable->corners[kBottomRight].x, bar->background->corners[kBottomRight].x);
     EXPECT_FLOAT_EQ(bar->renderable->texCoords[3].x, 1.5f);
 }
 

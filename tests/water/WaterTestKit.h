@@ -17,8 +17,8 @@ constexpr float kStep = 0.016666668f;
 // A renderable that is only a box and a position.
 class Patch : public Renderable {
 public:
-    float GetWidth() override { return corners[3].x - corners[0].x; }
-    float GetHeight() override { return corners[3].y - corners[0].y; }
+    float GetWidth() override { return corners[kBottomRight].x - corners[kTopLeft].x; }
+    float GetHeight() override { return corners[kBottomRight].y - corners[kTopLeft].y; }
 };
 
 // Anything of a given type name with a small box centred on a point.

@@ -93,7 +93,7 @@ TEST_F(Hammer, RepeatedSurgesOnOneSpotDrainItsNeighboursWithoutBlowingUp) {
 
 TEST_F(Hammer, SurgesWhileTheGhostSeaIsHeld) {
     // In the ghost sea a release steps the held sea sixteen times and freezes it again.
-    sea->SetState(5);
+    sea->SetState(SeaSwitch::kToGhost);
     while (!sea->frozen) goManager.Update(kStep);
     for (int release = 0; release < 3000; ++release) {
         sea->Surge(30.0f * kStep, RandomX(4500));
@@ -105,7 +105,7 @@ TEST_F(Hammer, SurgesWhileTheGhostSeaIsHeld) {
             if (HasFatalFailure()) return;
         }
     }
-    EXPECT_EQ(sea->state, 5);
+    EXPECT_EQ(sea->state, SeaSwitch::kToGhost);
 }
 
 TEST_F(Hammer, PeriodicPushesAtEveryRhythmStayBounded) {

@@ -29,24 +29,24 @@ TEST_F(SplashTest, OnlyACannonBallBelowTheSurfaceAndNotYetInTheWaterSplashes) {
     Thing* high = AddThing("CannonBall", 0.0f, 449.0f);
     high->velocity = Vec2(0.0f, 600.0f);
     sea->Collide(high);
-    EXPECT_EQ(high->state, 1);
+    EXPECT_EQ(high->state, Life::kNormal);
     // Exactly on it: not below.
     Thing* touching = AddThing("CannonBall", 0.0f, 450.0f);
     sea->Collide(touching);
-    EXPECT_EQ(touching->state, 1);
+    EXPECT_EQ(touching->state, Life::kNormal);
     // Already in the water.
     Thing* sunk = AddThing("CannonBall", 0.0f, 500.0f);
-    sunk->SetState(2);
+    sunk->SetState(Life::kSinking);
     sunk->velocity = Vec2(0.0f, 600.0f);
     sea->Collide(sunk);
-    EXPECT_EQ(sunk->state, 2);
+    EXPECT_EQ(sunk->state, Life::kSinking);
     EXPECT_EQ(sunk->stateTime, 0.0f);
     // Anything else, however deep.
     for (const char* other : {"MerchantShip", "Mine", "cannonball", "CannonBalls", "Cannon"}) {
         Thing* t = AddThing(other, 0.0f, 600.0f);
         t->velocity = Vec2(0.0f, 600.0f);
         sea->Collide(t);
-        EXPECT_EQ(t->state, 1) << other;
+        EXPECT_EQ(t->state, Life::kNormal) << other;
     }
     EXPECT_TRUE(FlowsAtRest(sea));
     EXPECT_EQ(CountOfType("ParticleObj"), 0);
@@ -56,7 +56,7 @@ TEST_F(SplashTest, ABallBelowTheSurfaceSinksRipplesAndThrowsSpray) {
     Thing* ball = AddThing("CannonBall", 0.0f, 460.0f);
     ball->velocity = Vec2(120.0f, 900.0f);
     sea->Collide(ball);
-    EXPECT_EQ(ball->state, 2);
+    EXPECT_EQ(ball->state, Life::kSinking);
 
     // The ripple: the ball's fall speed over this frame, a hundredth of it.
     WaveSim expected;
@@ -102,7 +102,7 @@ TEST_F(SplashTest, ThroughTheManagerAllFiftyDropsLeaveInTheFirstUpdate) {
     Thing* ball = AddThing("CannonBall", 100.0f, 470.0f);
     ball->velocity = Vec2(0.0f, 1500.0f);
     goManager.Update(kStep);  // the water is the mover and meets the ball
-    EXPECT_EQ(ball->state, 2);
+    EXPECT_EQ(ball->state, Life::kSinking);
     auto* drops = static_cast<ParticleObj*>(LastOfType("ParticleObj"));
     if (!drops) GTEST_SKIP() << "no particle objects in this build";
     ASSERT_NE(drops->System(), nullptr);
@@ -121,7 +121,7 @@ TEST_F(SplashTest, ThroughTheManagerAllFiftyDropsLeaveInTheFirstUpdate) {
     back->noCollide = 1;
     Thing* other = AddThing("CannonBall", 0.0f, 470.0f);
     goManager.Update(kStep);
-    EXPECT_EQ(other->state, 1);
+    EXPECT_EQ(other->state, Life::kNormal);
 }
 
 TEST_F(SplashTest, NearTheEndsASplashStillSoundsAndSpraysButMakesNoWave) {
@@ -131,7 +131,7 @@ TEST_F(SplashTest, NearTheEndsASplashStillSoundsAndSpraysButMakesNoWave) {
         Thing* ball = AddThing("CannonBall", x, 480.0f);
         ball->velocity = Vec2(0.0f, 2000.0f);
         sea->Collide(ball);
-        EXPECT_EQ(ball->state, 2) << x;
+        EXPECT_EQ(ball->state, Life::kSinking) << x;
     }
     EXPECT_TRUE(FlowsAtRest(sea));
     if (!LastOfType("ParticleObj")) GTEST_SKIP() << "no particle objects in this build";
@@ -144,9 +144,9 @@ TEST_F(SplashTest, ABallBeyondTheStripSplashesAgainstTheZeroHeight) {
     Thing* ball = AddThing("CannonBall", -4510.0f, 460.0f);
     ball->velocity = Vec2(0.0f, 500.0f);
     sea->Collide(ball);
-    EXPECT_EQ(ball->state, 2);
+    EXPECT_EQ(ball->state, Life::kSinking);
     EXPECT_TRUE(FlowsAtRest(sea));
     Thing* skyHigh = AddThing("CannonBall", -4510.0f, -5.0f);
     sea->Collide(skyHigh);
-    EXPECT_EQ(skyHigh->state, 1);
+    EXPECT_EQ(skyHigh->state, Life::kNormal);
 }

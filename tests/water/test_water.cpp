@@ -45,7 +45,7 @@ TEST_F(WaterTest, FactoryMakesAWaterThatStartsEmpty) {
     auto* w = static_cast<Water*>(raw);
     EXPECT_EQ(w->width, 0.0f);
     EXPECT_EQ(w->renderable, nullptr);
-    EXPECT_EQ(w->state, 1);
+    EXPECT_EQ(w->state, Life::kNormal);
     EXPECT_EQ(w->realm, -1);
     // Asked before Init: no water anywhere, and nothing breaks.
     float slope = 7.0f;
@@ -62,7 +62,7 @@ TEST_F(WaterTest, InitBuildsTheStripAndTheField) {
     EXPECT_EQ(sea->sim.count, 301);
     EXPECT_EQ(sea->sim.heightScale, 1.0f);
     EXPECT_EQ(strip->primitive, static_cast<uint32_t>(GL_TRIANGLE_STRIP));
-    EXPECT_EQ(strip->blendMode, 1u);
+    EXPECT_EQ(strip->blendMode, BlendMode::kAlpha);
     EXPECT_EQ(strip->inRenderList, 1);
     EXPECT_EQ(sea->realm, 3);
     ASSERT_NE(strip->texture, nullptr);
@@ -93,10 +93,10 @@ TEST_F(WaterTest, InitBuildsTheStripAndTheField) {
         ASSERT_EQ(strip->texCoords[i + 1].y, 0.0f);
     }
     // The box of every vertex, offset by the position.
-    EXPECT_EQ(strip->corners[0].x, -4500.0f);
-    EXPECT_EQ(strip->corners[0].y, 550.0f);
-    EXPECT_EQ(strip->corners[3].x, -4500.0f + 15.0f * 598);
-    EXPECT_EQ(strip->corners[3].y, 750.0f);
+    EXPECT_EQ(strip->corners[kTopLeft].x, -4500.0f);
+    EXPECT_EQ(strip->corners[kTopLeft].y, 550.0f);
+    EXPECT_EQ(strip->corners[kBottomRight].x, -4500.0f + 15.0f * 598);
+    EXPECT_EQ(strip->corners[kBottomRight].y, 750.0f);
 }
 
 TEST_F(WaterTest, OtherSizesGiveTheirOwnCounts) {
@@ -326,7 +326,7 @@ void ExpectTint(Water* w, float g, float b) {
 }  // namespace
 
 TEST_F(WaterTest, GhostSeaDarkensForASecondThenFreezes) {
-    sea->SetState(5);
+    sea->SetState(SeaSwitch::kToGhost);
     const float g = 0.7f * 0.5f + 0.3f;  // 0.65 for the main sea
     float t = 0.0f;
     for (int frame = 0; frame < 30; ++frame) {
@@ -340,7 +340,7 @@ TEST_F(WaterTest, GhostSeaDarkensForASecondThenFreezes) {
     while (sea->stateTime <= 1.0f) goManager.Update(kStep);
     // The update that passes one second freezes it and leaves the colours as they were.
     EXPECT_EQ(sea->frozen, 1);
-    EXPECT_EQ(sea->state, 5);
+    EXPECT_EQ(sea->state, SeaSwitch::kToGhost);
     const float held = sea->stateTime;
     const float tint = sea->Strip()->colours[1];
     EXPECT_NEAR(tint, g, 0.02f);
@@ -355,15 +355,15 @@ TEST_F(WaterTest, GhostSeaDarkensForASecondThenFreezes) {
 
     // The second sea has its own, lighter ghost green.
     Water* back = MakeSea(-4500.0f, 530.0f, 0.1f);
-    back->SetState(5);
+    back->SetState(SeaSwitch::kToGhost);
     back->Update(0.5f);
     ExpectTint(back, 1.0f + (0.35f - 1.0f) * 0.5f, 0.75f);
 }
 
 TEST_F(WaterTest, LivingSeaBrightensAndReturnsToNormal) {
-    sea->SetState(5);
+    sea->SetState(SeaSwitch::kToGhost);
     while (!sea->frozen) goManager.Update(kStep);
-    sea->SetState(6);  // the toggle back also unfreezes
+    sea->SetState(SeaSwitch::kToLiving);  // the toggle back also unfreezes
     EXPECT_EQ(sea->frozen, 0);
     const float g = 0.65f;
     float t = 0.0f;
@@ -372,10 +372,10 @@ TEST_F(WaterTest, LivingSeaBrightensAndReturnsToNormal) {
         t += kStep;
     }
     ExpectTint(sea, g + (1.0f - g) * t, 0.5f + 0.5f * t);
-    EXPECT_EQ(sea->state, 6);
+    EXPECT_EQ(sea->state, SeaSwitch::kToLiving);
 
-    while (sea->state == 6) goManager.Update(kStep);
-    EXPECT_EQ(sea->state, 1);
+    while (sea->state == SeaSwitch::kToLiving) goManager.Update(kStep);
+    EXPECT_EQ(sea->state, Life::kNormal);
     EXPECT_EQ(sea->stateTime, 0.0f);
     EXPECT_EQ(sea->frozen, 0);
 
@@ -389,7 +389,7 @@ TEST_F(WaterTest, LivingSeaBrightensAndReturnsToNormal) {
 }
 
 TEST_F(WaterTest, OtherStatesLeaveTheColoursAlone) {
-    for (int s : {1, 2, 12}) {
+    for (Life s : {Life::kNormal, Life::kSinking, Life::kDead}) {
         sea->SetState(s);
         for (int frame = 0; frame < 90; ++frame) sea->Update(kStep);
         ExpectTint(sea, 1.0f, 1.0f);

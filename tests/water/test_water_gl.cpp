@@ -129,7 +129,7 @@ TEST_F(WaterGl, TheLineFollowsTheWavesAndStopsWhenFrozen) {
     EXPECT_GT(Brightness(400, row), 150) << row;
 
     // Frozen: the manager no longer updates it, so no line is drawn above the body.
-    w->SetState(5);
+    w->SetState(SeaSwitch::kToGhost);
     w->stateTime = 2.0f;
     w->Update(kStep);
     ASSERT_EQ(w->frozen, 1);

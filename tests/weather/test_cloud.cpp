@@ -25,7 +25,7 @@ Cloud* RainingCloud(int moisture) {
     Cloud* c = MakeCloud(400.0f, 100.0f);
     c->moisture = moisture;
     goManager.Update(kDt);
-    EXPECT_EQ(c->state, 1000);
+    EXPECT_EQ(c->state, Cloud::Phase::kRaining);
     EXPECT_NE(c->rain, nullptr);
     return c;
 }
@@ -44,7 +44,7 @@ TEST_F(WeatherTest, CloudGrowsFromNothingToARandomSize) {
     EXPECT_EQ(sprite->inRenderList, 1);
     c->Update(kDt);
     EXPECT_EQ(sprite->scale, Vec2(kDt, kDt));
-    EXPECT_NEAR(sprite->corners[3].x - sprite->corners[0].x, sprite->GetWidth() * kDt, 1e-3);
+    EXPECT_NEAR(sprite->corners[kBottomRight].x - sprite->corners[kTopLeft].x, sprite->GetWidth() * kDt, 1e-3);
     for (int i = 0; i < 60; ++i) c->Update(kDt);
     EXPECT_GE(sprite->scale.x, c->targetScale.x);
     EXPECT_LT(sprite->scale.x, c->targetScale.x + kDt);
@@ -78,7 +78,7 @@ TEST_F(WeatherTest, TwoCloudsOverlappingOnlyEachOtherNeverRain) {
         ASSERT_EQ(a->moisture, 1) << frame;
         ASSERT_EQ(b->moisture, 1) << frame;
     }
-    EXPECT_EQ(a->state + b->state, 2);
+    EXPECT_TRUE(a->state == Life::kNormal && b->state == Life::kNormal);
     EXPECT_EQ(CountOfType("Rain"), 0);
 }
 
@@ -92,7 +92,7 @@ TEST_F(WeatherTest, ThreeOverlappingCloudsRainAtTwiceTheirMoisture) {
     goManager.Update(kDt);
     const float rates[3] = {4.0f, 6.0f, 10.0f};
     for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(clouds[i]->state, 1000) << i;
+        ASSERT_EQ(clouds[i]->state, Cloud::Phase::kRaining) << i;
         Rain* r = clouds[i]->rain;
         EXPECT_EQ(r->intensity, rates[i] / 2.0f);
         EXPECT_EQ(r->System()->emissionRate, rates[i]);
@@ -100,7 +100,7 @@ TEST_F(WeatherTest, ThreeOverlappingCloudsRainAtTwiceTheirMoisture) {
         EXPECT_EQ(r->stateTime, kDt);  // created in the pass, updated in it
     }
     Frames(200);  // the counts feed each other without overflowing
-    EXPECT_EQ(clouds[0]->state, 1000);
+    EXPECT_EQ(clouds[0]->state, Cloud::Phase::kRaining);
     EXPECT_EQ(clouds[2]->rainTime, static_cast<float>(INT_MAX));
 }
 
@@ -108,7 +108,7 @@ TEST_F(WeatherTest, RainStartsAtTwoAndStopsOnceTheOverlapsEnd) {
     Cloud* dry = MakeCloud(0.0f, 0.0f);
     dry->moisture = 1;
     goManager.Update(kDt);
-    EXPECT_EQ(dry->state, 1);
+    EXPECT_EQ(dry->state, Life::kNormal);
     goManager.Clear();
 
     Cloud* c = RainingCloud(2);
@@ -118,21 +118,21 @@ TEST_F(WeatherTest, RainStartsAtTwoAndStopsOnceTheOverlapsEnd) {
     for (int update = 1; update <= 60; ++update) {
         c->moisture = 1;
         goManager.Update(kDt);
-        ASSERT_EQ(c->state, 1000) << update;
+        ASSERT_EQ(c->state, Cloud::Phase::kRaining) << update;
     }
     EXPECT_EQ(r->System()->emissionRate, 2.0f);
     EXPECT_EQ(c->renderable->colour[3], 1.0f);
     EXPECT_LT(c->renderable->colour[0], 1.0f);  // darkening towards grey
     c->moisture = 1;
     goManager.Update(kDt);
-    EXPECT_EQ(c->state, 2);
+    EXPECT_EQ(c->state, Cloud::Phase::kClearing);
 
     // No overlap at all: the next update ends it (rainTime 0 < stateTime).
     goManager.Clear();
     Cloud* lone = RainingCloud(3);
     const float red = lone->renderable->colour[0];
     goManager.Update(kDt);
-    EXPECT_EQ(lone->state, 2);
+    EXPECT_EQ(lone->state, Cloud::Phase::kClearing);
     EXPECT_EQ(lone->rain->System()->emissionRate, 0.0f);
     EXPECT_FLOAT_EQ(lone->renderable->colour[0], red + (0.5f - red) * kDt);
 }
@@ -140,26 +140,26 @@ TEST_F(WeatherTest, RainStartsAtTwoAndStopsOnceTheOverlapsEnd) {
 TEST_F(WeatherTest, ClearingCloudStopsItsRainFadesAndIsSpentAfterThreeSeconds) {
     Cloud* c = RainingCloud(2);
     goManager.Update(kDt);
-    ASSERT_EQ(c->state, 2);
+    ASSERT_EQ(c->state, Cloud::Phase::kClearing);
     EXPECT_EQ(c->rain->System()->stopEmitting, 0);
     float alpha = c->renderable->colour[3];
     // 180 float steps of 1/60 stay just under 3 s; the 181st passes it.
     for (int update = 1; update <= 180; ++update) {
         goManager.Update(kDt);
-        ASSERT_EQ(c->state, 2) << update;
+        ASSERT_EQ(c->state, Cloud::Phase::kClearing) << update;
         ASSERT_FLOAT_EQ(c->renderable->colour[3], alpha - alpha * kDt);
         alpha = c->renderable->colour[3];
     }
     EXPECT_EQ(c->rain->System()->stopEmitting, 1);
     goManager.Update(kDt);
-    EXPECT_EQ(c->state, 4);
+    EXPECT_EQ(c->state, Cloud::Phase::kSpent);
     alpha = c->renderable->colour[3];
     EXPECT_LT(alpha, 0.06f);
     for (int i = 0; i < 30; ++i) {  // spent: stays so, whatever it overlaps
         c->moisture = 5;
         goManager.Update(kDt);
     }
-    EXPECT_EQ(c->state, 4);
+    EXPECT_EQ(c->state, Cloud::Phase::kSpent);
     EXPECT_EQ(c->renderable->colour[3], alpha);
     EXPECT_EQ(CountOfType("Rain"), 1);
 }
@@ -167,7 +167,7 @@ TEST_F(WeatherTest, ClearingCloudStopsItsRainFadesAndIsSpentAfterThreeSeconds) {
 TEST_F(WeatherTest, DeadCloudTakesItsRainWithItOnce) {
     Cloud* c = RainingCloud(4);
     Rain* r = c->rain;
-    c->SetState(3);
+    c->SetState(Life::kDead);
     goManager.Update(kDt);
     EXPECT_FALSE(Listed(c) || Listed(r));
     EXPECT_EQ(LogCount("Queuing up GO of type: Rain for deletion"), 1);
@@ -176,8 +176,8 @@ TEST_F(WeatherTest, DeadCloudTakesItsRainWithItOnce) {
     // Both dead together: queued twice, destroyed once.
     c = RainingCloud(4);
     r = c->rain;
-    r->SetState(3);
-    c->SetState(3);
+    r->SetState(Life::kDead);
+    c->SetState(Life::kDead);
     goManager.Update(kDt);
     EXPECT_FALSE(Listed(c) || Listed(r));
     EXPECT_EQ(LogCount("Deleting GO of type: Rain"), 2);
@@ -190,12 +190,12 @@ TEST_F(WeatherTest, DeadCloudTakesItsRainWithItOnce) {
 
 TEST_F(WeatherTest, CloudForgetsARainDestroyedBeforeIt) {
     Cloud* c = RainingCloud(4);
-    c->rain->SetState(3);
+    c->rain->SetState(Life::kDead);
     goManager.Update(kDt);
     EXPECT_EQ(c->rain, nullptr);
     Frames(200);  // raining on and clearing touch nothing that is gone
-    EXPECT_EQ(c->state, 4);
-    c->SetState(3);
+    EXPECT_EQ(c->state, Cloud::Phase::kSpent);
+    c->SetState(Life::kDead);
     goManager.Update(kDt);
     EXPECT_FALSE(Listed(c));
     EXPECT_EQ(LogCount("Queuing up GO of type: Rain for deletion"), 0);

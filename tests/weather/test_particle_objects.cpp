@@ -55,7 +55,7 @@ TEST_F(WeatherTest, ParticleObjKeepsItsSettingsUntilInitThenUsesTheSystems) {
     EXPECT_EQ(p->settings.emitterBox[3], Vec2(1, 1));
     EXPECT_EQ(p->settings.startColour[3], 1.0f);
     p->Update(kDt);  // nothing to step yet, and nothing to remove
-    EXPECT_EQ(p->state, 1);
+    EXPECT_EQ(p->state, Life::kNormal);
 
     p->SetPosition(Vec2(50.0f, 80.0f));  // centres the 1 x 1 box
     EXPECT_EQ(p->settings.emitterBox[0], Vec2(49.5f, 79.5f));
@@ -103,10 +103,10 @@ TEST_F(WeatherTest, SplashIsMarkedByTheFirstStepThatFindsNoDrops) {
         ParticleObj* p = MakeSplash(life, 0.0f);
         for (int frame = 1; frame < markFrame; ++frame) {
             goManager.Update(kDt);
-            ASSERT_EQ(p->state, 1) << life << " frame " << frame;
+            ASSERT_EQ(p->state, Life::kNormal) << life << " frame " << frame;
         }
         goManager.Update(kDt);
-        EXPECT_EQ(p->state, 3) << life;
+        EXPECT_EQ(p->state, Life::kDead) << life;
         EXPECT_TRUE(Listed(p));
         goManager.Update(kDt);
         EXPECT_FALSE(Listed(p));
@@ -123,7 +123,7 @@ TEST_F(WeatherTest, WaterSplashIsRemovedRightAfterItsLastDrop) {
         goManager.Update(kDt);
         ++frame;
         if (!Listed(p)) break;
-        if (p->state == 3) {
+        if (p->state == Life::kDead) {
             if (!markedFrame) markedFrame = frame;
         } else if (LongestLife(p->System()) > 0.0f) {
             const float afterOne = LongestLife(p->System()) - kDt;
@@ -151,8 +151,8 @@ TEST_F(WeatherTest, ContinuousOrKeptParticleObjectsAreNeverRemoved) {
     Frames(60);
     EXPECT_EQ(wake->System()->liveCount, 0);
     EXPECT_EQ(kept->System()->liveCount, 0);
-    EXPECT_TRUE(Listed(wake) && wake->state == 1);
-    EXPECT_TRUE(Listed(kept) && kept->state == 1);
+    EXPECT_TRUE(Listed(wake) && wake->state == Life::kNormal);
+    EXPECT_TRUE(Listed(kept) && kept->state == Life::kNormal);
     wake->StartEmitting();
     goManager.Update(kDt);
     EXPECT_GT(wake->System()->liveCount, 0);
@@ -162,8 +162,8 @@ TEST_F(WeatherTest, FireBuildsFlamesAndSmokeThatFollowsThem) {
     Fire* f = MakeFire(200.0f, 300.0f);
     ParticleSystem* flames = f->System();
     ASSERT_TRUE(flames && f->smoke);
-    EXPECT_EQ(flames->blendMode, 2u);
-    EXPECT_EQ(f->smoke->blendMode, 1u);
+    EXPECT_EQ(flames->blendMode, BlendMode::kAdditive);
+    EXPECT_EQ(f->smoke->blendMode, BlendMode::kAlpha);
     EXPECT_EQ(flames->settings.z, 0.4f);
     EXPECT_EQ(f->smoke->settings.z, 0.35f);
     EXPECT_EQ(flames->texture->fileName, "images//fireball.tga");
@@ -216,7 +216,7 @@ TEST_F(WeatherTest, FireGoesOutInTheWaterOnly) {
 
     f->Kill();  // nothing of it is drawn after death
     EXPECT_EQ(f->System()->inRenderList + f->smoke->inRenderList, 0);
-    far->SetState(3);
+    far->SetState(Life::kDead);
     goManager.Update(kDt);
     EXPECT_FALSE(Listed(far));  // its smoke goes with it (the leak checker would tell)
 }

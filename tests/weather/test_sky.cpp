@@ -46,7 +46,7 @@ TEST_F(WeatherTest, SkyBuildsAScreenSpaceBackdropAndAHiddenFog) {
     EXPECT_EQ(s->realm, 3);
     ComplexSprite* sky = s->Backdrop();
     EXPECT_EQ(sky->vertexCount, 4);
-    EXPECT_EQ(sky->screenSpace, 1);
+    EXPECT_TRUE(sky->screenSpace);
     EXPECT_EQ(sky->inRenderList, 1);
     const float xy[8] = {0, 0, 0, 600, 800, 0, 800, 600};
     for (int v = 0; v < 4; ++v) {
@@ -57,7 +57,7 @@ TEST_F(WeatherTest, SkyBuildsAScreenSpaceBackdropAndAHiddenFog) {
     Sprite* fog = s->fog;
     EXPECT_EQ(fog->scale, Vec2(8.5f, 4.0f));
     EXPECT_EQ(BoxCentre(fog->corners), Vec2(400.0f, 300.0f));
-    EXPECT_EQ(fog->screenSpace, 1);
+    EXPECT_TRUE(fog->screenSpace);
     EXPECT_EQ(fog->colour[3], 0.0f);
     EXPECT_EQ(fog->depth, 0.9f);
     EXPECT_EQ(fog->inRenderList, 1);
@@ -73,14 +73,14 @@ TEST_F(WeatherTest, SkyBuildsAScreenSpaceBackdropAndAHiddenFog) {
 // step past the far colours, which then stay.
 TEST_F(WeatherTest, SkyBlendsOverTheToggleAndReturnsToStateOne) {
     Sky* s = MakeSky();
-    for (int toState : {5, 6}) {
+    for (SeaSwitch toState : {SeaSwitch::kToGhost, SeaSwitch::kToLiving}) {
         s->SetState(toState);
-        const bool ghost = toState == 5;
+        const bool ghost = toState == SeaSwitch::kToGhost;
         float t = 0.0f;
         for (int update = 1; update <= 61; ++update) {
             goManager.Update(kDt);
             t += kDt;
-            ASSERT_EQ(s->state, update <= 60 ? toState : 1) << update;
+            ASSERT_EQ(s->state, update <= 60 ? ObjState(toState) : ObjState(Life::kNormal)) << update;
             if (ghost) ExpectBlend(s, kLivingTop, kGhostTop, kLivingBottom, kGhostBottom, t);
             else ExpectBlend(s, kGhostTop, kLivingTop, kGhostBottom, kLivingBottom, t);
             ASSERT_FLOAT_EQ(s->fog->colour[3], ghost ? t : 1.0f - t);
@@ -97,8 +97,8 @@ TEST_F(WeatherTest, FogDriftsInEveryState) {
     for (int i = 0; i < 4; ++i) uv[i] = s->fog->texCoords[i];
     EXPECT_EQ(uv[3], Vec2(1, 1));
     for (int update = 0; update < 200; ++update) {
-        if (update == 50) s->SetState(5);
-        if (update == 120) s->SetState(6);
+        if (update == 50) s->SetState(SeaSwitch::kToGhost);
+        if (update == 120) s->SetState(SeaSwitch::kToLiving);
         goManager.Update(kDt);
         for (Vec2& c : uv) c = c + Vec2(0.25f * kDt, kDt / 50.0f);
     }

@@ -44,7 +44,7 @@ TEST(SkyGl, BackdropFillsTheWindowInItsColoursWhereverTheCameraIs) {
 
     // Far from the origin: anything drawn in world pixels would miss the window.
     camera.SetView(Vec2(5400.0f, 4300.0f), Vec2(800.0f, 600.0f));
-    camera.targetPosition = camera.corners[0];
+    camera.targetPosition = camera.corners[kTopLeft];
     camera.shakeTime = -1.0f;
 
     Sky* sky = static_cast<Sky*>(goManager.Create("Sky"));
@@ -67,9 +67,9 @@ TEST(SkyGl, BackdropFillsTheWindowInItsColoursWhereverTheCameraIs) {
     ExpectPixel(200, 150, 191, 0, 64);
 
     // The ghost sea: green all over, under half-covering white fog.
-    sky->SetState(5);
+    sky->SetState(SeaSwitch::kToGhost);
     for (int i = 0; i < 61; ++i) goManager.Update(kFrameStep);
-    ASSERT_EQ(sky->state, 1);
+    ASSERT_EQ(sky->state, Life::kNormal);
     DrawFrame();
     ExpectPixel(400, 0, 128, 255, 128);
     ExpectPixel(400, 599, 128, 255, 128);
