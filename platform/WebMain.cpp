@@ -16,10 +16,11 @@
 #include "ships/MerchantShip.h"
 #include "WebPlatform.h"
 
-// Where the player's ship is across the sea, for the page's test (NaN without one).
+// Where the player's ship is across the sea while the game is played, for the page's
+// test (NaN in the menu and the other screens, or without a ship).
 extern "C" EMSCRIPTEN_KEEPALIVE double BrinegateShipX() {
     Game* game = Program::RunningGame();
-    MerchantShip* ship = game ? game->playerShip.Get() : nullptr;
+    MerchantShip* ship = game && game->Showing() == Screen::Kind::kPlay ? game->playerShip.Get() : nullptr;
     return ship ? static_cast<double>(ship->GetPosition()->x) : std::nan("");
 }
 

@@ -3,7 +3,8 @@
 # `brinegate --replay FILE --print-digest` does. The exit status is the page's, as the
 # desktop's replay has it: 0 when the replay ends in the recorded state, 1 when it does
 # not, 2 when the file cannot be used.
-#   scripts/web-replay.sh FILE        (the page from scripts/web-build.sh)
+#   scripts/web-replay.sh FILE        (the page from scripts/web-build.sh, in
+#                                     $BRINEGATE_WEB_OUT or build-web/)
 set -euo pipefail
 if [ $# -ne 1 ] || [ ! -f "$1" ]; then
   echo "usage: scripts/web-replay.sh RECORDING" >&2
@@ -12,13 +13,14 @@ fi
 FILE=$(realpath "$1")
 cd "$(dirname "$0")/.."
 ROOT=$PWD
-[ -f build-web/index.html ] || ./scripts/web-build.sh >&2
+OUT=$(realpath -m "${BRINEGATE_WEB_OUT:-build-web}")
+[ -f "$OUT/index.html" ] || ./scripts/web-build.sh >&2
 ./scripts/web-test.sh --tools-only > /dev/null
 
 SERVE=$(mktemp -d)
 PID=""
 trap '[ -n "$PID" ] && kill "$PID" 2>/dev/null; rm -rf "$SERVE"' EXIT
-for f in index.html brinegate.js brinegate.wasm brinegate.data; do ln -s "$ROOT/build-web/$f" "$SERVE/$f"; done
+for f in index.html brinegate.js brinegate.wasm brinegate.data; do ln -s "$OUT/$f" "$SERVE/$f"; done
 mkdir "$SERVE/extra"
 NAME=recording.txt
 cp "$FILE" "$SERVE/extra/$NAME"

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Waits (up to 20 s) until the page's local server answers at the URL given."""
+"""Waits (up to 60 s, for a loaded machine) until the page's local server answers at the URL given."""
 import sys
 import time
 import urllib.request
 
-for _ in range(100):
+for _ in range(300):
     try:
         urllib.request.urlopen(sys.argv[1], timeout=2).close()
         sys.exit(0)

@@ -31,21 +31,29 @@
       removeRunDependency('kept');
     });
     // Every file the game writes there ends with a rename over the old one: that is
-    // when the browser's copy is brought up to date.
+    // when the browser's copy is brought up to date. keptWrites counts those renames,
+    // keptSynced how many of them the browser's copy holds.
     let syncing = false, again = false;
+    Module['keptWrites'] = 0;
+    Module['keptSynced'] = 0;
     const sync = function () {
       if (syncing) { again = true; return; }
       syncing = true;
+      const covered = Module['keptWrites'];
       FS.syncfs(false, function (error) {
         syncing = false;
         if (error) console.warn('brinegate: the settings could not be kept: ' + error);
-        if (again) { again = false; sync(); } else Module['keptSyncs'] = (Module['keptSyncs'] || 0) + 1;
+        else Module['keptSynced'] = covered;
+        if (again) { again = false; sync(); }
       });
     };
     const rename = FS.rename;
     FS.rename = function (from, to) {
       rename.call(FS, from, to);
-      if (kept.some(function (dir) { return String(to).startsWith(dir + '/'); })) setTimeout(sync, 0);
+      if (kept.some(function (dir) { return String(to).startsWith(dir + '/'); })) {
+        ++Module['keptWrites'];
+        setTimeout(sync, 0);
+      }
     };
     if (replay && query.get('served') === '1') {
       addRunDependency('replay');

@@ -1,6 +1,7 @@
 // Drives the page in Debian's Chromium (headless, WebGL on SwiftShader).
 //   node test.js test BASE_URL DESKTOP_SHOT.png SHOT_FRAME RECORDING DIGEST
 //   node test.js replay BASE_URL NAME        (a recording served under extra/)
+//   node test.js bench BASE_URL              (README's level-10 frame, bench/bench.html)
 // `test` runs the page's tests and prints "N passed, N failed"; `replay` prints the
 // page's digest line and exits with the status the game ended with.
 'use strict';
@@ -14,13 +15,24 @@ const CHROMIUM = process.env.BRINEGATE_CHROMIUM || '/usr/bin/chromium';
 const kChannelTolerance = 48;
 const kPictureShare = 0.01;
 
+// A browser start on a loaded machine now and then fails to connect: it is tried again.
+// Nothing else is retried.
 async function launch() {
-  return puppeteer.launch({
-    executablePath: CHROMIUM,
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--autoplay-policy=no-user-gesture-required', '--window-size=800,600'],
-  });
+  for (let attempt = 1; ; ++attempt) {
+    try {
+      return await puppeteer.launch({
+        executablePath: CHROMIUM,
+        headless: true,
+        timeout: 120000,
+        protocolTimeout: 600000,
+        args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+          '--autoplay-policy=no-user-gesture-required', '--window-size=800,600'],
+      });
+    } catch (e) {
+      if (attempt === 3) throw e;
+      console.error(`Chromium did not start (${e.message}); starting it again`);
+    }
+  }
 }
 
 // A page in a context of its own (its own storage), with its console kept.
@@ -33,22 +45,49 @@ async function open(context, url, size = { width: 800, height: 600 }) {
     if (m.type() === 'error') log.errors.push(m.text());
   });
   page.on('pageerror', (e) => log.errors.push(String(e)));
-  await page.goto(url);
+  await page.goto(url, { timeout: kFrameTimeout });
   return { page, log };
 }
 
-const frames = (page, n, timeout = 60000) =>
-  page.waitForFunction((n) => Module.framesShown >= n, { timeout, polling: 50 }, n);
+// Every wait counts the game's frames, not the clock, so that a slow machine only
+// makes the test slower; the timeouts are only there to end a page that stopped.
+const kFrameTimeout = 300000;
+const frames = (page, n) =>
+  page.waitForFunction((n) => Module.framesShown >= n, { timeout: kFrameTimeout, polling: 50 }, n);
+const moreFrames = async (page, n) => frames(page, (await page.evaluate(() => Module.framesShown)) + n);
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-const shipX = (page) => page.evaluate(() => Module.ccall('BrinegateShipX', 'number', [], []));
+// Between frames the game's loop is suspended (Asyncify): ccall would then return a
+// promise of the loop's end, which never comes. The export only reads, so it is called
+// as it is.
+const shipX = (page) => page.evaluate(() => Module._BrinegateShipX());
+const hasShip = (page) => page.waitForFunction(() => !Number.isNaN(Module._BrinegateShipX()),
+  { timeout: kFrameTimeout, polling: 100 });
 
+// The number of kept files written so far; then, until more are written, `file` is
+// there, and every write is in the browser's storage.
+const writes = (page) => page.evaluate(() => Module.keptWrites);
+const kept = (page, before, file) => page.waitForFunction((before, file) => Module.keptWrites > before &&
+  Module.FS.analyzePath(file).exists && Module.keptSynced === Module.keptWrites,
+{ timeout: kFrameTimeout, polling: 100 }, before, file);
+const kSettings = '/home/web_user/.config/brinegate/settings.ini';
+const kRecords = '/home/web_user/.local/share/brinegate/records.ini';
+
+// Pictures of the steps, when BRINEGATE_WEB_SHOTS names a folder to look at them in.
+async function shot(page, name) {
+  if (!process.env.BRINEGATE_WEB_SHOTS) return;
+  fs.mkdirSync(process.env.BRINEGATE_WEB_SHOTS, { recursive: true });
+  await page.screenshot({ path: `${process.env.BRINEGATE_WEB_SHOTS}/${name}.png` });
+}
+
+// The game reads the cursor once a frame: it is where the button goes down a few frames
+// before, and the button is down for a few frames.
 async function click(page, x, y) {
   await page.mouse.move(x, y);
-  await sleep(80);
+  await moreFrames(page, 3);
   await page.mouse.down();
-  await sleep(80);
+  await moreFrames(page, 3);
   await page.mouse.up();
-  await sleep(80);
+  await moreFrames(page, 3);
 }
 
 // 8-bit RGB or RGBA PNG, as Chromium and SDL2_image write them, to RGBA.
@@ -136,7 +175,10 @@ async function runTests(base, desktopShot, shotFrame, recording, expected) {
     results.push(ok);
     console.log(`${ok ? 'PASS' : 'FAIL'} ${name}${detail ? ': ' + detail : ''}`);
   };
+  // BRINEGATE_WEB_CHECKS=playing,... runs only the checks named.
+  const only = process.env.BRINEGATE_WEB_CHECKS ? process.env.BRINEGATE_WEB_CHECKS.split(',') : null;
   const attempt = async (name, body) => {
+    if (only && !only.includes(name)) return;
     try {
       await body();
     } catch (e) {
@@ -179,20 +221,23 @@ async function runTests(base, desktopShot, shotFrame, recording, expected) {
     await click(page, 400, 300);  // "Click to play"
     const overlay = await page.$eval('#start', (e) => getComputedStyle(e).display);
     await click(page, 200, 200);  // "Play!"
-    await page.waitForFunction(() => !Number.isNaN(Module.ccall('BrinegateShipX', 'number', [], [])),
-      { timeout: 30000, polling: 100 });
+    await hasShip(page);
+    await shot(page, 'playing-1-started');
     const start = await shipX(page);
+    // Two seconds of the game's time with D held, then with A.
     await page.keyboard.down('d');
-    await sleep(2000);
+    await moreFrames(page, 120);
     await page.keyboard.up('d');
     const right = await shipX(page);
+    await shot(page, 'playing-2-after-d');
     await page.keyboard.down('a');
     let least = right;
-    for (let i = 0; i < 40; ++i) {
-      await sleep(100);
+    for (let i = 0; i < 12; ++i) {
+      await moreFrames(page, 10);
       least = Math.min(least, await shipX(page));
     }
     await page.keyboard.up('a');
+    await shot(page, 'playing-3-after-a');
     check('playing', overlay === 'none' && right > start + 20 && least < right - 20 && log.errors.length === 0,
       `ship x ${start.toFixed(1)}, after D ${right.toFixed(1)}, least after A ${least.toFixed(1)}`);
     await context.close();
@@ -204,26 +249,32 @@ async function runTests(base, desktopShot, shotFrame, recording, expected) {
     await frames(page, 30);
     await click(page, 400, 300);  // "Click to play"
     await click(page, 200, 270);  // "Options"
-    await sleep(1500);
-    await click(page, 610, 132);  // Music "+"
-    await page.waitForFunction(() => Module.keptSyncs >= 1, { timeout: 20000, polling: 100 });
+    await moreFrames(page, 90);   // the menu's buttons fall away
+    await shot(page, 'kept-1-options');
+    const beforeMusic = await writes(page);
+    await click(page, 610, 132);  // Music "+": the settings are written
+    await kept(page, beforeMusic, kSettings);
+    await shot(page, 'kept-2-music-raised');
     await click(page, 400, 520);  // "Back"
-    await sleep(1500);
+    await moreFrames(page, 90);
+    await shot(page, 'kept-3-menu');
     await click(page, 200, 200);  // "Play!"
-    await page.waitForFunction(() => !Number.isNaN(Module.ccall('BrinegateShipX', 'number', [], [])),
-      { timeout: 30000, polling: 100 });
-    await sleep(500);
+    await hasShip(page);
+    await moreFrames(page, 30);
+    await shot(page, 'kept-4-playing');
+    const beforeMenu = await writes(page);
     await page.keyboard.press('Escape');  // back to the menu: the records are written
-    await page.waitForFunction(() => Module.keptSyncs >= 2, { timeout: 20000, polling: 100 });
-    const read = () => page.evaluate(() => {
+    await kept(page, beforeMenu, kRecords);
+    await shot(page, 'kept-5-menu-again');
+    const read = () => page.evaluate((files) => {
       const text = (p) => { try { return Module.FS.readFile(p, { encoding: 'utf8' }); } catch (e) { return null; } };
-      return { settings: text('/home/web_user/.config/brinegate/settings.ini'),
-        records: text('/home/web_user/.local/share/brinegate/records.ini') };
-    });
+      return { settings: text(files[0]), records: text(files[1]) };
+    }, [kSettings, kRecords]);
     const before = await read();
-    await page.reload();
+    await page.reload({ timeout: kFrameTimeout });
     await frames(page, 30);
     const after = await read();
+    await shot(page, 'kept-6-reloaded');
     const music = /music = 3/.test(before.settings || '');
     check('kept over a reload', music && before.records !== null && after.settings === before.settings &&
       after.records === before.records && log.errors.length === 0,
@@ -257,7 +308,19 @@ async function main() {
     if (r.digest) console.log(r.digest);
     return r.status;
   }
-  console.error('usage: node test.js test|replay BASE_URL ...');
+  if (command === 'bench') {
+    // README's level-10 frame: the page bench/bench.html prints its states and its time.
+    const browser = await launch();
+    const context = await browser.createBrowserContext();
+    const { page, log } = await open(context, `${base}bench/bench.html`);
+    // (bench.html has no icon: the browser's 404 for it is no failure.)
+    const done = () => log.lines.some((l) => /^level \d+ frame:/.test(l));
+    for (let waited = 0; !done() && waited < 1800; ++waited) await sleep(1000);
+    await browser.close();
+    for (const line of log.lines) console.log(line);
+    return log.lines.some((l) => /^level \d+ frame:/.test(l)) ? 0 : 1;
+  }
+  console.error('usage: node test.js test|replay|bench BASE_URL ...');
   return 2;
 }
 

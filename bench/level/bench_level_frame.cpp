@@ -22,6 +22,7 @@
 #include "Culler.h"
 #include "FileResolver.h"
 #include "GL.h"
+#include "LevelScene.h"
 #include "Orlop.h"
 #include "Random.h"
 #include "Renderer.h"
@@ -34,8 +35,6 @@
 
 namespace {
 
-constexpr int kWarmUpFrames = 1200;  // twenty seconds of play
-
 // Ten more seconds are measured; fewer may be asked for (profiling runs) through
 // BRINEGATE_BENCH_FRAMES.
 int MeasuredFrames() {
@@ -44,39 +43,8 @@ int MeasuredFrames() {
     return n > 0 ? n : 600;
 }
 
-// The player holds the trigger: a left-button release every frame, so the gun fires
-// each time it has reloaded. The ship is kept whole so that it stays in the fight.
-void PlayerFires(Game& game) {
-    orlop.mousePosition = Vec2(600.0f, 250.0f);
-    orlop.inputEvent = 1;
-    orlop.lastDown = 0;
-    orlop.lastCode = 0;
-    if (MerchantShip* ship = game.playerShip.Get()) ship->health = ship->maxHealth;
-}
-
-// Every other enemy ship badly hurt but afloat, so that its fire burns.
-void SetFires() {
-    int n = 0;
-    for (auto it = goManager.objects.Begin(); !it.AtEnd(); ++it) {
-        GameObj* o = *it;
-        if (o->team != -1 || o->state != Life::kNormal) continue;
-        const char* type = o->GetType();
-        if (std::strcmp(type, "MerchantShip") && std::strcmp(type, "RamBoat") && std::strcmp(type, "MineLayer"))
-            continue;
-        if (n++ % 2 == 0) continue;
-        Ship* ship = static_cast<Ship*>(o);
-        ship->health = 0.2f * ship->maxHealth;
-    }
-}
-
 // The step and the drawn frame are kept out of line so that profilers can single them out.
-__attribute__((noinline)) void SimulationStep(Game& game) {
-    PlayerFires(game);
-    game.Update(kFrameStep);
-    game.Draw();
-    goManager.Update(kFrameStep);
-    soundManager.Update();
-}
+__attribute__((noinline)) void SimulationStep(Game& game) { LevelStep(game); }
 
 __attribute__((noinline)) void DrawnFrame(Game& game) {
     renderer.BeginFrame();
@@ -98,18 +66,8 @@ void UndrawnFrame(Game& game) {
 }
 
 // The level with its towers, twenty seconds into it.
-void BuildLevel(Game& game, int level) {
-    SRand(20261208u);
-    camera = Camera();
-    camera.SetView(Vec2(400.0f, 300.0f), Vec2(800.0f, 600.0f));
-    game.SetUp();
-    game.menu().playButton->SetState(MenuButton::Phase::kReturning);
-    game.Update(kFrameStep);
-    game.SkipToLevel(level);
-    for (int i = 0; i < kWarmUpFrames; ++i) {
-        if (i == kWarmUpFrames - 60) SetFires();
-        UndrawnFrame(game);
-    }
+void WarmLevel(Game& game, int level) {
+    BuildLevel(game, level, [](Game& g, int) { UndrawnFrame(g); });
 }
 
 void TearDown(Game& game) {
@@ -150,7 +108,7 @@ void BM_LevelSimulation(benchmark::State& state) {
     const int level = static_cast<int>(state.range(0));
     TraceToOwnFile();
     Game game;
-    BuildLevel(game, level);
+    WarmLevel(game, level);
     state.counters["towers"] = game.towers.Count();
     const int objects = CountObjects();
     state.counters["objects"] = objects;
@@ -195,7 +153,7 @@ void BM_LevelFrame(benchmark::State& state) {
     if (!OpenBenchWindow(state)) return;
     TraceToOwnFile();
     Game game;
-    BuildLevel(game, static_cast<int>(state.range(0)));
+    WarmLevel(game, static_cast<int>(state.range(0)));
     state.counters["objects"] = CountObjects();
     const auto t0 = std::chrono::steady_clock::now();
     for (auto _ : state) DrawnFrame(game);
@@ -212,7 +170,7 @@ void BM_LevelMemory(benchmark::State& state) {
     goManager.OpenLogAt(kLogPath);
     goManager.SetLogLimit(64ull * 1024 * 1024);
     Game game;
-    BuildLevel(game, static_cast<int>(state.range(0)));
+    WarmLevel(game, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.counters["rss_MB_0"] = ResidentMegabytes();
         for (int i = 1; i <= 10000; ++i) {
