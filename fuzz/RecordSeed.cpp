@@ -49,7 +49,7 @@ private:
         }
         if (t == 470) Key('R');
         if (t == 480) Key('M');
-        if (t == 500 || t == 520) Key(Game::kPauseKey);
+        if (t == 500 || t == 520) Key(PlayScreen::kPauseKey);
         if (t == 560) Post(WM_MOUSEWHEEL, uint64_t{120} << 16);
         if (t == 590) Key(VK_ESCAPE);
     }

@@ -6,7 +6,7 @@
 #include "aids/Popups.h"
 #include "ui/ScreenButton.h"
 
-class Font;
+struct Font;
 class GameFields;
 class LifeBar;
 class MerchantShip;

@@ -5,7 +5,7 @@
 #include "ui/PadFocus.h"
 #include "ui/ScreenButton.h"
 
-class Font;
+struct Font;
 class GameFields;
 class MenuButton;
 
