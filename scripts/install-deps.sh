@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs every Debian package needed to build, run and test Brinegate.
+# Installs every Debian package needed to build, run and test Brinegate; or, given
+# package names, just those of them that are missing (the web scripts use it so).
 set -euo pipefail
-PACKAGES=(
+PACKAGES=("$@")
+[ "$#" -gt 0 ] || PACKAGES=(
   build-essential cmake pkg-config git
   libsdl2-dev libsdl2-image-dev libx11-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils

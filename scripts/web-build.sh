@@ -21,18 +21,9 @@ SRC=$CACHE/src
 # Debian's emscripten needs Debian's acorn, which the node it runs does not see.
 export NODE_PATH=/usr/share/nodejs
 
-need=()
-for p in emscripten autotools-dev dpkg-dev python3; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
+need=(emscripten autotools-dev dpkg-dev python3)
 command -v node > /dev/null || need+=(nodejs)
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-if [ "${#need[@]}" -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -q
-  $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
+bash "$ROOT/scripts/install-deps.sh" "${need[@]}"
 
 mkdir -p "$PREFIX/lib" "$PREFIX/include" "$SRC"
 

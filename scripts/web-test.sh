@@ -9,20 +9,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 
-need=()
-for p in chromium xvfb xauth; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
+need=(chromium xvfb xauth)
 # Node and npm may come from elsewhere than Debian; Debian's are taken only when missing.
 command -v node > /dev/null || need+=(nodejs)
 command -v npm > /dev/null || need+=(npm)
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-if [ "${#need[@]}" -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -q
-  $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
+bash "$ROOT/scripts/install-deps.sh" "${need[@]}"
 # puppeteer-core drives the installed Chromium and never downloads a browser.
 # The lock file it was installed from is kept beside it, so a changed lock installs again.
 if [ ! -f web/node_modules/puppeteer-core/package.json ] ||
