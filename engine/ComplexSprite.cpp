@@ -84,6 +84,33 @@ void ComplexSprite::DrawArrays(int count) {
     EndArrays();
 }
 
+void ComplexSprite::DrawTopEdge(const float colour[4], float width, bool smooth) const {
+    if (!vertices || vertexCount < 2) return;
+    glPushMatrix();
+    glTranslatef(position.x, position.y, 0.0f);
+    renderer.SetBlendMode(BlendMode::kAlpha);
+    if (textureManager.texturing) {
+        textureManager.texturing = 0;
+        glDisable(GL_TEXTURE_2D);
+    }
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glColor4fv(colour);
+    if (smooth) {
+        glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+        glEnable(GL_LINE_SMOOTH);
+    }
+    glLineWidth(width);
+    // Nothing may have enabled it yet on the first frame.
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), vertices);
+    glDrawArrays(GL_LINE_STRIP, 0, vertexCount / 2);
+    if (smooth) glDisable(GL_LINE_SMOOTH);
+    textureManager.texturing = 1;
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glPopMatrix();
+}
+
 void ComplexSprite::BeginArrays() {
     renderer.PushTransform(screenSpace, position, rotation, scale);
     glColor4fv(colour);

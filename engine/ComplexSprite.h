@@ -22,6 +22,10 @@ public:
 
     // Allocates the arrays for count vertices; colours and texture coordinates on request.
     void Allocate(int count, bool withColours, bool withTexCoords);
+    // Draws at once a line through every other vertex from the first: the top edge of
+    // a strip laid out in top and bottom pairs. Untextured, alpha blended, in one colour,
+    // `width` pixels wide and smoothed on request; moved by the position only.
+    void DrawTopEdge(const float colour[4], float width, bool smooth) const;
 
 protected:
     // Transform, client arrays and the draw call, after texture and blend are set.

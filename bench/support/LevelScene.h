@@ -51,6 +51,7 @@ inline void LevelStep(Game& game) {
     game.Update(kFrameStep);
     game.Draw();
     goManager.Update(kFrameStep);
+    goManager.Draw();
     soundManager.Update();
 }
 

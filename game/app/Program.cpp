@@ -58,6 +58,8 @@ int32_t Program::Step(float dt) {
     bool result = game_->Update(dt);
     game_->Draw();
     if (!standing) goManager.Update(dt);
+    // A paused frame draws the world as it stands.
+    goManager.Draw();
     soundManager.Update();
     // Under the mouse in the view drawn, which a paused game holds.
     cursor_->position = orlop.mousePosition + camera.shown.topLeft;

@@ -219,13 +219,13 @@ void Upgrader::Update(float dt) {
             Buy(buyer, line);
             WriteLabel(line);
         }
-        DrawNotes(dt);
+        AgeNotes(dt);
     }
 
     if (fade == 0.0f) Remove();
 }
 
-void Upgrader::DrawNotes(float dt) {
+void Upgrader::AgeNotes(float dt) {
     if (boughtAge >= 0.0f) boughtAge += dt;
     if (refusedAge >= 0.0f) refusedAge += dt;
     const bool flashing = boughtAge >= 0.0f && boughtAge < kFlashSeconds;
@@ -235,6 +235,11 @@ void Upgrader::DrawNotes(float dt) {
         // The line bought glows gold, fading back as the flash ends.
         button->glow = flashing && line == boughtLine ? 1.0f - boughtAge / kFlashSeconds : 0.0f;
     }
+}
+
+void Upgrader::Draw() {
+    if (!renderable || !renderable->inRenderList) return;
+    const bool flashing = boughtAge >= 0.0f && boughtAge < kFlashSeconds;
     Font font = scroll ? scroll->font : this->font;
     if (!font.texture || !(fade > 0.0f)) return;
     const float alpha = std::min(fade, 1.0f);

@@ -22,6 +22,8 @@ public:
     ~Upgrader() override;
     const char* GetType() override { return "Upgrader"; }
     void Update(float dt) override;
+    // The title, the flash of a purchase and the refusal, at the panel's opacity.
+    void Draw() override;
     void Init() override;
     // Releases the scroll and the price lines with the panel.
     void Kill() override;
@@ -72,8 +74,8 @@ private:
     // One purchase of `line` for the buyer, when it can pay and the line still sells;
     // true when it bought.
     bool Buy(Ship* buyer, int line);
-    // The title, the flash of a purchase and the refusal, at the panel's opacity.
-    void DrawNotes(float dt);
+    // Ages the purchase's flash and the refusal; the line bought glows.
+    void AgeNotes(float dt);
     // A plank on the scroll's bottom roll bearing the title (or the refusal): a sprite of
     // the panel's own, no object of the game.
     Sprite* titlePlank_ = nullptr;

@@ -112,6 +112,13 @@ void GOManager::Update(float dt) {
     log.Flush();
 }
 
+void GOManager::Draw() {
+    for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {
+        GameObj* object = node->value;
+        if (object->state != Life::kDead && !object->frozen) object->Draw();
+    }
+}
+
 GameObj* GOManager::FindTarget(int32_t excludeTeam, const Vec2& position, const char* typeName) {
     GameObj* found = nullptr;
     for (ListNode<GameObj*>* node = objects.Head(); node; node = node->next) {

@@ -12,7 +12,8 @@
 class GameObj;
 
 // Owns every game object: creates them by type name, updates them once per frame,
-// reports overlaps to the mover's Collide and destroys the dead at the end of the pass.
+// reports overlaps to the mover's Collide and destroys the dead at the end of the pass;
+// then draws them (what their renderables do not show) in a pass of their own.
 // Every event is traced to "GOManLog.txt", a line each, written out at the end of every
 // pass (and on exit or a crash).
 class GOManager : public singleton<GOManager> {
@@ -23,6 +24,9 @@ public:
     GameObj* Create(std::string typeName);
     void QueueForDeletion(GameObj* object);
     void Update(float dt);
+    // Each live object that is not frozen draws itself, in list order. Nothing is logged
+    // and nothing of the game changes, so a paused frame may draw too.
+    void Draw();
     void Clear();
     // The last object in list order not of excludeTeam, not sinking, dead or crossing
     // between the seas, not frozen, of the given type (any type when null), within 10000

@@ -36,6 +36,10 @@ public:
     virtual void Update(float dt);
     virtual void Init();
     virtual void Kill();
+    // Draws at once what the renderable does not (a label, a line) from the state the
+    // frame's updates left; changes nothing of the game. The manager calls it after
+    // every update of the frame, in list order, and on paused frames too.
+    virtual void Draw() {}
 
     // Same state: nothing. Another: frozen cleared, stateTime reset. States are told
     // apart by their numbers here, as the digest tells them apart.

@@ -27,11 +27,6 @@
 
 
 
-void GameParts::DrawLabels() {
-    for (ListNode<GameObj*>* node = goManager.objects.Head(); node; node = node->next)
-        if (auto* button = dynamic_cast<UIButton*>(node->value)) button->DrawLabel();
-}
-
 void GameParts::HidePanels() {
     for (auto it = towers.Begin(); !it.AtEnd(); ++it) (*it)->HidePanel();
 }

@@ -46,8 +46,6 @@ public:
     // The sea toggle: every live object that takes part goes to or from the ghost sea.
     void ToggleSea();
 
-    // Draws every shown label without updating anything (the picture of a paused frame).
-    void DrawLabels();
     // Closes every tower's panel at once.
     void HidePanels();
     // True while the world of play stands still behind the menu or the options.

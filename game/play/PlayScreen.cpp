@@ -70,8 +70,6 @@ void PlayScreen::Draw() {
         game_.aids_.DrawMarkerTexts();
         game_.popups_.Draw();
         hud.DrawTowerCount();
-        // The labels of the world's buttons, which the manager's pass draws in play.
-        game_.DrawLabels();
         return;
     }
     hud.DrawLifeLabel();

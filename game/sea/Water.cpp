@@ -6,9 +6,7 @@
 #include "Box.h"
 #include "ComplexSprite.h"
 #include "GL.h"
-#include "Renderer.h"
 #include "SoundManager.h"
-#include "TextureManager.h"
 #include "objects/GOManager.h"
 #include "objects/GameObjFactory.h"
 #include "sea/ParticleObj.h"
@@ -71,32 +69,11 @@ float Water::LineWidth() const {
     return wide > 3.0f ? wide : 3.0f;
 }
 
-void Water::DrawSurfaceLine() {
+void Water::Draw() {
     ComplexSprite* strip = Strip();
-    glPushMatrix();
-    glTranslatef(strip->position.x, strip->position.y, 0.0f);
-    renderer.SetBlendMode(BlendMode::kAlpha);
-    if (textureManager.texturing) {
-        textureManager.texturing = 0;
-        glDisable(GL_TEXTURE_2D);
-    }
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glEnable(GL_LINE_SMOOTH);
-    glLineWidth(LineWidth());
-    // Nothing may have enabled it yet on the first frame.
-    glEnableClientState(GL_VERTEX_ARRAY);
-    // Every other vertex: the surface points only, straight from the strip.
-    glVertexPointer(3, GL_FLOAT, 2 * kStride * sizeof(float), strip->vertices);
-    glDrawArrays(GL_LINE_STRIP, 0, strip->vertexCount / 2);
-    glDisable(GL_LINE_SMOOTH);
-    if (!textureManager.texturing) {
-        textureManager.texturing = 1;
-        glEnable(GL_TEXTURE_2D);
-    }
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glPopMatrix();
+    if (!strip) return;
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    strip->DrawTopEdge(white, LineWidth(), true);
 }
 
 void Water::Update(float dt) {
@@ -105,7 +82,6 @@ void Water::Update(float dt) {
         BaseStep(dt);
         return;
     }
-    DrawSurfaceLine();
     sim.Step();
 
     const int count = strip->vertexCount;

@@ -14,6 +14,8 @@ public:
     void Collide(GameObj* other) override;
     void Update(float dt) override;
     void Init() override;
+    // The smooth surface line over the strip.
+    void Draw() override;
 
     // A symmetric ripple at world x.
     void Disturb(float strength, float x);
@@ -37,7 +39,6 @@ public:
 private:
     // Column under world x, or -1 when x is nowhere near the strip.
     int ColumnAt(float x) const;
-    void DrawSurfaceLine();
     void ColourStates();
     void Tint(float g, float b);
     void Splash(GameObj* ball);

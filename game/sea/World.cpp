@@ -4,7 +4,6 @@
 
 #include "ComplexSprite.h"
 #include "GL.h"
-#include "TextureManager.h"
 #include "objects/GameObjFactory.h"
 #include "sea/SeaBounds.h"
 
@@ -44,22 +43,12 @@ void World::Init() {
 void World::Update(float dt) {
     BaseStep(dt);
     if (stateTime > 1.0f) stateTime = 0.0f;
-    // The outline is drawn at once, inside the frame, over the camera transform.
-    if (textureManager.texturing) {
-        textureManager.texturing = 0;
-        glDisable(GL_TEXTURE_2D);
-    }
-    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
-    glLineWidth(5.0f);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 24, Strip()->vertices);  // every other vertex: the top edge
-    glDrawArrays(GL_LINE_STRIP, 0, kVertexCount / 2);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    if (!textureManager.texturing) {
-        textureManager.texturing = 1;
-        glEnable(GL_TEXTURE_2D);
-    }
+}
+
+void World::Draw() {
+    // The island's outline along its top edge.
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    Strip()->DrawTopEdge(black, 5.0f, false);
 }
 
 void World::Reset() {

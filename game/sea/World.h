@@ -13,6 +13,8 @@ public:
     const char* GetType() override { return "World"; }
     void Init() override;
     void Update(float dt) override;
+    // The black outline along the island's top.
+    void Draw() override;
 
     void Reset();
     void Raise(const Vec2& point);

@@ -26,12 +26,9 @@ void UIButton::Init() {
 
 void UIButton::SetLabel(std::string text) { label = std::move(text); }
 
-void UIButton::Update(float dt) {
-    BaseStep(dt);
-    DrawLabel();
-}
+void UIButton::Update(float dt) { BaseStep(dt); }
 
-void UIButton::DrawLabel() {
+void UIButton::Draw() {
     // A button whose creator gave it no font has nothing to draw its label with.
     if (label.empty() || !renderable || !renderable->inRenderList || !font.texture) return;
     const Vec2* c = renderable->corners;

@@ -6,21 +6,21 @@
 #include "objects/GameObj.h"
 
 // A window-pixel face (the renderable, made by the creator with MakeSprite) with a
-// one-line label centred on it, drawn at once during the update.
+// one-line label centred on it, drawn at once in the draw pass.
 class UIButton : public GameObj {
 public:
     const char* GetType() override { return "UIButton"; }
     void Update(float dt) override;
     void Init() override;
+    // The label centred on the face, when there is one and the face is shown.
+    void Draw() override;
 
     void SetLabel(std::string text);
-    // Draws the label centred on the face, when there is one and the face is shown.
-    void DrawLabel();
 
     Vec2 textScale{1.0f, 1.0f};
     std::string label;
     Font font;
-    float textWidth = 1.0f;  // pixels, as last drawn
+    float textWidth = 1.0f;  // pixels, as last drawn (a placed label centres by it)
     float textColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     // Pixels kept clear at each end of the face; from 0 up the label is shrunk (never
     // grown) to fit between them and centred by its ink. Below 0 it is placed as it

@@ -62,10 +62,11 @@ protected:
         orlop.inputEvent = 0;
         return goOn;
     }
-    // A whole frame: the game, then every object.
+    // A whole frame: the game, then every object, then their draw pass.
     void Frame() {
         Step();
         goManager.Update(kDt);
+        goManager.Draw();
     }
     // "Play!" has come home: the next update starts playing; one more makes the ship.
     void StartPlaying() {

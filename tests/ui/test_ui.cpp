@@ -44,31 +44,31 @@ TEST_F(Buttons, LabelIsCentredFromTheSecondDrawingOn) {
     ASSERT_TRUE(b->renderable->screenSpace);
     EXPECT_FLOAT_EQ(b->renderable->depth, 0.9f);
     EXPECT_FLOAT_EQ(b->textWidth, 1.0f);
-    b->Update(kFrameStep);
+    b->Draw();
     // "Play!": P 43, l 33, a 33, y 33, ! 43 at scale 1.
     EXPECT_FLOAT_EQ(b->textWidth, 185.0f);
     b->SetLabel("Quit");
-    b->Update(kFrameStep);
+    b->Draw();
     EXPECT_FLOAT_EQ(b->textWidth, 43.0f + 33 + 33 + 33);
 }
 
 TEST_F(Buttons, EmptyOrHiddenLabelIsNotDrawnAndKeepsItsWidth) {
     UIButton* empty = MakeButton("", Vec2(200, 200));
-    empty->Update(kFrameStep);
+    empty->Draw();
     EXPECT_FLOAT_EQ(empty->textWidth, 1.0f);
     UIButton* hidden = MakeButton("Gold 50", Vec2(200, 300));
     RemoveFromRenderList(hidden->renderable);
-    hidden->Update(kFrameStep);
+    hidden->Draw();
     EXPECT_FLOAT_EQ(hidden->textWidth, 1.0f);
     AddToRenderList(hidden->renderable);
-    hidden->Update(kFrameStep);
+    hidden->Draw();
     EXPECT_GT(hidden->textWidth, 1.0f);
 }
 
 TEST_F(Buttons, TextScaleNarrowsTheAdvanceButNotTheMeasuredUnits) {
     UIButton* b = MakeButton("AAAA", Vec2(200, 200));
     b->textScale = Vec2(0.5f, 0.5f);
-    b->Update(kFrameStep);
+    b->Draw();
     // pen = int(63 - 0.5 * 20 + pen) per capital: 53 each, in unscaled units.
     EXPECT_FLOAT_EQ(b->textWidth, 4 * 53.0f);
 }

@@ -39,6 +39,7 @@ protected:
     static void Frame(Water* w) {
         gltest::BeginFrame();
         w->Update(kStep);
+        w->Draw();
         gltest::RenderList();
     }
     static void Frames(Water* w, int n) {
@@ -79,12 +80,13 @@ TEST_F(WaterGl, TheSurfaceLineIsDrawnWithTheDepthWidthAndRestoresTheState) {
     Water* front = MakeSea(-100.0f, 300.0f, 0.7f);
     ASSERT_NE(front, nullptr);
     Frame(front);
-    // Right after the update: texturing back on and line smoothing off for whatever
+    // Right after the draw: texturing back on and line smoothing off for whatever
     // draws next, the matrix stack as it was.
     gltest::BeginFrame();
+    front->Update(kStep);
     GLint depthBefore = 0, depthAfter = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
-    front->Update(kStep);
+    front->Draw();
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
     EXPECT_EQ(depthAfter, depthBefore);
     EXPECT_EQ(textureManager.texturing, 1);
@@ -122,13 +124,13 @@ TEST_F(WaterGl, TheLineFollowsTheWavesAndStopsWhenFrozen) {
         const float y = 300.0f + y0 + (y1 - y0) * (500.0f - 480.0f) / 30.0f;
         return static_cast<int>(std::floor(y)) - 2;
     };
+    // The line is drawn from the surface the update's step left.
+    Frame(w);
     int row = rowAbove();
     ASSERT_LT(row, 195) << "the disturbance should have raised the surface";
-    // The line is drawn from the surface as it stands before the update's step.
-    Frame(w);
     EXPECT_GT(Brightness(400, row), 150) << row;
 
-    // Frozen: the manager no longer updates it, so no line is drawn above the body.
+    // Frozen: the manager neither updates nor draws it, so no line is drawn above the body.
     w->SetState(SeaSwitch::kToGhost);
     w->stateTime = 2.0f;
     w->Update(kStep);
@@ -136,6 +138,7 @@ TEST_F(WaterGl, TheLineFollowsTheWavesAndStopsWhenFrozen) {
     row = rowAbove();
     gltest::BeginFrame();
     goManager.Update(kStep);
+    goManager.Draw();
     gltest::RenderList();
     EXPECT_LT(Brightness(400, row), 4) << row;
     EXPECT_GT(Brightness(400, row + 4), 20) << "the body is still drawn";
