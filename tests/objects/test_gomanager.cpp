@@ -1,5 +1,6 @@
 // The game-object manager's pass: update order, creation during the pass, overlap
-// calls, frozen and noCollide objects, death and the deletion queue, and its log.
+// calls, frozen and noCollide objects, death and the deletion queue, its log, and the
+// draw pass that follows the updates.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -56,6 +57,7 @@ public:
     void Collide(GameObj* other) override {
         g_journal->Add(name + " hits " + other->GetType());
     }
+    void Draw() override { g_journal->Add("draw " + name); }
     void Kill() override {
         GameObj::Kill();
         g_journal->Add("kill " + name);
@@ -159,6 +161,24 @@ TEST_F(Manager, FrozenIsNotUpdatedNorMovesButCanBeHit) {
     EXPECT_EQ(journal.Count("update F"), 0);
     EXPECT_EQ(journal.Count("F hits A"), 0);
     EXPECT_EQ(journal.Count("A hits F"), 1);
+}
+
+TEST_F(Manager, DrawPassFollowsTheUpdatesInListOrderSkipsFrozenAndDeadAndLogsNothing) {
+    Add("A", 0, 0);
+    Probe* ice = Add("F", 100, 0);
+    ice->frozen = 1;
+    Probe* dying = Add("D", 200, 0);
+    Add("B", 300, 0);
+    dying->onUpdate = [](Probe* self) { self->SetState(Life::kDead); };
+    goManager.Update(0.016666668f);
+    const std::vector<std::string> logged = ReadLog();
+    goManager.Draw();
+    EXPECT_EQ(journal.events, (std::vector<std::string>{"update A", "update D", "update B", "draw A", "draw B"}));
+    EXPECT_EQ(ReadLog(), logged);
+    // A paused frame draws without an update in between.
+    journal.events.clear();
+    goManager.Draw();
+    EXPECT_EQ(journal.events, (std::vector<std::string>{"draw A", "draw B"}));
 }
 
 TEST_F(Manager, DeadObjectIsQueuedOnceKilledOnceAndDestroyedAtTheEndOfThePass) {
