@@ -24,20 +24,13 @@ public:
     static constexpr const char* kFontImage = "images\\caribbeanfont_wood.tga";
     static constexpr const char* kButtonImage = "images\\ui_button_wood.tga";
 
-    // Towers stand within this distance of the centre, short of where the player's
-    // ship wraps around (SeaBounds::kWrapX), so every tower can be reached and taken.
-    static constexpr int32_t kTowerReach = 4300;
-
     World* world = nullptr;
     Water* sea = nullptr;
     Water* secondSea = nullptr;
     Font font;
-    uint8_t spawnLeft = 0;
     UIButton* goldButton = nullptr;
     Sea seaMode = Sea::kLiving;
     ObjRef<MerchantShip> playerShip;  // none while a new one is due
-    int32_t leftmostTowerX = -50;
-    int32_t rightmostTowerX = 50;
     List<Tower*> towers;
     float levelTime = 0.0f;
     int32_t level = 1;

@@ -60,6 +60,8 @@ public:
     const HintBook& hints() const { return hints_; }
     // "Towers 2/3" as last shown.
     const std::string& TowerCount() const { return hud_.TowerCount(); }
+    // The row of this level's towers (LevelDirector::Row).
+    LevelDirector::Row& TowerRow() { return levels_.row(); }
 
     // The records read at start and where they are kept (never written when `keep` is
     // false, as in a replay, or when the path is empty).
