@@ -72,11 +72,11 @@ void Game::SetUp() {
     world->Init();
     world->renderable->SetDepth(0.2f);
 
-    lifeBar = hud_.MakeLifeBar();
+    hud_.MakeLifeBar();
     playerShip = MakePlayerShip();
     menu().MakeButtons();
-    goldButton = hud_.MakeGoldButton();
-    healthButton = hud_.MakeHealthButton();
+    hud_.MakeGoldButton();
+    hud_.MakeHealthButton();
 
     aids_.Init(font);
     popups_.Init(font);

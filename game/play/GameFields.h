@@ -10,9 +10,7 @@
 #include "ships/MerchantShip.h"
 #include "ui/OptionsScreen.h"
 
-class LifeBar;
 class Tower;
-class UIButton;
 class Water;
 class World;
 
@@ -28,25 +26,18 @@ public:
     Water* sea = nullptr;
     Water* secondSea = nullptr;
     Font font;
-    UIButton* goldButton = nullptr;
     Sea seaMode = Sea::kLiving;
     ObjRef<MerchantShip> playerShip;  // none while a new one is due
     List<Tower*> towers;
     float levelTime = 0.0f;
     int32_t level = 1;
-    UIButton* healthButton = nullptr;
     unsigned deadSound = 0;
-    LifeBar* lifeBar = nullptr;
     OptionsScreen optionsScreen;
     ShopPrices prices;  // this game's, from its first tower to its last
     // The safe respawn (SafeRespawn): off in the game's own rule; the program turns it
     // on from the settings, or from the recording it replays.
     bool safeRespawn = false;
 
-    // True when the player last used a pad rather than the keyboard or mouse.
-    bool PadUsed() const;
-    // Window corners of the scroll of an upgrade panel on the screen, or null.
-    const Vec2* ShownPanelScroll();
     // Hostile towers of this level and all of its towers.
     int HostileTowers() const;
 };

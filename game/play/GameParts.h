@@ -58,6 +58,8 @@ public:
     NoticeBoard& notices() { return notices_; }
     const NoticeBoard& notices() const { return notices_; }
     const HintBook& hints() const { return hints_; }
+    // The heads-up, with its objects of the game.
+    const Hud& hud() const { return hud_; }
     // "Towers 2/3" as last shown.
     const std::string& TowerCount() const { return hud_.TowerCount(); }
     // The row of this level's towers (LevelDirector::Row).

@@ -89,7 +89,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         if (at == 75) ship->SetPosition(Vec2(ship->GetPosition()->x, -20.0f));
         if (at == 40 || at == 58 || at == 76) ship->AddGold(10 + at);
         if (at == 78) {
-            const int lowest = static_cast<int>(game->goldButton->renderable->corners[kBottomRight].y);
+            const int lowest = static_cast<int>(game->hud().goldButton()->renderable->corners[kBottomRight].y);
             bool below = game->popups().Words().size() == 3 && game->popups().Words()[0].text == "+50";
             for (const auto& word : game->popups().Words()) below = below && word.drawn.y >= lowest;
             if (below && Count(0, 0, 800, lowest, Golden) == 0 && Count(0, lowest, 800, 600, Golden) > 50)
@@ -121,9 +121,9 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
 
         // Escape: the frame that leaves still shows the planks its texts were drawn on.
         if (at == 184) p.Key(VK_ESCAPE);
-        if (at == 185 && game->Showing() == Screen::Kind::kMenu && game->lifeBar->renderable->inRenderList)
+        if (at == 185 && game->Showing() == Screen::Kind::kMenu && game->hud().lifeBar()->renderable->inRenderList)
             seen.push_back("planks kept on the last frame");
-        if (at == 186 && !game->lifeBar->renderable->inRenderList) seen.push_back("then gone");
+        if (at == 186 && !game->hud().lifeBar()->renderable->inRenderList) seen.push_back("then gone");
 
         // Options open at the click; a refused key's message goes with a cancel; Page Down
         // binds and fits its button.

@@ -85,7 +85,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
     platform.step = [&](ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
         MerchantShip* ship = game->playerShip.Get();
-        UIButton* gold = game->goldButton;
+        UIButton* gold = game->hud().goldButton();
         const int at = frame - mark;
         if (frame > 9000) return p.Post(WM_CLOSE);
         if (frame == 5) p.Click(Vec2(200, 200));
@@ -109,7 +109,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (at == 400) p.Key(VK_ESCAPE);
         if (at == 402) play = Figures(true), scenery = Figures(false);
         if (at == 4002) {
-            if (!game->lifeBar->renderable->inRenderList && Figures(true) == play) seen.push_back("stood still");
+            if (!game->hud().lifeBar()->renderable->inRenderList && Figures(true) == play) seen.push_back("stood still");
             if (Figures(false) != scenery) seen.push_back("scenery ran");
             gltest::SaveScreenshot(Shot("menu_over_game"));
             p.Click(Vec2(200, 200));
