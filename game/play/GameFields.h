@@ -2,13 +2,10 @@
 
 #include <cstdint>
 
-#include "Font.h"
 #include "List.h"
-#include "Vec2.h"
 #include "defences/ShopPrices.h"
 #include "objects/ObjRef.h"
 #include "ships/MerchantShip.h"
-#include "ui/OptionsScreen.h"
 
 class Tower;
 class Water;
@@ -18,21 +15,14 @@ class World;
 // game's parts (the heads-up, the level director, the screens) read and change.
 class GameFields {
 public:
-    // The wood of the game's buttons and its lettering.
-    static constexpr const char* kFontImage = "images\\caribbeanfont_wood.tga";
-    static constexpr const char* kButtonImage = "images\\ui_button_wood.tga";
-
     World* world = nullptr;
     Water* sea = nullptr;
     Water* secondSea = nullptr;
-    Font font;
     Sea seaMode = Sea::kLiving;
     ObjRef<MerchantShip> playerShip;  // none while a new one is due
     List<Tower*> towers;
     float levelTime = 0.0f;
     int32_t level = 1;
-    unsigned deadSound = 0;
-    OptionsScreen optionsScreen;
     ShopPrices prices;  // this game's, from its first tower to its last
     // The safe respawn (SafeRespawn): off in the game's own rule; the program turns it
     // on from the settings, or from the recording it replays.

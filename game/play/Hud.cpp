@@ -18,6 +18,7 @@
 #include "play/PlayerInput.h"
 #include "ships/MerchantShip.h"
 #include "ui/LifeBar.h"
+#include "ui/OptionsScreen.h"
 #include "ui/Plank.h"
 #include "ui/UIButton.h"
 
@@ -37,9 +38,9 @@ void Hud::MakeLifeBar() {
 
 void Hud::MakeGoldButton() {
     UIButton* gold = static_cast<UIButton*>(goManager.Create("UIButton"));
-    gold->MakeSprite(GameFields::kButtonImage);
+    gold->MakeSprite(Plank::kImage);
     gold->SetPosition(Vec2(100.0f, 50.0f));
-    gold->font = LoadGameFont(GameFields::kFontImage);
+    gold->font = LoadGameFont(Plank::kFontImage);
     gold->renderable->scale = Vec2(0.7f, 0.7f);
     gold->renderable->UpdateCorners();
     gold->textScale = Vec2(0.6f, 0.6f);
@@ -54,7 +55,7 @@ void Hud::MakeHealthButton() {
     UIButton* health = static_cast<UIButton*>(goManager.Create("UIButton"));
     health->MakeSprite("images\\ui_health.tga");
     health->SetPosition(Vec2(50.0f, 50.0f));
-    health->font = LoadGameFont(GameFields::kFontImage);
+    health->font = LoadGameFont(Plank::kFontImage);
     health->textScale = Vec2(0.1f, 0.1f);
     health->SetLabel("Health");
     health->renderable->scale = Vec2(health->renderable->scale.x + 1.0f, health->renderable->scale.y + 1.0f);
@@ -64,14 +65,14 @@ void Hud::MakeHealthButton() {
     healthButton_ = health;
 }
 
-void Hud::InitTowerCount(const Font& font) {
-    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(kTowersScaleX, 0.7f), Vec2(0.5f, 0.5f));
+void Hud::InitTowerCount() {
+    towersPlank_.Init(font_, Vec2(0.0f, 50.0f), Vec2(kTowersScaleX, 0.7f), Vec2(0.5f, 0.5f));
     towersPlank_.reactive = false;
 }
 
 void Hud::DrawLifeLabel() const {
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    game_.font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
+    font_.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
 }
 
 void Hud::ShowShip(const MerchantShip* ship, float dt) {
@@ -114,12 +115,12 @@ void Hud::ShowRepairPrompt(bool due) {
     if (!due) return;
     // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
     prompt_ = PlayerInput::PadUsed() ? std::string("Tap X!!")
-                              : "Tap '" + KeyNames::Name(game_.optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
+                              : "Tap '" + KeyNames::Name(options_.Current().keys[Settings::kRepair]) + "'!!";
     promptY_ = kPromptY;
     // A panel's scroll reaches across its place: the prompt moves just below the scroll.
     if (const Vec2* scroll = ShownPanelScroll()) {
-        const float right = static_cast<float>(kPromptX) + game_.font.InkWidth(prompt_.c_str(), kPromptScale);
-        const float bottom = static_cast<float>(kPromptY) + game_.font.InkHeight(kPromptScale);
+        const float right = static_cast<float>(kPromptX) + font_.InkWidth(prompt_.c_str(), kPromptScale);
+        const float bottom = static_cast<float>(kPromptY) + font_.InkHeight(kPromptScale);
         if (right >= scroll[kTopLeft].x && bottom >= scroll[kTopLeft].y && static_cast<float>(kPromptY) <= scroll[kBottomRight].y)
             promptY_ = static_cast<int>(scroll[kBottomRight].y) + 6;
     }
@@ -128,7 +129,7 @@ void Hud::ShowRepairPrompt(bool due) {
 void Hud::DrawRepairPrompt() const {
     if (prompt_.empty()) return;
     const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
-    game_.font.DrawText(kPromptX, promptY_, 1.0f, prompt_.c_str(), red, kPromptScale);
+    font_.DrawText(kPromptX, promptY_, 1.0f, prompt_.c_str(), red, kPromptScale);
 }
 
 void Hud::Tint(MerchantShip& ship) {

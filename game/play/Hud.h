@@ -10,6 +10,7 @@ struct Font;
 class GameFields;
 class LifeBar;
 class MerchantShip;
+class OptionsScreen;
 class UIButton;
 
 // The heads-up pieces of play: the life bar and its label, the gold and health planks,
@@ -17,7 +18,9 @@ class UIButton;
 // and the two planks, which are objects of the game, and the count's plank, which is not.
 class Hud {
 public:
-    explicit Hud(GameFields& game) : game_(game) {}
+    // It writes in `font` and names the keys that `options` hold.
+    Hud(GameFields& game, const Font& font, const OptionsScreen& options)
+        : game_(game), font_(font), options_(options) {}
 
     // Each made at its own time of the game's set-up, as objects of the game count.
     void MakeLifeBar();
@@ -26,7 +29,7 @@ public:
     LifeBar* lifeBar() const { return lifeBar_; }
     UIButton* goldButton() const { return goldButton_; }
     UIButton* healthButton() const { return healthButton_; }
-    void InitTowerCount(const Font& font);
+    void InitTowerCount();
 
     // "Life" over the bar.
     void DrawLifeLabel() const;
@@ -54,6 +57,8 @@ private:
     const Vec2* ShownPanelScroll() const;
 
     GameFields& game_;
+    const Font& font_;
+    const OptionsScreen& options_;
     LifeBar* lifeBar_ = nullptr;
     UIButton* goldButton_ = nullptr;
     UIButton* healthButton_ = nullptr;

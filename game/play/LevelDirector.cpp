@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "Box.h"
+#include "Font.h"
 #include "Random.h"
 #include "Renderable.h"
 #include "defences/Tower.h"
@@ -107,7 +108,7 @@ void LevelDirector::DrawBanner() const {
     char text[32];
     std::snprintf(text, sizeof text, "Level %d", static_cast<int>(game_.level));
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    game_.font.DrawText(200, 200, 1.0f, text, black, Vec2(1.0f, 1.0f));
+    font_.DrawText(200, 200, 1.0f, text, black, Vec2(1.0f, 1.0f));
 }
 
 void LevelDirector::SkipTo(int32_t level) {

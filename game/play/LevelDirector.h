@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+struct Font;
 class GameFields;
 class Tower;
 
@@ -17,7 +18,8 @@ public:
         uint8_t spawnLeft = 0;
     };
 
-    explicit LevelDirector(GameFields& game) : game_(game) {}
+    // The banner is written in `font`.
+    LevelDirector(GameFields& game, const Font& font) : game_(game), font_(font) {}
 
     void SpawnTower();
     // Starts the next level once no hostile tower is left; the banner shows a level's
@@ -39,6 +41,7 @@ private:
     int32_t WidestGapX() const;
 
     GameFields& game_;
+    const Font& font_;
     Row row_;
     std::vector<int32_t> rowX_;  // x of every tower placed in this level
     bool banner_ = false;

@@ -137,7 +137,7 @@ void PlayScreen::ShowAids(float dt, const ShipChange& change, const Chronicle::E
     game_.popups_.Update(dt, Planks());
 
     // A hint is done by doing it only once it has been read.
-    OptionsScreen& options = game_.optionsScreen;
+    OptionsScreen& options = game_.options_;
     const uint32_t done = HintProgress::Done(events, input_.HintsDone()) & game_.hints_.Read();
     const Settings& settings = options.Current();
     if (done & ~settings.hintsDone) {

@@ -143,9 +143,9 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (mark < 0 && frame + mark == 5) p.Click(Vec2(540, 246));  // Steer left's key...
         if (mark < 0 && frame + mark == 8) p.Key(VK_SPACE);         // ...offered Sea toggle's
         if (mark < 0 && frame + mark == 10) {
-            const Renderable* scroll = game->optionsScreen.Scroll();
+            const Renderable* scroll = game->options().Scroll();
             const Vec2 paper[4] = {scroll->corners[kTopLeft] + Vec2(40, 0), {}, {}, scroll->corners[kBottomRight] - Vec2(40, 0)};
-            if (game->optionsScreen.Message() == "Space is taken by Sea toggle" &&
+            if (game->options().Message() == "Space is taken by Sea toggle" &&
                 InkInside("options_refusal", 80, 130, paper, 0, Red))
                 seen.push_back("refusal on the scroll");
             p.Post(WM_CLOSE);

@@ -408,8 +408,8 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
     EXPECT_EQ(game.menu().playButton->label, "Play!");
     EXPECT_EQ(game.menu().quitButton->label, "Quit");
     EXPECT_EQ(game.menu().optionsButton->label, "Options");
-    EXPECT_FLOAT_EQ(game.font.glyphWidth, 63.0f);
-    EXPECT_FALSE(game.font.texture->placeholder) << "the generated font was found";
+    EXPECT_FLOAT_EQ(game.font().glyphWidth, 63.0f);
+    EXPECT_FALSE(game.font().texture->placeholder) << "the generated font was found";
 
     // One frame later the life bar's background has followed the bar off screen.
     goManager.Update(kFrameStep);
