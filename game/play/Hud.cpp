@@ -115,7 +115,7 @@ void Hud::ShowRepairPrompt(bool due) {
     if (!due) return;
     // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
     prompt_ = PlayerInput::PadUsed() ? std::string("Tap X!!")
-                              : "Tap '" + KeyNames::Name(options_.Current().keys[Settings::kRepair]) + "'!!";
+                                     : "Tap '" + KeyNames::Name(options_.Current().keys[Settings::kRepair]) + "'!!";
     promptY_ = kPromptY;
     // A panel's scroll reaches across its place: the prompt moves just below the scroll.
     if (const Vec2* scroll = ShownPanelScroll()) {
