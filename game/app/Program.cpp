@@ -166,7 +166,7 @@ void Program::Build(const Settings& settings) {
     game_.reset(new Game);
     game_->SetUp();
     // A replay never writes the player's settings, whatever it plays.
-    game_->optionsScreen.Use(settings, settingsPath_, !player_);
+    game_->options().Use(settings, settingsPath_, !player_);
     game_->safeRespawn = settings.safeRespawn;
     // Nor its records: a damaged file is named, and set aside only outside a replay.
     // One that could not be read whole, nor set aside, is left as it is.
@@ -204,7 +204,7 @@ int Program::Finish(const WindowKeeper& window) {
     }
 
     // The window as the player left it, for the next start; never from a replay.
-    if (!player_) window.Finish(*active_, game_->optionsScreen.Current(), game_->optionsScreen.KeptAt());
+    if (!player_) window.Finish(*active_, game_->options().Current(), game_->options().KeptAt());
     // A game ended by --frames, the window or Quit is counted alike.
     game_->SaveRecords();
     return status;

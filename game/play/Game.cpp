@@ -23,6 +23,7 @@
 #include "sea/World.h"
 #include "ui/LifeBar.h"
 #include "ui/MenuButton.h"
+#include "ui/Plank.h"
 #include "ui/UIButton.h"
 
 namespace {
@@ -59,33 +60,33 @@ Game::Game()
 }
 
 void Game::SetUp() {
-    font = LoadGameFont(kFontImage);
+    font_ = LoadGameFont(Plank::kFontImage);
 
     sea = MakeSea(550.0f, 0.7f);
     secondSea = MakeSea(530.0f, 0.1f);
     secondSea->noCollide = 1;
 
-    deadSound = soundManager.LoadSound("Sound\\Dead.mp3", 0, 0);
+    deadSound_ = soundManager.LoadSound("Sound\\Dead.mp3", 0, 0);
     MakeSky();
 
     world = static_cast<World*>(goManager.Create("World"));
     world->Init();
     world->renderable->SetDepth(0.2f);
 
-    lifeBar = hud_.MakeLifeBar();
+    hud_.MakeLifeBar();
     playerShip = MakePlayerShip();
     menu().MakeButtons();
-    goldButton = hud_.MakeGoldButton();
-    healthButton = hud_.MakeHealthButton();
+    hud_.MakeGoldButton();
+    hud_.MakeHealthButton();
 
-    aids_.Init(font);
-    popups_.Init(font);
-    notices_.Init(font);
-    hints_.Init(font);
+    aids_.Init(font_);
+    popups_.Init(font_);
+    notices_.Init(font_);
+    hints_.Init(font_);
     recordsScreen_.scroll().Init();
-    menu().InitPlanks(font);
-    hud_.InitTowerCount(font);
-    optionsScreen.SetUp();
+    menu().InitPlanks();
+    hud_.InitTowerCount();
+    options_.SetUp();
 
     seaMode = Sea::kLiving;
     stack_.assign(1, &menuScreen_);

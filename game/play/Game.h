@@ -27,7 +27,7 @@ public:
 private:
     void MakeSky();
 
-    MainMenu menu_{*this};
+    MainMenu menu_{font_};
     RecordsScreen recordsScreen_;
     SettingsScreen settings_;
     PlayScreen play_;

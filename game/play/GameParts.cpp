@@ -43,7 +43,7 @@ void GameParts::Pop() {
 }
 
 void GameParts::Rumble(float strength, int ms) {
-    if (orlop.platform && optionsScreen.Current().rumble) orlop.platform->Rumble(strength, ms);
+    if (orlop.platform && options_.Current().rumble) orlop.platform->Rumble(strength, ms);
 }
 
 void GameParts::UseRecords(const Records& records, const std::string& path, bool keep) {
@@ -114,7 +114,7 @@ MerchantShip* GameParts::RespawnShip() {
 void GameParts::TellTowerLost() { notices_.TowerLost(); }
 
 void GameParts::ToggleSea() {
-    soundManager.PlaySound(deadSound, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
+    soundManager.PlaySound(deadSound_, Vec2(0.0f, 0.0f), Vec2(0.0f, 0.0f));
     camera.shakeTime = 1.0f;
     camera.shakeMagnitude = 50.0f;
     const SeaSwitch next = seaMode == Sea::kLiving ? SeaSwitch::kToGhost : SeaSwitch::kToLiving;

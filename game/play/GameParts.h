@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Font.h"
 #include "aids/HintBook.h"
 #include "aids/NoticeBoard.h"
 #include "aids/PlayerAids.h"
@@ -16,11 +17,12 @@
 #include "play/Screen.h"
 #include "ships/MerchantShip.h"
 #include "store/Records.h"
+#include "ui/OptionsScreen.h"
 
 
 // The parts of a game that its screens share: the heads-up, the aids, the levels, the
-// records, the hold on the world, and the stack of screens whose top one runs. The
-// screens reach them here; the Game above owns the screens.
+// records, the options, the font, the hold on the world, and the stack of screens whose
+// top one runs. The screens reach them here; the Game above owns the screens.
 class GameParts : public GameFields {
 public:
     GameParts() = default;
@@ -56,8 +58,17 @@ public:
     NoticeBoard& notices() { return notices_; }
     const NoticeBoard& notices() const { return notices_; }
     const HintBook& hints() const { return hints_; }
+    // The heads-up, with its objects of the game.
+    const Hud& hud() const { return hud_; }
+    // The game's lettering, loaded at set-up.
+    const Font& font() const { return font_; }
+    // The options scroll, which holds the settings in use.
+    OptionsScreen& options() { return options_; }
+    const OptionsScreen& options() const { return options_; }
     // "Towers 2/3" as last shown.
     const std::string& TowerCount() const { return hud_.TowerCount(); }
+    // The row of this level's towers (LevelDirector::Row).
+    LevelDirector::Row& TowerRow() { return levels_.row(); }
 
     // The records read at start and where they are kept (never written when `keep` is
     // false, as in a replay, or when the path is empty).
@@ -93,8 +104,11 @@ protected:
     void TellTowerLost();
     void Rumble(float strength, int ms);
 
-    LevelDirector levels_{*this};
-    Hud hud_{*this};
+    Font font_;
+    OptionsScreen options_;
+    unsigned deadSound_ = 0;  // sounds as the seas toggle
+    LevelDirector levels_{*this, font_};
+    Hud hud_{*this, font_, options_};
     PlayerAids aids_;
     PlayHold hold_;
     Popups popups_;

@@ -10,10 +10,15 @@
 #include "Renderable.h"
 #include "aids/NoticeBoard.h"
 #include "aids/Popups.h"
+#include "defences/Tower.h"
+#include "defences/Upgrader.h"
 #include "objects/GOManager.h"
+#include "objects/GameObj.h"
 #include "play/GameFields.h"
+#include "play/PlayerInput.h"
 #include "ships/MerchantShip.h"
 #include "ui/LifeBar.h"
+#include "ui/OptionsScreen.h"
 #include "ui/Plank.h"
 #include "ui/UIButton.h"
 
@@ -24,18 +29,18 @@ const Vec2 kPromptScale(0.6f, 0.6f);
 
 }  // namespace
 
-LifeBar* Hud::MakeLifeBar() {
+void Hud::MakeLifeBar() {
     LifeBar* bar = static_cast<LifeBar*>(goManager.Create("LifeBar"));
     bar->Init();
     RemoveFromRenderList(bar->renderable);
-    return bar;
+    lifeBar_ = bar;
 }
 
-UIButton* Hud::MakeGoldButton() {
+void Hud::MakeGoldButton() {
     UIButton* gold = static_cast<UIButton*>(goManager.Create("UIButton"));
-    gold->MakeSprite(GameFields::kButtonImage);
+    gold->MakeSprite(Plank::kImage);
     gold->SetPosition(Vec2(100.0f, 50.0f));
-    gold->font = LoadGameFont(GameFields::kFontImage);
+    gold->font = LoadGameFont(Plank::kFontImage);
     gold->renderable->scale = Vec2(0.7f, 0.7f);
     gold->renderable->UpdateCorners();
     gold->textScale = Vec2(0.6f, 0.6f);
@@ -43,43 +48,43 @@ UIButton* Hud::MakeGoldButton() {
     gold->fitMargin = Plank::EndClear(gold->renderable->scale.x);
     gold->Init();
     RemoveFromRenderList(gold->renderable);
-    return gold;
+    goldButton_ = gold;
 }
 
-UIButton* Hud::MakeHealthButton() {
+void Hud::MakeHealthButton() {
     UIButton* health = static_cast<UIButton*>(goManager.Create("UIButton"));
     health->MakeSprite("images\\ui_health.tga");
     health->SetPosition(Vec2(50.0f, 50.0f));
-    health->font = LoadGameFont(GameFields::kFontImage);
+    health->font = LoadGameFont(Plank::kFontImage);
     health->textScale = Vec2(0.1f, 0.1f);
     health->SetLabel("Health");
     health->renderable->scale = Vec2(health->renderable->scale.x + 1.0f, health->renderable->scale.y + 1.0f);
     health->renderable->UpdateCorners();
     health->Init();
     RemoveFromRenderList(health->renderable);
-    return health;
+    healthButton_ = health;
 }
 
-void Hud::InitTowerCount(const Font& font) {
-    towersPlank_.Init(font, Vec2(0.0f, 50.0f), Vec2(kTowersScaleX, 0.7f), Vec2(0.5f, 0.5f));
+void Hud::InitTowerCount() {
+    towersPlank_.Init(font_, Vec2(0.0f, 50.0f), Vec2(kTowersScaleX, 0.7f), Vec2(0.5f, 0.5f));
     towersPlank_.reactive = false;
 }
 
 void Hud::DrawLifeLabel() const {
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    game_.font.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
+    font_.DrawText(10, 2, 1.0f, "Life", white, Vec2(0.7f, 0.7f));
 }
 
 void Hud::ShowShip(const MerchantShip* ship, float dt) {
-    AddToRenderList(game_.lifeBar->renderable);
-    AddToRenderList(game_.goldButton->renderable);
+    AddToRenderList(lifeBar_->renderable);
+    AddToRenderList(goldButton_->renderable);
     if (ship) {
         char text[32];
         std::snprintf(text, sizeof text, "Gold %d", static_cast<int>(ship->Gold()));
-        game_.goldButton->SetLabel(text);
+        goldButton_->SetLabel(text);
     }
-    game_.lifeBar->Update(dt);
-    if (ship) game_.lifeBar->SetValue(ship->health, ship->maxHealth);
+    lifeBar_->Update(dt);
+    if (ship) lifeBar_->SetValue(ship->health, ship->maxHealth);
 }
 
 void Hud::ShowTowerCount() {
@@ -89,25 +94,33 @@ void Hud::ShowTowerCount() {
     // Long enough for the count at its size, clear of the nails.
     towersPlank_.FitFace(kTowersScaleX);
     // However long the gold's plank is.
-    const UIButton* goldButton = game_.goldButton;
-    const Vec2* gold = goldButton->renderable->corners;
+    const Vec2* gold = goldButton_->renderable->corners;
     const float half = (towersPlank_.Corners()[kBottomRight].x - towersPlank_.Corners()[kTopLeft].x) * 0.5f;
-    towersPlank_.MoveTo(Vec2(gold[kBottomRight].x + goldButton->faceExtra + 6.0f + half,
+    towersPlank_.MoveTo(Vec2(gold[kBottomRight].x + goldButton_->faceExtra + 6.0f + half,
                              (gold[kTopLeft].y + gold[kBottomRight].y) * 0.5f));
     towersPlank_.Show();
+}
+
+const Vec2* Hud::ShownPanelScroll() const {
+    for (auto it = game_.towers.Begin(); !it.AtEnd(); ++it) {
+        const Upgrader* panel = (*it)->upgrader;
+        if (panel && panel->scroll && panel->scroll->renderable && panel->scroll->renderable->inRenderList)
+            return panel->scroll->renderable->corners;
+    }
+    return nullptr;
 }
 
 void Hud::ShowRepairPrompt(bool due) {
     prompt_.clear();
     if (!due) return;
     // Names the repair key the player chose: "Tap 'R'!!" with the designed keys.
-    prompt_ = game_.PadUsed() ? std::string("Tap X!!")
-                              : "Tap '" + KeyNames::Name(game_.optionsScreen.Current().keys[Settings::kRepair]) + "'!!";
+    prompt_ = PlayerInput::PadUsed() ? std::string("Tap X!!")
+                                     : "Tap '" + KeyNames::Name(options_.Current().keys[Settings::kRepair]) + "'!!";
     promptY_ = kPromptY;
     // A panel's scroll reaches across its place: the prompt moves just below the scroll.
-    if (const Vec2* scroll = game_.ShownPanelScroll()) {
-        const float right = static_cast<float>(kPromptX) + game_.font.InkWidth(prompt_.c_str(), kPromptScale);
-        const float bottom = static_cast<float>(kPromptY) + game_.font.InkHeight(kPromptScale);
+    if (const Vec2* scroll = ShownPanelScroll()) {
+        const float right = static_cast<float>(kPromptX) + font_.InkWidth(prompt_.c_str(), kPromptScale);
+        const float bottom = static_cast<float>(kPromptY) + font_.InkHeight(kPromptScale);
         if (right >= scroll[kTopLeft].x && bottom >= scroll[kTopLeft].y && static_cast<float>(kPromptY) <= scroll[kBottomRight].y)
             promptY_ = static_cast<int>(scroll[kBottomRight].y) + 6;
     }
@@ -116,13 +129,13 @@ void Hud::ShowRepairPrompt(bool due) {
 void Hud::DrawRepairPrompt() const {
     if (prompt_.empty()) return;
     const float red[4] = {0.7f, 0.1f, 0.1f, 1.0f};
-    game_.font.DrawText(kPromptX, promptY_, 1.0f, prompt_.c_str(), red, kPromptScale);
+    font_.DrawText(kPromptX, promptY_, 1.0f, prompt_.c_str(), red, kPromptScale);
 }
 
 void Hud::Tint(MerchantShip& ship) {
     const float f = 1.0f - ship.health / ship.maxHealth;
     const float tint[4] = {0.74f - 0.34f * f, 0.6f - 0.6f * f, 0.44f - 0.44f * f, 1.0f};
-    std::memcpy(game_.healthButton->renderable->colour, tint, sizeof tint);
+    std::memcpy(healthButton_->renderable->colour, tint, sizeof tint);
 
     const float shipColour[4] = {1.0f, 0.5f, 0.5f, 1.0f};
     std::memcpy(ship.renderable->colour, shipColour, sizeof shipColour);
@@ -135,19 +148,19 @@ void Hud::Tint(MerchantShip& ship) {
 float Hud::NoticeTop() {
     // A shop on the screen (fading out as its buyer sinks) keeps the notices below it, and
     // below the prompt that moves there too.
-    const Vec2* scroll = game_.ShownPanelScroll();
+    const Vec2* scroll = ShownPanelScroll();
     return scroll ? std::max(NoticeBoard::kTop, scroll[kBottomRight].y + 40.0f) : NoticeBoard::kTop;
 }
 
 void Hud::HideShip() {
-    RemoveFromRenderList(game_.goldButton->renderable);
+    RemoveFromRenderList(goldButton_->renderable);
     // The bar goes with its label; its background follows at its next update.
-    RemoveFromRenderList(game_.lifeBar->renderable);
+    RemoveFromRenderList(lifeBar_->renderable);
     towersPlank_.Hide();
 }
 
 void Hud::AddPlanks(std::vector<Popups::KeepOut>& planks) const {
-    for (const Renderable* face : {game_.lifeBar->renderable, game_.goldButton->renderable})
+    for (const Renderable* face : {lifeBar_->renderable, goldButton_->renderable})
         if (face->inRenderList)
             planks.push_back({face->corners[kTopLeft].x, face->corners[kBottomRight].x, face->corners[kBottomRight].y});
     if (towersPlank_.Shown()) {

@@ -10,19 +10,26 @@ struct Font;
 class GameFields;
 class LifeBar;
 class MerchantShip;
+class OptionsScreen;
 class UIButton;
 
 // The heads-up pieces of play: the life bar and its label, the gold and health planks,
-// the tower count, the repair prompt and the ship's tints. The pieces that are objects
-// of the game stay in the game's fields; the count's plank is the heads-up's own.
+// the tower count, the repair prompt and the ship's tints. It makes and keeps the bar
+// and the two planks, which are objects of the game, and the count's plank, which is not.
 class Hud {
 public:
-    explicit Hud(GameFields& game) : game_(game) {}
+    // It writes in `font` and names the keys that `options` hold.
+    Hud(GameFields& game, const Font& font, const OptionsScreen& options)
+        : game_(game), font_(font), options_(options) {}
 
-    LifeBar* MakeLifeBar();
-    UIButton* MakeGoldButton();
-    UIButton* MakeHealthButton();
-    void InitTowerCount(const Font& font);
+    // Each made at its own time of the game's set-up, as objects of the game count.
+    void MakeLifeBar();
+    void MakeGoldButton();
+    void MakeHealthButton();
+    LifeBar* lifeBar() const { return lifeBar_; }
+    UIButton* goldButton() const { return goldButton_; }
+    UIButton* healthButton() const { return healthButton_; }
+    void InitTowerCount();
 
     // "Life" over the bar.
     void DrawLifeLabel() const;
@@ -46,7 +53,15 @@ public:
     void AddPlanks(std::vector<Popups::KeepOut>& planks) const;
 
 private:
+    // Window corners of the scroll of an upgrade panel on the screen, or null.
+    const Vec2* ShownPanelScroll() const;
+
     GameFields& game_;
+    const Font& font_;
+    const OptionsScreen& options_;
+    LifeBar* lifeBar_ = nullptr;
+    UIButton* goldButton_ = nullptr;
+    UIButton* healthButton_ = nullptr;
     ScreenButton towersPlank_;  // "Towers 2/3" beside the gold
     std::string prompt_;        // the repair prompt while it shows, else empty
     int promptY_ = 0;

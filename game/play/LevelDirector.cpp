@@ -5,22 +5,24 @@
 #include <cstdlib>
 
 #include "Box.h"
+#include "Font.h"
 #include "Random.h"
 #include "Renderable.h"
 #include "defences/Tower.h"
 #include "objects/GOManager.h"
 #include "play/GameFields.h"
+#include "sea/SeaBounds.h"
 #include "sea/Water.h"
 #include "sea/World.h"
 
 void LevelDirector::StartRow() {
-    game_.leftmostTowerX = 0;
-    game_.rightmostTowerX = 0;
+    row_.leftmostX = 0;
+    row_.rightmostX = 0;
     rowX_.clear();
 }
 
 int32_t LevelDirector::WidestGapX() const {
-    constexpr int32_t kReach = GameFields::kTowerReach;
+    constexpr int32_t kReach = SeaBounds::kTowerReach;
     if (rowX_.empty()) return 0;
     std::vector<int32_t> xs = rowX_;
     std::sort(xs.begin(), xs.end());
@@ -43,17 +45,17 @@ int32_t LevelDirector::NextTowerX() {
     // The left row grows 100 to 300 pixels a tower, the right row by a gap as wide as
     // the whole row so far; either may run past the reach of the player's ship.
     auto onSide = [this](bool left) {
-        if (left) return game_.leftmostTowerX - 300 + Rand() % 201;
-        int32_t m = game_.rightmostTowerX - game_.leftmostTowerX - 1;
+        if (left) return row_.leftmostX - 300 + Rand() % 201;
+        int32_t m = row_.rightmostX - row_.leftmostX - 1;
         if (m < 1) m = 1;
-        return game_.rightmostTowerX + 300 + Rand() % m;
+        return row_.rightmostX + 300 + Rand() % m;
     };
-    int32_t x = onSide(game_.spawnLeft != 0);
-    if (std::abs(x) > GameFields::kTowerReach) x = onSide(game_.spawnLeft == 0);
-    if (std::abs(x) > GameFields::kTowerReach) x = WidestGapX();
-    game_.leftmostTowerX = std::min(game_.leftmostTowerX, x);
-    game_.rightmostTowerX = std::max(game_.rightmostTowerX, x);
-    game_.spawnLeft = !game_.spawnLeft;
+    int32_t x = onSide(row_.spawnLeft != 0);
+    if (std::abs(x) > SeaBounds::kTowerReach) x = onSide(row_.spawnLeft == 0);
+    if (std::abs(x) > SeaBounds::kTowerReach) x = WidestGapX();
+    row_.leftmostX = std::min(row_.leftmostX, x);
+    row_.rightmostX = std::max(row_.rightmostX, x);
+    row_.spawnLeft = !row_.spawnLeft;
     rowX_.push_back(x);
     return x;
 }
@@ -106,7 +108,7 @@ void LevelDirector::DrawBanner() const {
     char text[32];
     std::snprintf(text, sizeof text, "Level %d", static_cast<int>(game_.level));
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    game_.font.DrawText(200, 200, 1.0f, text, black, Vec2(1.0f, 1.0f));
+    font_.DrawText(200, 200, 1.0f, text, black, Vec2(1.0f, 1.0f));
 }
 
 void LevelDirector::SkipTo(int32_t level) {

@@ -4,14 +4,14 @@
 #include "Orlop.h"
 #include "Renderable.h"
 #include "objects/GOManager.h"
-#include "play/GameFields.h"
 #include "play/PlayerInput.h"
 #include "ui/MenuButton.h"
+#include "ui/Plank.h"
 
 MenuButton* MainMenu::MakeButton(const char* label, float y) {
     MenuButton* button = static_cast<MenuButton*>(goManager.Create("MenuButton"));
-    button->MakeSprite(GameFields::kButtonImage);
-    button->font = LoadGameFont(GameFields::kFontImage);
+    button->MakeSprite(Plank::kImage);
+    button->font = LoadGameFont(Plank::kFontImage);
     button->SetLabel(label);
     button->SetPosition(Vec2(200.0f, y));
     button->Init();
@@ -27,12 +27,12 @@ void MainMenu::MakeButtons() {
     focus_.SetRows({{playButton}, {optionsButton}, {quitButton}, {nullptr}});
 }
 
-void MainMenu::InitPlanks(const Font& font) {
-    recordsButton_.Init(font, Vec2(200.0f, 410.0f), Vec2(0.7f, 0.8f), Vec2(0.6f, 0.6f));
+void MainMenu::InitPlanks() {
+    recordsButton_.Init(font_, Vec2(200.0f, 410.0f), Vec2(0.7f, 0.8f), Vec2(0.6f, 0.6f));
     recordsButton_.label = "Records";
     // Under the buttons, on a long plank so the line reads over the waves; as long as
     // the line needs (FitFace).
-    bestPlank_.Init(font, Vec2(232.0f, 464.0f), Vec2(kBestScaleX, 0.6f), Vec2(0.5f, 0.5f));
+    bestPlank_.Init(font_, Vec2(232.0f, 464.0f), Vec2(kBestScaleX, 0.6f), Vec2(0.5f, 0.5f));
     bestPlank_.reactive = false;
 }
 
@@ -56,7 +56,7 @@ void MainMenu::Show(const std::string& bestLine) {
 
 void MainMenu::Draw() {
     const float titleColour[4] = {0.9f, 0.9f, 0.5f, 1.0f};
-    game_.font.DrawText(50, 75, 1.0f, "Brinegate", titleColour, Vec2(1.3f, 1.3f));
+    font_.DrawText(50, 75, 1.0f, "Brinegate", titleColour, Vec2(1.3f, 1.3f));
     recordsButton_.Draw();
     bestPlank_.Draw();
 }

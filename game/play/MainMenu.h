@@ -6,17 +6,17 @@
 #include "ui/ScreenButton.h"
 
 struct Font;
-class GameFields;
 class MenuButton;
 
 // The menu's pieces: the title, the Play!, Options and Quit buttons, the records button
 // and the best line, and a pad's focus among them.
 class MainMenu {
 public:
-    explicit MainMenu(GameFields& game) : game_(game) {}
+    // The title and the planks' labels are written in `font`.
+    explicit MainMenu(const Font& font) : font_(font) {}
 
     void MakeButtons();
-    void InitPlanks(const Font& font);
+    void InitPlanks();
     void Show(const std::string& bestLine);
     // The title, and the labels of the records button and the best line.
     void Draw();
@@ -36,7 +36,7 @@ public:
 private:
     MenuButton* MakeButton(const char* label, float y);
 
-    GameFields& game_;
+    const Font& font_;
     PadFocus focus_;
     ScreenButton recordsButton_;  // under the buttons
     ScreenButton bestPlank_;      // "Best: level 4, 12 towers" under that

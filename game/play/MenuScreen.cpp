@@ -34,7 +34,7 @@ bool MenuScreen::Update(float dt) {
         game_.Showing() == Kind::kMenu) {
         game_.Push(options_);
         menu_.Hide();
-        game_.optionsScreen.Open();
+        game_.options_.Open();
     }
     return menu_.quitButton->state != MenuButton::Phase::kReturning;
 }

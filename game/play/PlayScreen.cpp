@@ -42,8 +42,8 @@ bool PlayScreen::Update(float dt) {
     if (ship) HandleShip(*ship, dt);
 
     game_.aids_.Update(ship, orlop.mouseLeft != 0, game_.towers);
-    game_.aids_.ShowLife(*game_.lifeBar, ship);
-    game_.aids_.ShowPlankTail(*game_.goldButton);
+    game_.aids_.ShowLife(*game_.hud_.lifeBar(), ship);
+    game_.aids_.ShowPlankTail(*game_.hud_.goldButton());
     ShowAids(dt, fromWorld, events);
 
     if (orlop.Released(kPauseKey)) paused_ = true;
@@ -55,7 +55,7 @@ void PlayScreen::UpdatePaused() {
     // Every text again where it stood, on its plank; "Paused" holds the notices' place.
     game_.notices_.Update(0.0f, true, game_.hud_.NoticeTop());
     game_.hints_.Hide();
-    game_.aids_.ShowLife(*game_.lifeBar, game_.playerShip.Get());
+    game_.aids_.ShowLife(*game_.hud_.lifeBar(), game_.playerShip.Get());
     game_.popups_.Update(0.0f, Planks());
     if (orlop.Released(kPauseKey) || orlop.Released(VK_ESCAPE)) paused_ = false;
 }
@@ -101,8 +101,8 @@ void PlayScreen::Leave() {
     // The gold's plank goes at once (its label is drawn later in the frame, only while it
     // shows), and its lengthening with it. The other planks stay for this frame, whose
     // texts are drawn on them already; the menu's frame takes them off.
-    RemoveFromRenderList(game_.goldButton->renderable);
-    game_.aids_.ShowPlankTail(*game_.goldButton);
+    RemoveFromRenderList(game_.hud_.goldButton()->renderable);
+    game_.aids_.ShowPlankTail(*game_.hud_.goldButton());
     game_.HidePanels();
     // The game stands where it is until "Play!" resumes it.
     game_.hold_.Hold();
@@ -135,7 +135,7 @@ void PlayScreen::ShowAids(float dt, const ShipChange& change, const Chronicle::E
     game_.popups_.Update(dt, Planks());
 
     // A hint is done by doing it only once it has been read.
-    OptionsScreen& options = game_.optionsScreen;
+    OptionsScreen& options = game_.options_;
     const uint32_t done = HintProgress::Done(events, input_.HintsDone()) & game_.hints_.Read();
     const Settings& settings = options.Current();
     if (done & ~settings.hintsDone) {
@@ -145,5 +145,5 @@ void PlayScreen::ShowAids(float dt, const ShipChange& change, const Chronicle::E
     }
     const uint32_t due = HintProgress::Due(game_.towers, game_.HostileTowers());
     game_.hints_.SetDone(options.Current().hintsDone);
-    game_.hints_.Show(options.Current().hints, due, options.Current(), game_.PadUsed(), dt);
+    game_.hints_.Show(options.Current().hints, due, options.Current(), PlayerInput::PadUsed(), dt);
 }

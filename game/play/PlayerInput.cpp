@@ -70,3 +70,5 @@ uint32_t PlayerInput::HintsDone() const {
     if (toggledOnce_) done |= 1u << Settings::kHintSea;
     return done;
 }
+
+bool PlayerInput::PadUsed() { return orlop.platform && orlop.platform->PadLastUsed(); }

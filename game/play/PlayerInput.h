@@ -28,6 +28,8 @@ public:
     void Steer(MerchantShip& ship, float dt);
     // The hints (bits of Settings::kHint...) the player's own input has done.
     uint32_t HintsDone() const;
+    // True when the player last used a pad rather than the keyboard or mouse.
+    static bool PadUsed();
 
 private:
     // The ghost sea's right button: a wave where the cursor is, at a cost of health.

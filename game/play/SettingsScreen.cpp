@@ -11,7 +11,7 @@ bool SettingsScreen::Update(float dt) {
     // The sea goes on under the scroll as under the menu.
     game_.StandBehindScreens();
     game_.sea->Disturb(dt * 5.0f, static_cast<float>(Rand() % (2 * SeaBounds::kHalfWidth + 1) - SeaBounds::kHalfWidth));
-    OptionsScreen& options = game_.optionsScreen;
+    OptionsScreen& options = game_.options_;
     const bool safeBefore = options.Current().safeRespawn;
     const bool open = options.Update();
     // The rule follows the row when the player changes it (a replay changes it as recorded).
@@ -26,6 +26,6 @@ bool SettingsScreen::Update(float dt) {
     return true;
 }
 
-void SettingsScreen::Draw() { game_.optionsScreen.Draw(); }
+void SettingsScreen::Draw() { game_.options_.Draw(); }
 
-void SettingsScreen::Resume() { game_.optionsScreen.Open(); }
+void SettingsScreen::Resume() { game_.options_.Open(); }

@@ -8,6 +8,10 @@ struct Font;
 // of the nails at both ends and of the bevel along the edges, whatever the plank's scale.
 class Plank {
 public:
+    // The plank's picture, and the wooden lettering of the game's buttons and texts.
+    static constexpr const char* kImage = "images\\ui_button_wood.tga";
+    static constexpr const char* kFontImage = "images\\caribbeanfont_wood.tga";
+
     // The smallest scale any aid's text is drawn at: that of the heads-up planks' labels.
     static constexpr float kSmallestText = 0.5f;
 

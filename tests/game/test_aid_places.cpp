@@ -74,7 +74,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         if (at == 1 && game->hints().Shown() == Settings::kHintTower) seen.push_back("goal first");
         if (at == 2) tower->team = GameObj::kPlayerSide;
         if (at == 3) ship->AddGold(1234 - ship->Gold());  // four digits on the plank from here on
-        if (at == 6 && game->level == 2 && !(game->optionsScreen.Current().hintsDone & 1u << Settings::kHintTower))
+        if (at == 6 && game->level == 2 && !(game->options().Current().hintsDone & 1u << Settings::kHintTower))
             seen.push_back("goal not done unread");
         // Two lines at full size: ink in both halves of the hint's band.
         if (at == 10 && game->hints().Lines() == 2 && Count(20, 548, 780, 571, PaleYellow) > 150 &&
@@ -89,7 +89,7 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         if (at == 75) ship->SetPosition(Vec2(ship->GetPosition()->x, -20.0f));
         if (at == 40 || at == 58 || at == 76) ship->AddGold(10 + at);
         if (at == 78) {
-            const int lowest = static_cast<int>(game->goldButton->renderable->corners[kBottomRight].y);
+            const int lowest = static_cast<int>(game->hud().goldButton()->renderable->corners[kBottomRight].y);
             bool below = game->popups().Words().size() == 3 && game->popups().Words()[0].text == "+50";
             for (const auto& word : game->popups().Words()) below = below && word.drawn.y >= lowest;
             if (below && Count(0, 0, 800, lowest, Golden) == 0 && Count(0, lowest, 800, 600, Golden) > 50)
@@ -121,9 +121,9 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
 
         // Escape: the frame that leaves still shows the planks its texts were drawn on.
         if (at == 184) p.Key(VK_ESCAPE);
-        if (at == 185 && game->Showing() == Screen::Kind::kMenu && game->lifeBar->renderable->inRenderList)
+        if (at == 185 && game->Showing() == Screen::Kind::kMenu && game->hud().lifeBar()->renderable->inRenderList)
             seen.push_back("planks kept on the last frame");
-        if (at == 186 && !game->lifeBar->renderable->inRenderList) seen.push_back("then gone");
+        if (at == 186 && !game->hud().lifeBar()->renderable->inRenderList) seen.push_back("then gone");
 
         // Options open at the click; a refused key's message goes with a cancel; Page Down
         // binds and fits its button.
@@ -131,14 +131,14 @@ TEST(AidPlaces, HintsPopupsNoticesPauseAndOptionsKeepTheirPlaces) {
         if (at == 191 && game->Showing() == Screen::Kind::kOptions && culler.worldBehindScreen) seen.push_back("options at once");
         if (at == 194) p.Click(Vec2(540, 246));
         if (at == 196) p.Key('D');
-        if (at == 198 && game->optionsScreen.Message() == "D is taken by Steer right") seen.push_back("refused");
+        if (at == 198 && game->options().Message() == "D is taken by Steer right") seen.push_back("refused");
         if (at == 198) p.Key(VK_ESCAPE);
-        if (at == 199 && game->optionsScreen.Message().empty() && game->optionsScreen.Capturing() < 0)
+        if (at == 199 && game->options().Message().empty() && game->options().Capturing() < 0)
             seen.push_back("cancel clears");
         if (at == 202) p.Click(Vec2(540, 246));
         if (at == 204) p.Key(VK_NEXT);
         if (at == 205) p.cursor = Vec2(780, 590);
-        if (at == 207 && game->optionsScreen.Current().keys[Settings::kSteerLeft] == VK_NEXT)
+        if (at == 207 && game->options().Current().keys[Settings::kSteerLeft] == VK_NEXT)
             seen.push_back("page down"), gltest::SaveScreenshot(Shot("options_page_down"));
         if (at == 210 || frame > 2000) p.Post(WM_CLOSE);
     };

@@ -85,7 +85,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
     platform.step = [&](ScriptedPlatform& p, int frame) {
         Game* game = Program::RunningGame();
         MerchantShip* ship = game->playerShip.Get();
-        UIButton* gold = game->goldButton;
+        UIButton* gold = game->hud().goldButton();
         const int at = frame - mark;
         if (frame > 9000) return p.Post(WM_CLOSE);
         if (frame == 5) p.Click(Vec2(200, 200));
@@ -109,7 +109,7 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (at == 400) p.Key(VK_ESCAPE);
         if (at == 402) play = Figures(true), scenery = Figures(false);
         if (at == 4002) {
-            if (!game->lifeBar->renderable->inRenderList && Figures(true) == play) seen.push_back("stood still");
+            if (!game->hud().lifeBar()->renderable->inRenderList && Figures(true) == play) seen.push_back("stood still");
             if (Figures(false) != scenery) seen.push_back("scenery ran");
             gltest::SaveScreenshot(Shot("menu_over_game"));
             p.Click(Vec2(200, 200));
@@ -143,9 +143,9 @@ TEST(FramesAndMenu, TextsStayInTheirFramesAndPlayWaitsBehindTheMenu) {
         if (mark < 0 && frame + mark == 5) p.Click(Vec2(540, 246));  // Steer left's key...
         if (mark < 0 && frame + mark == 8) p.Key(VK_SPACE);         // ...offered Sea toggle's
         if (mark < 0 && frame + mark == 10) {
-            const Renderable* scroll = game->optionsScreen.Scroll();
+            const Renderable* scroll = game->options().Scroll();
             const Vec2 paper[4] = {scroll->corners[kTopLeft] + Vec2(40, 0), {}, {}, scroll->corners[kBottomRight] - Vec2(40, 0)};
-            if (game->optionsScreen.Message() == "Space is taken by Sea toggle" &&
+            if (game->options().Message() == "Space is taken by Sea toggle" &&
                 InkInside("options_refusal", 80, 130, paper, 0, Red))
                 seen.push_back("refusal on the scroll");
             p.Post(WM_CLOSE);

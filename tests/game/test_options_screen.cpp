@@ -47,7 +47,7 @@ TEST(OptionsScreen, ChosenSettingsAreUsedAtOnceAndFoundAtTheNextStart) {
         if (frame == 20) p.Click(kOptionsButton);
         if (game->Showing() == Screen::Kind::kOptions && opened == 0) opened = frame;
         if (opened == 0) return;
-        const OptionsScreen& screen = game->optionsScreen;
+        const OptionsScreen& screen = game->options();
         const int at = frame - opened;
         if (at == 5) gltest::SaveScreenshot(Shot("screenshot_options.png"));
         if (at == 6) p.Click(kMusicDown);

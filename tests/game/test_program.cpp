@@ -57,7 +57,7 @@ TEST(Program, ScriptedSessionPlaysReturnsToTheMenuAndQuitsInOrder) {
                 if (frame == 40) {
                     gltest::SaveScreenshot(Shot("screenshot_menu.png"));
                     // Only the menu is on screen: the title and two buttons.
-                    if (game->goldButton->renderable->inRenderList) seen.push_back("gold shown in menu");
+                    if (game->hud().goldButton()->renderable->inRenderList) seen.push_back("gold shown in menu");
                     // The cursor's transparent corner shows the scene, not a black box.
                     Sprite* c = Program::Running()->cursor();
                     gltest::Rgba corner =
@@ -400,20 +400,20 @@ TEST(Scene, SetUpMakesExactlyTheListedObjectsWithOnlyTheMenuShowing) {
     EXPECT_EQ(game.menu().optionsButton->renderable->inRenderList, 1);
     EXPECT_EQ(game.menu().optionsButton->GetPosition()->y, 270.0f);
     EXPECT_EQ(game.menu().quitButton->GetPosition()->y, 340.0f) << "one step lower, below Options";
-    EXPECT_EQ(game.goldButton->renderable->inRenderList, 0);
-    EXPECT_EQ(game.healthButton->renderable->inRenderList, 0);
-    EXPECT_EQ(game.lifeBar->renderable->inRenderList, 0);
-    EXPECT_EQ(game.healthButton->renderable->scale, Vec2(2, 2));
-    EXPECT_EQ(game.goldButton->textScale, Vec2(0.6f, 0.6f));
+    EXPECT_EQ(game.hud().goldButton()->renderable->inRenderList, 0);
+    EXPECT_EQ(game.hud().healthButton()->renderable->inRenderList, 0);
+    EXPECT_EQ(game.hud().lifeBar()->renderable->inRenderList, 0);
+    EXPECT_EQ(game.hud().healthButton()->renderable->scale, Vec2(2, 2));
+    EXPECT_EQ(game.hud().goldButton()->textScale, Vec2(0.6f, 0.6f));
     EXPECT_EQ(game.menu().playButton->label, "Play!");
     EXPECT_EQ(game.menu().quitButton->label, "Quit");
     EXPECT_EQ(game.menu().optionsButton->label, "Options");
-    EXPECT_FLOAT_EQ(game.font.glyphWidth, 63.0f);
-    EXPECT_FALSE(game.font.texture->placeholder) << "the generated font was found";
+    EXPECT_FLOAT_EQ(game.font().glyphWidth, 63.0f);
+    EXPECT_FALSE(game.font().texture->placeholder) << "the generated font was found";
 
     // One frame later the life bar's background has followed the bar off screen.
     goManager.Update(kFrameStep);
-    EXPECT_EQ(game.lifeBar->background->inRenderList, 0);
+    EXPECT_EQ(game.hud().lifeBar()->background->inRenderList, 0);
     goManager.Clear();
 }
 

@@ -7,6 +7,7 @@
 
 #include "PlayTestKit.h"
 #include "Renderable.h"
+#include "sea/SeaBounds.h"
 #include "sea/World.h"
 
 namespace {
@@ -22,24 +23,23 @@ TEST_F(PlayTest, TowersStandOnTheirSideOfTheRowAndTheIslandRisesToMeetThem) {
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         SRand(seed);
         // The first tower of a game, on either side of the row -50..50.
-        game->leftmostTowerX = -50;
-        game->rightmostTowerX = 50;
         const bool left = seed % 2 == 0;
-        game->spawnLeft = left;
+        LevelDirector::Row& row = game->TowerRow();
+        row = {-50, 50, left};
         game->world->Reset();
         game->SpawnTower();
         Tower* t = LastTower();
         const float x = TowerX(t);
         if (left) {
             EXPECT_TRUE(x >= -350 && x <= -150) << x;
-            EXPECT_EQ(game->leftmostTowerX, x);
-            EXPECT_EQ(game->rightmostTowerX, 50);
+            EXPECT_EQ(row.leftmostX, x);
+            EXPECT_EQ(row.rightmostX, 50);
         } else {
             EXPECT_TRUE(x >= 350 && x <= 448) << x;
-            EXPECT_EQ(game->rightmostTowerX, x);
-            EXPECT_EQ(game->leftmostTowerX, -50);
+            EXPECT_EQ(row.rightmostX, x);
+            EXPECT_EQ(row.leftmostX, -50);
         }
-        EXPECT_EQ(game->spawnLeft, left ? 0 : 1) << "sides alternate";
+        EXPECT_EQ(row.spawnLeft, left ? 0 : 1) << "sides alternate";
 
         // The island has come up to the footing (it rises less than 6 pixels a round)
         // while the tower has not moved; far from it the island stays flat.
@@ -63,7 +63,7 @@ TEST_F(PlayTest, LevelLadderReplacesTakenTowersWithMoreAndStrongerOnes) {
     game->UpdateLevel();
     EXPECT_EQ(game->level, 1);
 
-    game->spawnLeft = 0;
+    game->TowerRow().spawnLeft = 0;
     const int expected[] = {3, 4, 6, 7, 9, 10, 12};
     for (int level = 2; level <= 8; ++level) {
         std::vector<Tower*> old;
@@ -78,7 +78,7 @@ TEST_F(PlayTest, LevelLadderReplacesTakenTowersWithMoreAndStrongerOnes) {
             Tower* t = *it;
             EXPECT_EQ(t->team, -1);
             EXPECT_EQ(t->difficulty, static_cast<float>(level / 20.0));
-            EXPECT_LE(std::fabs(TowerX(t)), Game::kTowerReach);
+            EXPECT_LE(std::fabs(TowerX(t)), SeaBounds::kTowerReach);
             EXPECT_GE(Footing(t), game->world->GetHeightAt(TowerX(t))) << "settled";
         }
         if (level == 2) {
@@ -142,19 +142,20 @@ TEST_F(PlayTest, EveryTowerOfALevelStaysWithinTheShipsReach) {
     int otherSide = 0, gaps = 0;
     for (uint32_t seed = 1; seed <= 300; ++seed) {
         SRand(seed);
-        game->spawnLeft = 0;
+        LevelDirector::Row& bounds = game->TowerRow();
+        bounds.spawnLeft = 0;
         game->StartRow();
-        game->leftmostTowerX = -50;
-        game->rightmostTowerX = 50;
+        bounds.leftmostX = -50;
+        bounds.rightmostX = 50;
         game->NextTowerX();
         for (int level = 2; level <= 20; ++level) {
             game->StartRow();
             std::vector<int> row;
             for (int i = 0; i < static_cast<int>(level * 1.5); ++i) {
-                const int left = game->leftmostTowerX, right = game->rightmostTowerX;
-                const bool leftTurn = game->spawnLeft != 0;
+                const int left = bounds.leftmostX, right = bounds.rightmostX;
+                const bool leftTurn = bounds.spawnLeft != 0;
                 const int x = game->NextTowerX();
-                ASSERT_LE(std::abs(x), Game::kTowerReach) << "seed " << seed << " level " << level;
+                ASSERT_LE(std::abs(x), SeaBounds::kTowerReach) << "seed " << seed << " level " << level;
                 const bool onLeft = left - x >= 100 && left - x <= 300;
                 const bool onRight = x - right >= 300 && x - right < 300 + std::max(1, right - left - 1);
                 if (leftTurn ? !onLeft && onRight : !onRight && onLeft) ++otherSide;
@@ -162,8 +163,8 @@ TEST_F(PlayTest, EveryTowerOfALevelStaysWithinTheShipsReach) {
                     ++gaps;
                     EXPECT_LT(left, -4000) << "the left row still had room";
                 }
-                EXPECT_EQ(game->leftmostTowerX, std::min(left, x));
-                EXPECT_EQ(game->rightmostTowerX, std::max(right, x));
+                EXPECT_EQ(bounds.leftmostX, std::min(left, x));
+                EXPECT_EQ(bounds.rightmostX, std::max(right, x));
                 row.push_back(x);
             }
             std::sort(row.begin(), row.end());

@@ -53,8 +53,8 @@ TEST_F(PlayTest, ReleaseEventsRepairGiveGoldDisturbTheGhostSeaFireAndLeave) {
     Step();
     EXPECT_EQ(ship->Gold(), INT_MAX);
     Step();
-    EXPECT_EQ(game->goldButton->label, "Gold 2147483647");
-    EXPECT_EQ(game->goldButton->renderable->inRenderList, 1);
+    EXPECT_EQ(game->hud().goldButton()->label, "Gold 2147483647");
+    EXPECT_EQ(game->hud().goldButton()->renderable->inRenderList, 1);
 
     // The right button does nothing in the living sea; in the ghost sea it costs a
     // point of health a release, below 0 too, and shakes the view.
@@ -86,7 +86,7 @@ TEST_F(PlayTest, ReleaseEventsRepairGiveGoldDisturbTheGhostSeaFireAndLeave) {
     Release(VK_ESCAPE);
     EXPECT_TRUE(Step());
     EXPECT_EQ(game->Showing(), Screen::Kind::kMenu);
-    EXPECT_EQ(game->goldButton->renderable->inRenderList, 0);
+    EXPECT_EQ(game->hud().goldButton()->renderable->inRenderList, 0);
     EXPECT_EQ(game->towers.Count(), 1);
 }
 
@@ -184,10 +184,10 @@ TEST_F(PlayTest, HeldInputChargesAndSteersWhileTheHudFollowsTheShip) {
     ship->health = 15.0f;
     ship->renderable->colour[3] = 0.2f;
     Step();
-    EXPECT_EQ(game->lifeBar->shownValue, 15.0f);
-    EXPECT_EQ(game->lifeBar->shownMax, 30.0f);
-    EXPECT_EQ(game->lifeBar->renderable->inRenderList, 1);
-    const float* tint = game->healthButton->renderable->colour;
+    EXPECT_EQ(game->hud().lifeBar()->shownValue, 15.0f);
+    EXPECT_EQ(game->hud().lifeBar()->shownMax, 30.0f);
+    EXPECT_EQ(game->hud().lifeBar()->renderable->inRenderList, 1);
+    const float* tint = game->hud().healthButton()->renderable->colour;
     EXPECT_FLOAT_EQ(tint[0], 0.57f);
     EXPECT_FLOAT_EQ(tint[1], 0.3f);
     EXPECT_FLOAT_EQ(tint[2], 0.22f);
